@@ -1,0 +1,37 @@
+// Copy, move and rename of files and folders that never overwrite anything: a taken
+// target is resolved by numbered names, atomically (renameat2 with RENAME_NOREPLACE,
+// exclusive creation), and a failed operation leaves the source intact and returns the
+// source path. Stateless free functions; safe from any thread.
+#pragma once
+
+#include <QString>
+
+namespace vandrel {
+
+class FileSystem;
+
+enum FileOpKind { kFileOpCopy = 1, kFileOpMove = 2, kFileOpRename = 3 };
+enum ConflictMode { kConflictRename = 1, kConflictReplace = 2 };
+
+// Returns the path the item now has, or the source path when nothing was done.
+// fs: the file-system primitives; null means the real one.
+QString SafeFileOperation(const QString& source, const QString& target, int kind, int mode,
+                          FileSystem* fs = nullptr);
+QString SafeFolderOperation(const QString& source, const QString& target, int kind, int mode,
+                            FileSystem* fs = nullptr);
+
+// First free numbered name: dir/base<N>.ext for files (name<N> without a dot), path<N>
+// for folders. counter is raised before each candidate and left at the number used.
+QString UniqueFileName(const QString& takenPath, int& counter, FileSystem* fs = nullptr);
+QString UniqueFolderName(const QString& takenPath, int& counter, FileSystem* fs = nullptr);
+
+// A regular file (or a link to one) that is not hidden (name starting with ".").
+bool FileExists(const QString& path, FileSystem* fs = nullptr);
+// Any entry (folder or file) that is not hidden.
+bool FolderExists(const QString& path, FileSystem* fs = nullptr);
+// Creates the folder with its missing parents; the path on success, else empty.
+QString MakeFolderPath(const QString& path, FileSystem* fs = nullptr);
+// Sends an existing file to the freedesktop trash; false when it could not.
+bool RecycleFile(const QString& path);
+
+}  // namespace vandrel

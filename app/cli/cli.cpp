@@ -1,0 +1,93 @@
+#include "app/cli/cli.h"
+
+#include <QTextStream>
+#include <cstdio>
+#include <iterator>
+
+#include "app/cli/commands.h"
+
+namespace vandrel {
+
+namespace {
+
+const CliCommand kCommands[] = {
+    {"test", RunTestCommand, "test [--selection TEXT] PATH...    name the rule that would act"},
+    {"apply", RunApplyCommand, "apply [--selection TEXT] PATH...   run the rules on the items"},
+    {"rules", RunRulesCommand, "rules list                          list the rules"},
+};
+
+const CliCommand* FindCommand(const QString& name) {
+    for (const CliCommand& c : kCommands)
+        if (name == QLatin1String(c.name)) return &c;
+    return nullptr;
+}
+
+void PrintUsage(QTextStream& s) {
+    s << "usage: vandrel [--data-dir DIR] COMMAND [ARGS...]" << Qt::endl;
+    for (const CliCommand& c : kCommands) s << "  vandrel " << c.usage << Qt::endl;
+}
+
+struct GlobalOptions {
+    QString dataDir;
+    QStringList rest;  // subcommand name and its arguments
+    QString error;
+};
+
+// --data-dir DIR (or --data-dir=DIR) may stand before the subcommand.
+GlobalOptions ParseGlobal(const QStringList& args) {
+    GlobalOptions g;
+    int i = 0;
+    for (; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        if (a == QLatin1String("--data-dir")) {
+            if (i + 1 >= args.size()) {
+                g.error = QStringLiteral("--data-dir needs a folder");
+                return g;
+            }
+            g.dataDir = args.at(++i);
+        } else if (a.startsWith(QLatin1String("--data-dir="))) {
+            g.dataDir = a.mid(11);
+        } else {
+            break;
+        }
+    }
+    g.rest = args.mid(i);
+    return g;
+}
+
+}  // namespace
+
+bool IsCliInvocation(const QStringList& args) {
+    const GlobalOptions g = ParseGlobal(args);
+    return !g.error.isEmpty() || !g.rest.isEmpty();
+}
+
+int RunCli(const QStringList& args) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const GlobalOptions g = ParseGlobal(args);
+    if (!g.error.isEmpty()) {
+        err << "vandrel: " << g.error << Qt::endl;
+        return kExitUsage;
+    }
+    if (g.rest.isEmpty() || g.rest.first() == QLatin1String("help") ||
+        g.rest.first() == QLatin1String("--help")) {
+        PrintUsage(g.rest.isEmpty() ? err : out);
+        return g.rest.isEmpty() ? kExitUsage : kExitOk;
+    }
+    const CliCommand* command = FindCommand(g.rest.first());
+    if (!command) {
+        err << "vandrel: unknown command '" << g.rest.first() << "' (try vandrel help)"
+            << Qt::endl;
+        return kExitUsage;
+    }
+    DataPaths paths(g.dataDir);
+    CliContext ctx(paths, out, err);
+    if (!paths.ensureExists())
+        return ctx.fail(kExitFailure,
+                        QStringLiteral("the data folder %1 cannot be created or used")
+                            .arg(paths.dir()));
+    return command->run(ctx, g.rest.mid(1));
+}
+
+}  // namespace vandrel

@@ -1,0 +1,70 @@
+#include "app/cli/cli_context.h"
+
+#include "attributes/attribute_helper.h"
+#include "log/log_manager.h"
+#include "platform/file_in_use.h"
+#include "platform/state_file.h"
+#include "rules/rule_list.h"
+
+namespace vandrel {
+
+CliContext::CliContext(DataPaths paths, QTextStream& out, QTextStream& err)
+    : paths_(std::move(paths)), out_(out), err_(err) {}
+
+CliContext::~CliContext() = default;
+
+int CliContext::fail(int status, const QString& message) {
+    err_ << "vandrel: " << message << Qt::endl;
+    return status;
+}
+
+LogManager& CliContext::log() {
+    if (!log_) log_ = std::make_unique<LogManager>();
+    if (!logTried_) {
+        logTried_ = true;
+        if (!log_->OpenLogFile(paths_.logFile()))
+            err_ << "vandrel: the action log " << paths_.logFile()
+                 << " cannot be opened; actions are not logged: " << log_->lastError()
+                 << Qt::endl;
+    }
+    return *log_;
+}
+
+EngineContext CliContext::engine() {
+    EngineContext ctx;
+    ctx.log = &log();
+    if (!attributes_) attributes_ = std::make_unique<AttributeHelper>();
+    if (!inUse_) inUse_ = std::make_unique<FileInUseProbe>();
+    ctx.attributes = attributes_.get();
+    ctx.inUse = inUse_.get();
+    ctx.prompt = prompt_;
+    return ctx;
+}
+
+RuleList* CliContext::rules() {
+    if (rulesTried_) return rules_.get();
+    rulesTried_ = true;
+    const StateReadResult read = ReadStateLine(paths_.rulesFile());
+    if (read.status == StateReadStatus::Unreadable) {
+        fail(kExitFailure, QStringLiteral("%1 cannot be read%2")
+                               .arg(paths_.rulesFile(),
+                                    read.keptAsidePath.isEmpty()
+                                        ? QString()
+                                        : QStringLiteral("; kept aside as ") + read.keptAsidePath));
+        return nullptr;
+    }
+    rules_ = std::make_unique<RuleList>(engine());
+    rules_->LoadFromString(read.text);
+    return rules_.get();
+}
+
+bool CliContext::saveRules() {
+    if (!rules_) return false;
+    if (!WriteStateLine(paths_.rulesFile(), rules_->SaveToString())) {
+        fail(kExitFailure, QStringLiteral("%1 cannot be written").arg(paths_.rulesFile()));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vandrel

@@ -1,0 +1,71 @@
+// What a subcommand of the command line works with: the data folder, the output
+// streams, and the engine's services, each created on first use. Lives for one command.
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+#include <memory>
+
+#include "platform/data_paths.h"
+#include "rules/engine_context.h"
+
+namespace vandrel {
+
+class RuleList;
+class LogManager;
+class AttributeHelper;
+class FileInUseProbe;
+class ActionPrompt;
+
+// Exit statuses shared by every subcommand.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  // data folder or state file problem, failed action
+inline constexpr int kExitUsage = 2;    // bad arguments
+
+class CliContext {
+public:
+    CliContext(DataPaths paths, QTextStream& out, QTextStream& err);
+    ~CliContext();
+
+    const DataPaths& paths() const { return paths_; }
+    QTextStream& out() { return out_; }
+    QTextStream& err() { return err_; }
+
+    // The engine's services; the log is opened on first use (a log that cannot be opened
+    // is reported once on stderr and the engine goes on without it).
+    EngineContext engine();
+    LogManager& log();
+    // The rule list loaded from rules.txt; null (after a message) when the file exists
+    // but cannot be read.
+    RuleList* rules();
+    // Writes the rule list back atomically; false after a message.
+    bool saveRules();
+    // Replaces the confirmation prompt (the default answers no).
+    void setPrompt(ActionPrompt* prompt) { prompt_ = prompt; }
+
+    // "vandrel: <message>" on stderr; returns status.
+    int fail(int status, const QString& message);
+
+private:
+    DataPaths paths_;
+    QTextStream& out_;
+    QTextStream& err_;
+    std::unique_ptr<LogManager> log_;
+    bool logTried_ = false;
+    std::unique_ptr<AttributeHelper> attributes_;
+    std::unique_ptr<FileInUseProbe> inUse_;
+    std::unique_ptr<RuleList> rules_;
+    bool rulesTried_ = false;
+    ActionPrompt* prompt_ = nullptr;
+};
+
+// A subcommand: receives the arguments after its name; returns the exit status.
+using CliCommandFn = int (*)(CliContext& ctx, const QStringList& args);
+
+struct CliCommand {
+    const char* name;     // "log", "rules", ...
+    CliCommandFn run;
+    const char* usage;    // one line, shown by "vandrel" without arguments
+};
+
+}  // namespace vandrel

@@ -1,0 +1,71 @@
+// vandrel test|apply [--selection TEXT] PATH...
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/cli/commands.h"
+#include "rules/rule_list.h"
+
+namespace vandrel {
+
+namespace {
+
+struct ItemArgs {
+    QString selection = QStringLiteral("all");
+    QStringList paths;
+    QString error;
+};
+
+ItemArgs ParseItemArgs(const QStringList& args) {
+    ItemArgs a;
+    bool optionsDone = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& s = args.at(i);
+        if (!optionsDone && s == QLatin1String("--")) {
+            optionsDone = true;
+        } else if (!optionsDone && s == QLatin1String("--selection")) {
+            if (i + 1 >= args.size()) {
+                a.error = QStringLiteral("--selection needs a text");
+                return a;
+            }
+            a.selection = args.at(++i);
+        } else if (!optionsDone && s.startsWith(QLatin1String("--selection="))) {
+            a.selection = s.mid(12);
+        } else if (!optionsDone && s.startsWith(QLatin1String("-")) && s.size() > 1) {
+            a.error = QStringLiteral("unknown option %1").arg(s);
+            return a;
+        } else {
+            // Absolute, clean paths: rules compare and log full paths.
+            a.paths << QDir::cleanPath(QFileInfo(s).absoluteFilePath());
+        }
+    }
+    if (a.paths.isEmpty()) a.error = QStringLiteral("no PATH given");
+    return a;
+}
+
+int RunItems(CliContext& ctx, const QStringList& args, bool act, const char* name) {
+    const ItemArgs a = ParseItemArgs(args);
+    if (!a.error.isEmpty())
+        return ctx.fail(kExitUsage, QStringLiteral("%1 (usage: vandrel %2 [--selection TEXT] PATH...)")
+                                        .arg(a.error, QLatin1String(name)));
+    RuleList* rules = ctx.rules();
+    if (!rules) return kExitFailure;
+    for (const QString& path : a.paths) {
+        const QString result = act ? rules->DoRunRules(path, a.selection)
+                                   : rules->DoRulesTest(path, a.selection);
+        ctx.out() << result << '\t' << path << '\n';
+        ctx.out().flush();
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunTestCommand(CliContext& ctx, const QStringList& args) {
+    return RunItems(ctx, args, false, "test");
+}
+
+int RunApplyCommand(CliContext& ctx, const QStringList& args) {
+    return RunItems(ctx, args, true, "apply");
+}
+
+}  // namespace vandrel

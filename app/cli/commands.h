@@ -1,0 +1,12 @@
+// The subcommands of the command line, one function each (one file each).
+#pragma once
+
+#include "app/cli/cli_context.h"
+
+namespace vandrel {
+
+int RunTestCommand(CliContext& ctx, const QStringList& args);
+int RunApplyCommand(CliContext& ctx, const QStringList& args);
+int RunRulesCommand(CliContext& ctx, const QStringList& args);
+
+}  // namespace vandrel

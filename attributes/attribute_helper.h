@@ -1,0 +1,46 @@
+// The catalogue of the 22 file attributes that conditions test and patterns insert,
+// and how each value is read (path, file system, MP3 tags, office document properties,
+// JPEG EXIF). One instance serves the engine; it may be used from one thread at a time.
+// Damaged files never raise: they give the attribute's placeholder.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace vandrel {
+
+class Clock;
+
+class AttributeHelper {
+public:
+    // clock: the source of date.current and of the fallback "now"; null means the
+    // system clock.
+    explicit AttributeHelper(const Clock* clock = nullptr);
+    ~AttributeHelper();
+    AttributeHelper(const AttributeHelper&) = delete;
+    AttributeHelper& operator=(const AttributeHelper&) = delete;
+
+    // All 22 names in catalogue order.
+    QStringList GetAttrList() const;
+    // The 13 names offered by the attribute condition.
+    QStringList GetConditionAttrList() const;
+    // The attribute's text for path; empty for an unknown name, the placeholder where the
+    // attribute does not apply.
+    QString GetAttrValue(const QString& attrName, const QString& path);
+    // The sample value shown in pattern previews; empty for an unknown name.
+    QString GetAttrSampleValue(const QString& attrName) const;
+    // The file time named by attrName (date.created/modified/accessed) of an existing
+    // file; the current local date and time in every other case.
+    QDateTime parseFileDateAttr(const QString& path, const QString& attrName);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
+
+// "yyyy-MM-dd" (year in plain decimal).
+QString FormatDateText(const QDateTime& date);
+
+}  // namespace vandrel

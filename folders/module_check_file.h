@@ -1,0 +1,29 @@
+// Folder listing and the in-use tests of files and folders. Stateless free functions;
+// the in-use tests ask a FileInUseProbe (one snapshot serves many files).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vandrel {
+
+class FileInUseProbe;
+
+// Appends the folder's direct files matching pattern ("*.*" or "*" for all) to files and
+// its subfolders, each with a trailing "/", to folders. Subfolders whose name starts
+// with "." are skipped. A folder that cannot be listed adds nothing.
+void ListFolderEntries(const QString& folder, const QString& pattern, QStringList& files,
+                       QStringList& folders);
+// The same without the trailing "/" on folders.
+void ListFolderItems(const QString& folder, QStringList& files, QStringList& folders);
+// Every file below the folder, breadth first.
+QStringList ListAllFiles(const QString& folder);
+// False when another process holds the file open or locked, or it cannot be examined.
+// probe: null means a one-off probe (slow: a full scan).
+bool IsFileFree(const QString& path, FileInUseProbe* probe = nullptr);
+// True when every file below the folder is free.
+bool IsFolderFree(const QString& path, FileInUseProbe* probe = nullptr);
+// The text up to its first NUL when that NUL stands at position 2 or later.
+QString TrimAtNul(const QString& text);
+
+}  // namespace vandrel

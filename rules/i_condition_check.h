@@ -1,0 +1,15 @@
+// The contract of every condition kind: does an item (a parameter list) satisfy it.
+#pragma once
+
+#include "rules/i_string_stream.h"
+
+namespace vandrel {
+
+class IConditionCheck : public IStringStream {
+public:
+    // paramList: kind + "<|PA|>" + path. Reports no errors: a condition that cannot
+    // decide answers false.
+    virtual bool DoCheck(const QString& paramList) = 0;
+};
+
+}  // namespace vandrel

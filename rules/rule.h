@@ -1,0 +1,53 @@
+// One rule: title, match mode ("All"/"Any"), condition rows, action rows and GUID. It
+// judges an item (JustDoCheck) and acts on it (CheckAndTake), committing the action
+// records to the log under its title. Not thread-safe; a batch works on its own copy.
+#pragma once
+
+#include <QString>
+
+#include "rules/action_list.h"
+#include "rules/condition_list.h"
+#include "rules/engine_context.h"
+
+namespace vandrel {
+
+class Rule : public IStringStream {
+public:
+    explicit Rule(const EngineContext& ctx);
+
+    const QString& ruleGUID() const { return ruleGUID_; }
+    const QString& ruleTitle() const { return title_; }
+    QString GetRuleTitle() const { return title_; }
+
+    const QString& matchMode() const { return matchMode_; }
+    // Editor input: separator tokens and line breaks are removed.
+    void setTitle(const QString& title);
+    void setMatchMode(const QString& mode) { matchMode_ = mode; }
+
+    ConditionList& conditions() { return conditions_; }
+    const ConditionList& conditions() const { return conditions_; }
+    ActionList& actions() { return actions_; }
+    const ActionList& actions() const { return actions_; }
+
+    // True when the conditions hold: all of them ("All", any case) or any one of them
+    // (any other text), short-circuiting in row order. No conditions: false.
+    bool JustDoCheck(const QString& paramList);
+    // When the conditions hold, runs every action in row order, each receiving the list
+    // returned by the previous one, commits the log records under the title and returns
+    // the last list. Otherwise returns the empty text.
+    QString CheckAndTake(const QString& paramList);
+    void SetActionObserver(void* observer) { (void)observer; }
+
+    QString SaveToString() const override;
+    void LoadFromString(const QString& text) override;
+
+private:
+    EngineContext ctx_;
+    QString title_;
+    QString matchMode_;
+    ConditionList conditions_;
+    ActionList actions_;
+    QString ruleGUID_;
+};
+
+}  // namespace vandrel

@@ -1,0 +1,122 @@
+#include "rules/rule_list.h"
+
+#include <sys/stat.h>
+
+#include "folders/module_check_file.h"
+
+namespace vandrel {
+
+RuleList::RuleList(const EngineContext& ctx) : ctx_(ctx) {}
+
+std::vector<RuleAttr> RuleList::GetRuleAttrs() const {
+    std::vector<RuleAttr> out;
+    out.reserve(rules_.size());
+    for (const auto& r : rules_) out.push_back({r->ruleTitle(), r->ruleGUID()});
+    return out;
+}
+
+QString RuleList::SaveToString() const {
+    QStringList texts;
+    for (const auto& r : rules_) texts << r->SaveToString();
+    return texts.join(QString::fromUtf16(kRuleListSep));
+}
+
+void RuleList::LoadFromString(const QString& text) {
+    rules_.clear();
+    if (text.isEmpty()) return;
+    const QStringList pieces = SplitText(text, kRuleListSep);
+    rules_.reserve(pieces.size());
+    for (const QString& piece : pieces) {
+        auto rule = std::make_unique<Rule>(ctx_);
+        rule->LoadFromString(piece);
+        rules_.push_back(std::move(rule));
+    }
+}
+
+QString RuleList::ItemKind(const QString& path) {
+    if (path.isEmpty()) return QString();
+    const QString name = FileNamePart(path);
+    // Hidden entries are never organised.
+    if (name.startsWith(QLatin1Char('.'))) return QString();
+    struct stat st {};
+    if (::stat(path.toLocal8Bit().constData(), &st) != 0) return QString();
+    if (S_ISREG(st.st_mode)) return QStringLiteral("file");
+    if (S_ISDIR(st.st_mode)) return QStringLiteral("folder");
+    return QString();  // FIFOs, sockets and devices are left alone
+}
+
+QString RuleList::findRule(const QString& path, const QString& selection, Rule** match) {
+    *match = nullptr;
+    const QString kind = ItemKind(path);
+    if (kind.isEmpty()) return QString::fromLatin1(kNoMatchedRule);
+    if (ctx_.inUse) {
+        const bool free = kind == QLatin1String("file") ? IsFileFree(path, ctx_.inUse)
+                                                         : IsFolderFree(path, ctx_.inUse);
+        if (!free) return QString::fromLatin1(kAlreadyInUse);
+    }
+    const QString params = MakeParamList(kind, path);
+    for (const auto& r : rules_) {
+        if (!IsRuleSelected(r->ruleGUID(), selection)) continue;
+        if (r->JustDoCheck(params)) {
+            *match = r.get();
+            return r->GetRuleTitle();
+        }
+    }
+    return QString::fromLatin1(kNoMatchedRule);
+}
+
+QString RuleList::DoRulesTest(const QString& path, const QString& selection) {
+    Rule* match = nullptr;
+    return findRule(path, selection, &match);
+}
+
+QString RuleList::DoRunRules(const QString& path, const QString& selection) {
+    Rule* match = nullptr;
+    const QString result = findRule(path, selection, &match);
+    if (match) match->CheckAndTake(MakeParamList(ItemKind(path), path));
+    return result;
+}
+
+Rule& RuleList::AddNewRule(const QString& ruleText) {
+    auto rule = std::make_unique<Rule>(ctx_);
+    if (!ruleText.isEmpty()) rule->LoadFromString(ruleText);
+    rules_.insert(rules_.begin(), std::move(rule));
+    return *rules_.front();
+}
+
+void RuleList::OrderUp(int index) {
+    if (index <= 0 || index >= ruleCount()) return;
+    std::swap(rules_[index], rules_[index - 1]);
+}
+
+void RuleList::OrderDown(int index) {
+    if (index < 0 || index + 1 >= ruleCount()) return;
+    std::swap(rules_[index], rules_[index + 1]);
+}
+
+void RuleList::RemoveRule(int index) {
+    if (index < 0 || index >= ruleCount()) return;
+    rules_.erase(rules_.begin() + index);
+}
+
+bool RuleList::canMoveUp(int index) const { return ruleCount() > 1 && index > 0; }
+bool RuleList::canMoveDown(int index) const {
+    // The first rule of the list keeps "down" enabled even when it is also the last
+    // (that case is the single rule, where everything is off).
+    return ruleCount() > 1 && (index == 0 || index + 1 < ruleCount());
+}
+bool RuleList::canClose(int) const { return ruleCount() > 1; }
+
+int RuleList::indexOf(const QString& guid) const {
+    for (int i = 0; i < ruleCount(); ++i)
+        if (rules_[i]->ruleGUID() == guid) return i;
+    return -1;
+}
+
+std::unique_ptr<RuleList> RuleList::clone(const EngineContext& ctx) const {
+    auto copy = std::make_unique<RuleList>(ctx);
+    copy->LoadFromString(SaveToString());
+    return copy;
+}
+
+}  // namespace vandrel

@@ -1,0 +1,91 @@
+#include "rules/rule_text.h"
+
+#include <QUuid>
+
+namespace vandrel {
+
+QStringList SplitText(const QString& text, const char16_t* sep) {
+    return text.split(QString::fromUtf16(sep), Qt::KeepEmptyParts);
+}
+
+QString FieldAt(const QStringList& fields, int i) {
+    return i >= 0 && i < fields.size() ? fields.at(i) : QString();
+}
+
+QString StripSeparators(const QString& text) {
+    static const char16_t* const kTokens[] = {
+        kRuleListSep,  kRulePartSep,    kConditionCellSep, kActionCellSep,
+        kConditionFieldSep, kActionFieldSep, kParamSep,    kFolderListSep,
+        kFolderFieldSep,    kQuickFolderSep};
+    QString out = text;
+    // Removing one token may join pieces into another ("<|R<|CP|>U|>"), so repeat until
+    // nothing changes.
+    bool changed = true;
+    while (changed) {
+        const qsizetype before = out.size();
+        for (const char16_t* token : kTokens) out.remove(QString::fromUtf16(token));
+        out.remove(QLatin1Char('\r'));
+        out.remove(QLatin1Char('\n'));
+        changed = out.size() != before;
+    }
+    return out;
+}
+
+QString MakeParamList(const QString& kind, const QString& path) {
+    return kind + QString::fromUtf16(kParamSep) + path;
+}
+
+QString ParamKind(const QString& paramList) {
+    return FieldAt(SplitText(paramList, kParamSep), 0);
+}
+
+QString ParamPath(const QString& paramList) {
+    return FieldAt(SplitText(paramList, kParamSep), 1);
+}
+
+QString NewRuleGuid() {
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
+
+bool IsRuleSelected(const QString& guid, const QString& selection) {
+    if (selection == QLatin1String("all")) return true;
+    if (guid.isEmpty()) return false;
+    const qsizetype at = selection.indexOf(guid);
+    if (at < 0 || at < 6) return false;
+    return selection.mid(at - 6, 6) == QLatin1String("<guid>") &&
+           selection.mid(at + 36, 7) == QLatin1String("</guid>");
+}
+
+QString FileNamePart(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? path : path.mid(slash + 1);
+}
+
+QString BaseNamePart(const QString& path) {
+    const QString name = FileNamePart(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString ExtensionPart(const QString& path) {
+    const QString name = FileNamePart(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.mid(dot + 1);
+}
+
+QString SanitizeFileName(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) {
+        switch (c.unicode()) {
+            case '\\': case '/': case ':': case '*': case '?':
+            case '<': case '>': case '|': case '"':
+                c = QLatin1Char('-');
+                break;
+            default:
+                break;
+        }
+    }
+    return out;
+}
+
+}  // namespace vandrel

@@ -1,0 +1,53 @@
+// Separator tokens of the persisted texts and the small pure helpers that build and
+// take apart parameter lists, rule selections and path pieces. Pure functions; safe
+// to call from any thread.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vandrel {
+
+// Separator tokens. Literal, never escaped, split on every occurrence.
+inline constexpr char16_t kRuleListSep[] = u"<|RP|>";
+inline constexpr char16_t kRulePartSep[] = u"<|RU|>";
+inline constexpr char16_t kConditionCellSep[] = u"<|CP|>";
+inline constexpr char16_t kActionCellSep[] = u"<|AP|>";
+inline constexpr char16_t kConditionFieldSep[] = u"<|CD|>";
+inline constexpr char16_t kActionFieldSep[] = u"<|AC|>";
+inline constexpr char16_t kParamSep[] = u"<|PA|>";
+inline constexpr char16_t kFolderListSep[] = u"<|FP|>";
+inline constexpr char16_t kFolderFieldSep[] = u"<|FL|>";
+inline constexpr char16_t kQuickFolderSep[] = u"<|QFS|>";
+
+// Splits on every occurrence of sep, keeping empty pieces ("" gives one empty piece).
+QStringList SplitText(const QString& text, const char16_t* sep);
+
+// Field i of a split text, or the empty text when there are fewer fields.
+QString FieldAt(const QStringList& fields, int i);
+
+// Removes every separator token and every line break from text typed by the user, so that
+// a saved rule always splits back into the same parts.
+QString StripSeparators(const QString& text);
+
+// Parameter list: kind + "<|PA|>" + path.
+QString MakeParamList(const QString& kind, const QString& path);
+QString ParamKind(const QString& paramList);
+QString ParamPath(const QString& paramList);
+
+// A new rule GUID: 36 upper-case hexadecimal characters 8-4-4-4-12, no braces.
+QString NewRuleGuid();
+
+// True when selection is exactly "all" or names guid between <guid> and </guid>
+// (first occurrence only).
+bool IsRuleSelected(const QString& guid, const QString& selection);
+
+// Path pieces. The separator is "/".
+QString FileNamePart(const QString& path);
+QString BaseNamePart(const QString& path);
+QString ExtensionPart(const QString& path);
+
+// Replaces each of \ / : * ? < > | and " by "-".
+QString SanitizeFileName(const QString& text);
+
+}  // namespace vandrel

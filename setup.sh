@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Prepares a fresh Debian 12 machine for Vandrel and builds it.
+# Usage: ./setup.sh [build-dir]   (default: build)
+set -euo pipefail
+cd "$(dirname "$0")"
+BUILD_DIR=${1:-build}
+
+PACKAGES=(
+  # build
+  cmake ninja-build g++ pkg-config ccache
+  qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
+  libexiv2-dev libgsf-1-dev
+  # fuzzing (libFuzzer) and the sanitizer runtime
+  clang libclang-rt-14-dev
+  # tests: desktop services and fixture tools
+  xdg-utils cups-client id3v2 eyed3 lame libimage-exiftool-perl python3 util-linux
+  # benchmarks only
+  libtag1-dev
+)
+
+if [ "$(id -u)" = 0 ]; then
+  SUDO=
+else
+  SUDO=sudo
+fi
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$BUILD_DIR"

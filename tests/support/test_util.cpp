@@ -1,0 +1,60 @@
+#include "support/test_util.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace vandrel::test {
+
+TempDir::TempDir() : dir_(QDir::tempPath() + QStringLiteral("/vandrel-test-XXXXXX")) {
+    path_ = QFileInfo(dir_.path()).canonicalFilePath();
+}
+
+QString TempDir::file(const QString& rel) const { return path_ + QLatin1Char('/') + rel; }
+
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    return f.write(bytes) == bytes.size();
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool MakeDir(const QString& path) { return QDir().mkpath(path); }
+
+ProcessResult RunVandrel(const QStringList& args, const QString& home, int timeoutMs,
+                         const QByteArray& stdinBytes) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/runtime"));
+    QDir().mkpath(home + QStringLiteral("/runtime"));
+    QFile::setPermissions(home + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(VANDREL_BINARY), args);
+    ProcessResult r;
+    if (!p.waitForStarted(10000)) return r;
+    if (!stdinBytes.isEmpty()) p.write(stdinBytes);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+}  // namespace vandrel::test

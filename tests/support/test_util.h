@@ -1,0 +1,42 @@
+// Helpers shared by the tests: a fresh temporary folder per test, small file writers,
+// and a runner for the real vandrel binary.
+#pragma once
+
+#include <QByteArray>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace vandrel::test {
+
+// A fresh temporary folder, removed at the end of the test.
+class TempDir {
+public:
+    TempDir();
+    const QString& path() const { return path_; }
+    // path() + "/" + rel
+    QString file(const QString& rel) const;
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+// Writes bytes to path, creating missing parent folders. False on failure.
+bool WriteFile(const QString& path, const QByteArray& bytes);
+QByteArray ReadFile(const QString& path);
+bool MakeDir(const QString& path);
+
+struct ProcessResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the vandrel binary with args; DISPLAY and WAYLAND_DISPLAY unset, HOME and the XDG
+// folders pointed into home (so the user's real home is never touched).
+ProcessResult RunVandrel(const QStringList& args, const QString& home,
+                         int timeoutMs = 60000, const QByteArray& stdinBytes = {});
+
+}  // namespace vandrel::test
