@@ -351,6 +351,10 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
         return source;
     }
 
+    // A copy's name is made durable before anything relies on it, above all before a
+    // cross-device move removes the original. A rename within one file system needs no
+    // folder flush: the item is under one of its two names whatever happens.
+    if (!staged.isEmpty()) (void)fs_.syncFolder(ParentOf(effective));
     if (!staged.isEmpty() && !copy) {
         bool removedAny = false;
         FsStatus st = RemoveTree(fs_, source, &removedAny);
@@ -365,7 +369,6 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
         }
         (void)fs_.syncFolder(ParentOf(source));
     }
-    (void)fs_.syncFolder(ParentOf(effective));
     return effective;
 }
 
