@@ -548,6 +548,25 @@ TEST(SafeFileOperationTest, TargetAppearingMidOperationIsNotOverwritten) {
     }
 }
 
+// The source disappears after the checks: nothing is reported as done, nothing is left.
+TEST(SafeFileOperationTest, SourceVanishingMidOperationReturnsTheSource) {
+    for (int kind : {kFileOpCopy, kFileOpMove, kFileOpRename}) {
+        TempDir t;
+        WriteFile(t.file("a.txt"), "a");
+        MakeDir(t.file("dst"));
+        FaultyFileSystem fs;
+        const FsCall when = kind == kFileOpCopy ? FsCall::kOpenRead : FsCall::kRenameNoReplace;
+        fs.setBeforeCall([&](FsCall call, const QString&) {
+            if (call == when) QFile::remove(t.file("a.txt"));
+        });
+        EXPECT_EQ(
+            SafeFileOperation(t.file("a.txt"), t.file("dst/a.txt"), kind, kConflictRename, &fs),
+            t.file("a.txt"))
+            << kind;
+        EXPECT_TRUE(Tree(t.file("dst")).empty()) << kind;
+    }
+}
+
 QByteArray Hash(const QByteArray& bytes) {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
