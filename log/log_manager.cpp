@@ -84,6 +84,25 @@ QString TakeIdentity(const QDateTime& now, quint32 random) {
     return uid + QString::number(random);
 }
 
+// Runs a kept statement without results (a transaction step), setting the error on
+// failure.
+bool Run(SqliteDb& db, const char* sql) {
+    SqliteQuery q(db.prepare(sql));
+    if (!q.valid()) return false;
+    if (q.step() == SQLITE_DONE) return true;
+    db.setError(QString::fromUtf8(sql));
+    return false;
+}
+
+// True for a missing or empty file (SQLite makes a new database of it) and for a file
+// that starts with the SQLite header; false for anything else.
+bool HasDatabaseHeader(const QString& path) {
+    QFile f(path);
+    if (!f.exists() || f.size() == 0) return true;
+    if (!f.open(QIODevice::ReadOnly)) return true;  // let SQLite say what is wrong
+    return f.read(16) == QByteArray("SQLite format 3", 16);
+}
+
 }  // namespace
 
 struct LogManager::Impl {
@@ -120,6 +139,7 @@ QString LogManager::keptAsidePath() const { return d_->keptAside; }
 
 bool LogManager::OpenLogFile(const QString& strPath) {
     CloseLogFile();
+    d_->db.setErrorText(QString());
     d_->keptAside.clear();
     d_->pages.clear();
     d_->dataVersion = -1;
@@ -132,11 +152,16 @@ bool LogManager::OpenLogFile(const QString& strPath) {
         d_->db.setErrorText(QStringLiteral("%1 is not a file").arg(strPath));
         return false;
     }
-    SqliteOpen result = d_->db.open(strPath, kSchema);
+    // A file without the database header is known to be damaged before SQLite touches
+    // it (and before SQLite would drop a write-ahead file it finds beside it).
+    SqliteOpen result =
+        HasDatabaseHeader(strPath) ? d_->db.open(strPath, kSchema) : SqliteOpen::Damaged;
     if (result == SqliteOpen::Damaged) {
         // Never write over a log we cannot read: keep it (and its write-ahead file, which
         // belongs to it and must not be replayed into the new log) and start afresh.
-        const QString reason = d_->db.error();
+        const QString reason = d_->db.error().isEmpty()
+                                   ? QStringLiteral("%1 is not a database").arg(strPath)
+                                   : d_->db.error();
         const QString aside = KeepAside(strPath);
         if (aside.isEmpty()) {
             d_->db.setErrorText(reason + QStringLiteral("; the file cannot be moved aside"));
@@ -184,7 +209,7 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
     SqliteDb& db = d_->db;
     // IMMEDIATE takes the write lock up front, so a busy file makes us wait (busy
     // timeout) instead of failing half way through the take.
-    if (!db.exec("BEGIN IMMEDIATE")) return false;
+    if (!Run(db, "BEGIN IMMEDIATE")) return false;
     d_->pages.clear();
 
     // Two takes in one second could draw the same random part; the log view tells takes
@@ -221,9 +246,9 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
             }
         }
     }
-    if (ok && db.exec("COMMIT")) return true;
+    if (ok && Run(db, "COMMIT")) return true;
     const QString error = db.error();
-    db.exec("ROLLBACK");
+    Run(db, "ROLLBACK");
     db.setErrorText(error);
     return false;
 }
