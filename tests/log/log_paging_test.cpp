@@ -73,8 +73,9 @@ TEST(LogPagingTest, PagesEqualTheSkipNewestFormOnDataWithGapsAndChanges) {
     // Gaps: one long run of ids and a scattering of single rows.
     ASSERT_TRUE(raw.exec(QStringLiteral("DELETE FROM actions WHERE id BETWEEN 700 AND 1100")));
     for (qint64 id : raw.allIds()) {
-        if (rng() % 4 == 0)
+        if (rng() % 4 == 0) {
             ASSERT_TRUE(raw.exec(QStringLiteral("DELETE FROM actions WHERE id = %1").arg(id)));
+        }
     }
 
     const QString words[] = {QString(),
