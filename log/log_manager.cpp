@@ -201,6 +201,7 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
         d_->db.setErrorText(QStringLiteral("the action log is not open"));
         return false;
     }
+    d_->db.setErrorText(QString());
 
     // Newest record first, each followed by a comma: records A then B give "B,A,".
     QString searchText;
@@ -257,6 +258,7 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
                                                 qint64 pageNum) {
     std::vector<LogRow> rows;
     if (!d_->open() || itemsCount < 1) return rows;
+    d_->db.setErrorText(QString());
     const qint64 page = std::max<qint64>(pageNum, 1);
     // A page whose offset does not fit in 64 bits lies beyond any table.
     if (page - 1 > std::numeric_limits<qint64>::max() / itemsCount) return rows;
@@ -285,6 +287,7 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
 
 qint64 LogManager::GetActionCount(const QString& searchWord) {
     if (!d_->open()) return 0;
+    d_->db.setErrorText(QString());
     SqliteQuery q(d_->db.prepare("SELECT count(*) FROM actions WHERE searchwords LIKE :w"));
     if (!q.valid()) return 0;
     q.bind(":w", LikePattern(CleanWord(searchWord)));
@@ -297,6 +300,7 @@ qint64 LogManager::GetActionCount(const QString& searchWord) {
 
 std::optional<LogRow> LogManager::GetActionRecord(const QString& searchId) {
     if (!d_->open()) return std::nullopt;
+    d_->db.setErrorText(QString());
     bool isNumber = false;
     const qint64 id = searchId.trimmed().toLongLong(&isNumber);
     if (!isNumber) return std::nullopt;
