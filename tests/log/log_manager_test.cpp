@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <set>
+#include <thread>
 
 #include "log/log_test_util.h"
 #include "platform/clock.h"
@@ -318,6 +319,24 @@ TEST(LogManagerOpenTest, TwoManagersOnOneFileSeeEachOthersTakes) {
     ASSERT_TRUE(CommitTake(a, QStringLiteral("a"), {Rec(QStringLiteral("f"))}));
     EXPECT_EQ(IdsOf(b.SearchActionLog(QString(), 10, 3)), Range(1, 1));
     EXPECT_EQ(IdsOf(b.SearchActionLog(QString(), 10, 2)), Range(11, 2));
+}
+
+TEST(LogManagerOpenTest, UsedFromAWorkerThreadInTurns) {
+    // The desktop program opens the log on its main thread and hands it to the worker
+    // that runs a batch; the calls never overlap.
+    TempDir dir;
+    LogManager log;
+    ASSERT_TRUE(log.OpenLogFile(dir.file(QStringLiteral("log.db"))));
+    std::vector<qint64> seenByWorker;
+    std::thread worker([&] {
+        for (int i = 0; i < 30; ++i)
+            CommitTake(log, QStringLiteral("batch"), {Rec(QStringLiteral("w%1").arg(i))});
+        seenByWorker = IdsOf(log.SearchActionLog(QString(), 17, 2));
+    });
+    worker.join();
+    EXPECT_EQ(seenByWorker, Range(13, 1));
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, 1)), Range(30, 14));
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, 2)), Range(13, 1));
 }
 
 }  // namespace
