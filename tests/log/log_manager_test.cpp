@@ -222,7 +222,7 @@ TEST(LogManagerOpenTest, LogThatCannotBeOpenedLeavesTheManagerClosed) {
     EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("folder.db"))).isDir());
 }
 
-TEST(LogManagerOpenTest, FolderWithoutWritePermission) {
+TEST(LogManagerOpenTest, FolderOrFileWithoutWritePermission) {
     if (geteuid() == 0) GTEST_SKIP() << "running as root: permissions do not stop root";
     TempDir dir;
     const QString locked = dir.file(QStringLiteral("locked"));
@@ -233,6 +233,24 @@ TEST(LogManagerOpenTest, FolderWithoutWritePermission) {
     ExpectClosedLogAnswersNothing(log);
     QFile::setPermissions(locked,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    // A log file that may not be written: refused (actions could not be logged), and
+    // left exactly as it was.
+    const QString path = dir.file(QStringLiteral("log.db"));
+    {
+        LogManager first;
+        ASSERT_TRUE(first.OpenLogFile(path));
+        ASSERT_TRUE(CommitTake(first, QStringLiteral("r"), {Rec(QStringLiteral("a"))}));
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    const QByteArray before = test::ReadFile(path);
+    LogManager readOnly;
+    EXPECT_FALSE(readOnly.OpenLogFile(path));
+    EXPECT_TRUE(readOnly.lastError().contains(QStringLiteral("read-only")))
+        << readOnly.lastError().toStdString();
+    ExpectClosedLogAnswersNothing(readOnly);
+    EXPECT_EQ(test::ReadFile(path), before);
+    EXPECT_TRUE(readOnly.keptAsidePath().isEmpty());
 }
 
 TEST(LogManagerOpenTest, DamagedLogIsKeptAsideAndAFreshOneStarted) {
