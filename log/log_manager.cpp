@@ -27,9 +27,17 @@ const char kColumns[] =
     "SELECT id, taketime, ruletitle, actionname, dstpath, oripath, searchwords, takeuid "
     "FROM actions";
 
-const char kInsert[] =
-    "INSERT INTO actions (taketime, ruletitle, actionname, dstpath, oripath, searchwords, "
-    "takeuid) VALUES (:t, :r, :a, :d, :o, :s, :u)";
+constexpr int kInsertColumns = 7;
+constexpr size_t kRowsPerInsert = 8;
+
+// An insert of `rows` rows; parameters are numbered row by row in the column order.
+std::string InsertSql(size_t rows) {
+    std::string sql =
+        "INSERT INTO actions (taketime, ruletitle, actionname, dstpath, oripath, searchwords, "
+        "takeuid) VALUES ";
+    for (size_t i = 0; i < rows; ++i) sql += i == 0 ? "(?,?,?,?,?,?,?)" : ",(?,?,?,?,?,?,?)";
+    return sql;
+}
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
@@ -226,25 +234,29 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
         uid = TakeIdentity(now, d_->random.bounded(10000u));
     } while (uid == previousUid);
 
+    // Rows go in list order, several per statement: the id sequence is then read and
+    // stored once per statement rather than once per row.
     bool ok = true;
-    {
-        sqlite3_stmt* insert = db.prepare(kInsert);
-        ok = insert != nullptr;
-        for (size_t i = 0; ok && i < take.size(); ++i) {
-            const ActionLog& rec = take[i];
-            SqliteQuery q(insert);
-            const QDateTime local = rec.takeTime.toLocalTime();
-            q.bind(":t", rec.takeTime.isValid() ? local.toString(kTimeFormat) : QString());
-            q.bind(":r", ruleTitle);
-            q.bind(":a", rec.actionName);
-            q.bind(":d", rec.dstPath);
-            q.bind(":o", rec.oriPath);
-            q.bind(":s", searchText);
-            q.bind(":u", uid);
-            if (q.step() != SQLITE_DONE) {
-                db.setError(QStringLiteral("write the take of \"%1\"").arg(ruleTitle));
-                ok = false;
-            }
+    for (size_t first = 0; ok && first < take.size(); first += kRowsPerInsert) {
+        const size_t count = std::min(kRowsPerInsert, take.size() - first);
+        SqliteQuery q(db.prepare(InsertSql(count)));
+        ok = q.valid();
+        for (size_t i = 0; ok && i < count; ++i) {
+            const ActionLog& rec = take[first + i];
+            const int base = int(i) * kInsertColumns;
+            q.bindAt(base + 1, rec.takeTime.isValid()
+                                   ? rec.takeTime.toLocalTime().toString(kTimeFormat)
+                                   : QString());
+            q.bindAt(base + 2, ruleTitle);
+            q.bindAt(base + 3, rec.actionName);
+            q.bindAt(base + 4, rec.dstPath);
+            q.bindAt(base + 5, rec.oriPath);
+            q.bindAt(base + 6, searchText);
+            q.bindAt(base + 7, uid);
+        }
+        if (ok && q.step() != SQLITE_DONE) {
+            db.setError(QStringLiteral("write the take of \"%1\"").arg(ruleTitle));
+            ok = false;
         }
     }
     if (ok && Run(db, "COMMIT")) return true;
