@@ -117,6 +117,42 @@ TEST_F(LogManagerTest, OneTakeSharesIdentityTitleAndSearchText) {
     EXPECT_EQ(log.GetActionCount(QString()), 202);
 }
 
+TEST_F(LogManagerTest, LargeTakeKeepsRecordOrderAndIsAllOrNothing) {
+    std::vector<TakeRecord> records;
+    QString expectedWords;
+    for (int i = 0; i < 19; ++i) {
+        records.push_back(Rec(QStringLiteral("n%1").arg(i)));
+        expectedWords.prepend(QStringLiteral("n%1,").arg(i));
+    }
+    ASSERT_TRUE(CommitTake(log, QStringLiteral("Big"), records));
+    const std::vector<LogRow> rows = log.SearchActionLog(QString(), 50, 1);
+    ASSERT_EQ(rows.size(), 19u);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].id, qint64(19 - i));
+        EXPECT_EQ(rows[i].oriPath, QStringLiteral("/home/u/Downloads/n%1").arg(18 - i));
+        EXPECT_EQ(rows[i].searchWords, expectedWords);
+        EXPECT_EQ(rows[i].takeUid, rows[0].takeUid);
+    }
+
+    // The database refuses the tenth record of the next take: none of it is stored, the
+    // failure is reported, and the following take is written whole.
+    {
+        RawLog raw(path);
+        ASSERT_TRUE(raw.exec(QStringLiteral(
+            "CREATE TRIGGER refuse BEFORE INSERT ON actions WHEN NEW.oripath LIKE '%boom' "
+            "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    }
+    records[9].oriPath = QStringLiteral("/in/boom");
+    EXPECT_FALSE(CommitTake(log, QStringLiteral("Refused"), records));
+    EXPECT_TRUE(log.lastError().contains(QStringLiteral("refused")))
+        << log.lastError().toStdString();
+    EXPECT_EQ(log.GetActionCount(QString()), 19);
+    EXPECT_TRUE(log.lastError().isEmpty());
+    ASSERT_TRUE(CommitTake(log, QStringLiteral("After"), {Rec(QStringLiteral("z"))}));
+    EXPECT_EQ(log.GetActionCount(QString()), 20);
+    EXPECT_EQ(log.SearchActionLog(QString(), 1, 1).at(0).searchWords, QStringLiteral("z,"));
+}
+
 TEST_F(LogManagerTest, SearchWordsQuotesWildcardsAndCase) {
     for (const char* name : {"its plan.txt", "it's mine.txt", "abc.txt", "a_c.txt", "axxc.txt",
                              "ABC.TXT", "100%.txt", "[1].txt"})
