@@ -14,6 +14,7 @@ const CliCommand kCommands[] = {
     {"test", RunTestCommand, "test [--selection TEXT] PATH...    name the rule that would act"},
     {"apply", RunApplyCommand, "apply [--selection TEXT] PATH...   run the rules on the items"},
     {"rules", RunRulesCommand, "rules list                          list the rules"},
+    {"log", RunLogCommand, "log [--page N] [--count] [WORD]     show a page of the action log"},
 };
 
 const CliCommand* FindCommand(const QString& name) {

@@ -8,5 +8,6 @@ namespace vandrel {
 int RunTestCommand(CliContext& ctx, const QStringList& args);
 int RunApplyCommand(CliContext& ctx, const QStringList& args);
 int RunRulesCommand(CliContext& ctx, const QStringList& args);
+int RunLogCommand(CliContext& ctx, const QStringList& args);
 
 }  // namespace vandrel
