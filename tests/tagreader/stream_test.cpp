@@ -159,7 +159,8 @@ TEST(StreamTest, SearchStartsAfterTheLeadingTag) {
 
 TEST(StreamTest, SyncAcrossReadBlocksIsFound) {
     // Headers right at and around the reader's internal block edges.
-    for (std::size_t at : {32 * 1024 - 3, 32 * 1024 - 2, 32 * 1024 - 1, 32 * 1024, 64 * 1024 - 2}) {
+    for (std::size_t at : {4093, 4094, 4095, 4096, 4096 + 32 * 1024 - 4, 32 * 1024 - 3,
+                           32 * 1024 - 2, 32 * 1024 - 1, 32 * 1024, 64 * 1024 - 2}) {
         Bytes file = Cat({Zeros(at), Frame(FrameHeader{}, 417)});
         EXPECT_EQ(ReadBytes(file).FrequencyString(), "44100 hz, joint stereo") << at;
     }
