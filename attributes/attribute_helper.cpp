@@ -1,6 +1,7 @@
 #include "attributes/attribute_helper.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -182,7 +183,7 @@ struct AttributeHelper::Impl {
         return Parsed(mp3, path, e, [&path] {
             // One reader per parse, released at once; its texts are UTF-8.
             tagwell::TagReader reader;
-            reader.LoadMP3File(path.toStdString());
+            reader.LoadMP3File(QFile::encodeName(path).toStdString());
             Mp3Texts t;
             t.title = QString::fromStdString(reader.TitleString());
             t.album = QString::fromStdString(reader.AlbumString());

@@ -8,5 +8,7 @@ namespace vandrel {
 int RunTestCommand(CliContext& ctx, const QStringList& args);
 int RunApplyCommand(CliContext& ctx, const QStringList& args);
 int RunRulesCommand(CliContext& ctx, const QStringList& args);
+int RunAttrCommand(CliContext& ctx, const QStringList& args);
+int RunTagsCommand(CliContext& ctx, const QStringList& args);
 
 }  // namespace vandrel
