@@ -15,6 +15,8 @@ const CliCommand kCommands[] = {
     {"apply", RunApplyCommand, "apply [--selection TEXT] PATH...   run the rules on the items"},
     {"rules", RunRulesCommand, "rules list                          list the rules"},
     {"log", RunLogCommand, "log [--page N] [--count] [WORD]     show a page of the action log"},
+    {"attr", RunAttrCommand, "attr [NAME] PATH                    show the attributes of an item"},
+    {"tags", RunTagsCommand, "tags PATH                           show the MP3 tag reader's texts"},
 };
 
 const CliCommand* FindCommand(const QString& name) {

@@ -9,5 +9,7 @@ int RunTestCommand(CliContext& ctx, const QStringList& args);
 int RunApplyCommand(CliContext& ctx, const QStringList& args);
 int RunRulesCommand(CliContext& ctx, const QStringList& args);
 int RunLogCommand(CliContext& ctx, const QStringList& args);
+int RunAttrCommand(CliContext& ctx, const QStringList& args);
+int RunTagsCommand(CliContext& ctx, const QStringList& args);
 
 }  // namespace vandrel
