@@ -1,8 +1,45 @@
 #include "rules/kind_registry.h"
 
+#include "actions/action_add_to.h"
+#include "actions/action_copy.h"
+#include "actions/action_move.h"
+#include "actions/action_rename.h"
+#include "actions/action_run.h"
+#include "actions/action_shell.h"
+#include "conditions/condition_attr.h"
+#include "conditions/condition_date.h"
+
 namespace vandrel {
 
 namespace {
+
+template <typename T>
+std::unique_ptr<IConditionCheck> MakeCondition(const EngineContext& ctx) {
+    return std::make_unique<T>(ctx);
+}
+
+std::function<std::unique_ptr<IConditionCheck>(const EngineContext&)> MakeDate(const char* attr) {
+    const QString code = QString::fromLatin1(attr);
+    return [code](const EngineContext& ctx) -> std::unique_ptr<IConditionCheck> {
+        auto c = std::make_unique<ConditionDate>(ctx);
+        c->SetAttrCode(code);
+        return c;
+    };
+}
+
+template <typename T>
+std::unique_ptr<IActionTake> MakeAction(const EngineContext& ctx) {
+    return std::make_unique<T>(ctx);
+}
+
+std::function<std::unique_ptr<IActionTake>(const EngineContext&)> MakeShell(const char* verb) {
+    const QString op = QString::fromLatin1(verb);
+    return [op](const EngineContext& ctx) -> std::unique_ptr<IActionTake> {
+        auto a = std::make_unique<ActionShell>(ctx);
+        a->shellOP = op;
+        return a;
+    };
+}
 
 template <typename Entry>
 const Entry* FindEntry(const std::vector<Entry>& entries, const QString& selectorText) {
@@ -22,8 +59,22 @@ const KindRegistry& KindRegistry::instance() {
 KindRegistry::KindRegistry() {
     // Condition kinds: key, class identifier, factory (with the settings the selector
     // implies). Order matters only for lookups of equal keys, which never occur.
-    conditions_ = {};
-    actions_ = {};
+    conditions_ = {
+        {"DATE CREATED", "Corvane.ConditionDate", MakeDate("date.created")},
+        {"DATE LAST MODIFIED", "Corvane.ConditionDate", MakeDate("date.modified")},
+        {"DATE LAST ACCESSED", "Corvane.ConditionDate", MakeDate("date.accessed")},
+        {"OTHER ATTRIBUTE", "Corvane.ConditionAttr", MakeCondition<ConditionAttr>},
+        {"MORE ATTRIBUTE", "Corvane.ConditionAttr", MakeCondition<ConditionAttr>},
+    };
+    actions_ = {
+        {"MOVE TO", "Corvane.ActionMove", MakeAction<ActionMove>},
+        {"COPY TO", "Corvane.ActionCopy", MakeAction<ActionCopy>},
+        {"RENAME", "Corvane.ActionRename", MakeAction<ActionRename>},
+        {"OPEN", "Corvane.ActionShell", MakeShell("open")},
+        {"PRINT", "Corvane.ActionShell", MakeShell("print")},
+        {"RUN", "Corvane.ActionRun", MakeAction<ActionRun>},
+        {"ADD PATH TO", "Corvane.ActionAddTo", MakeAction<ActionAddTo>},
+    };
 }
 
 const ConditionKindEntry* KindRegistry::findCondition(const QString& selectorText) const {
