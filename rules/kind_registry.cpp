@@ -8,13 +8,30 @@
 #include "actions/action_shell.h"
 #include "conditions/condition_attr.h"
 #include "conditions/condition_date.h"
+#include "conditions/condition_any.h"
+#include "conditions/condition_extension.h"
+#include "conditions/condition_in_folder.h"
+#include "conditions/condition_kind.h"
+#include "conditions/condition_name.h"
+#include "conditions/condition_size.h"
 
 namespace vandrel {
 
 namespace {
 
 template <typename T>
-std::unique_ptr<IConditionCheck> MakeCondition(const EngineContext& ctx) {
+std::unique_ptr<IConditionCheck> MakeCondition(const EngineContext&) {
+    return std::make_unique<T>();
+}
+
+std::unique_ptr<IConditionCheck> MakeFullName(const EngineContext&) {
+    auto c = std::make_unique<ConditionName>();
+    c->fullNameMode = true;
+    return c;
+}
+
+template <typename T>
+std::unique_ptr<IConditionCheck> MakeContextCondition(const EngineContext& ctx) {
     return std::make_unique<T>(ctx);
 }
 
@@ -60,20 +77,27 @@ KindRegistry::KindRegistry() {
     // Condition kinds: key, class identifier, factory (with the settings the selector
     // implies). Order matters only for lookups of equal keys, which never occur.
     conditions_ = {
-        {"DATE CREATED", "Corvane.ConditionDate", MakeDate("date.created")},
-        {"DATE LAST MODIFIED", "Corvane.ConditionDate", MakeDate("date.modified")},
-        {"DATE LAST ACCESSED", "Corvane.ConditionDate", MakeDate("date.accessed")},
-        {"OTHER ATTRIBUTE", "Corvane.ConditionAttr", MakeCondition<ConditionAttr>},
-        {"MORE ATTRIBUTE", "Corvane.ConditionAttr", MakeCondition<ConditionAttr>},
+        {QStringLiteral("NAME"), QStringLiteral("Corvane.ConditionName"), MakeCondition<ConditionName>},
+        {QStringLiteral("FULL NAME"), QStringLiteral("Corvane.ConditionName"), MakeFullName},
+        {QStringLiteral("EXTENSION"), QStringLiteral("Corvane.ConditionExtension"), MakeCondition<ConditionExtension>},
+        {QStringLiteral("SIZE"), QStringLiteral("Corvane.ConditionSize"), MakeCondition<ConditionSize>},
+        {QStringLiteral("KIND"), QStringLiteral("Corvane.ConditionKind"), MakeCondition<ConditionKind>},
+        {QStringLiteral("IN FOLDER"), QStringLiteral("Corvane.ConditionInFolder"), MakeCondition<ConditionInFolder>},
+        {QStringLiteral("ANY"), QStringLiteral("Corvane.ConditionAny"), MakeCondition<ConditionAny>},
+        {QStringLiteral("DATE CREATED"), QStringLiteral("Corvane.ConditionDate"), MakeDate("date.created")},
+        {QStringLiteral("DATE LAST MODIFIED"), QStringLiteral("Corvane.ConditionDate"), MakeDate("date.modified")},
+        {QStringLiteral("DATE LAST ACCESSED"), QStringLiteral("Corvane.ConditionDate"), MakeDate("date.accessed")},
+        {QStringLiteral("OTHER ATTRIBUTE"), QStringLiteral("Corvane.ConditionAttr"), MakeContextCondition<ConditionAttr>},
+        {QStringLiteral("MORE ATTRIBUTE"), QStringLiteral("Corvane.ConditionAttr"), MakeContextCondition<ConditionAttr>},
     };
     actions_ = {
-        {"MOVE TO", "Corvane.ActionMove", MakeAction<ActionMove>},
-        {"COPY TO", "Corvane.ActionCopy", MakeAction<ActionCopy>},
-        {"RENAME", "Corvane.ActionRename", MakeAction<ActionRename>},
-        {"OPEN", "Corvane.ActionShell", MakeShell("open")},
-        {"PRINT", "Corvane.ActionShell", MakeShell("print")},
-        {"RUN", "Corvane.ActionRun", MakeAction<ActionRun>},
-        {"ADD PATH TO", "Corvane.ActionAddTo", MakeAction<ActionAddTo>},
+        {QStringLiteral("MOVE TO"), QStringLiteral("Corvane.ActionMove"), MakeAction<ActionMove>},
+        {QStringLiteral("COPY TO"), QStringLiteral("Corvane.ActionCopy"), MakeAction<ActionCopy>},
+        {QStringLiteral("RENAME"), QStringLiteral("Corvane.ActionRename"), MakeAction<ActionRename>},
+        {QStringLiteral("OPEN"), QStringLiteral("Corvane.ActionShell"), MakeShell("open")},
+        {QStringLiteral("PRINT"), QStringLiteral("Corvane.ActionShell"), MakeShell("print")},
+        {QStringLiteral("RUN"), QStringLiteral("Corvane.ActionRun"), MakeAction<ActionRun>},
+        {QStringLiteral("ADD PATH TO"), QStringLiteral("Corvane.ActionAddTo"), MakeAction<ActionAddTo>},
     };
 }
 
