@@ -8,7 +8,7 @@
 namespace vandrel {
 
 class ActionAddTo final : public IActionTake {
-public:
+  public:
     explicit ActionAddTo(const EngineContext& ctx);
 
     // Payload: the list-file path alone.
@@ -23,7 +23,7 @@ public:
     void setListFile(const QString& path);
     const QString& listFile() const { return listFile_; }
 
-private:
+  private:
     EngineContext ctx_;
     QString listFile_;
 };

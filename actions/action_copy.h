@@ -7,7 +7,7 @@
 namespace vandrel {
 
 class ActionCopy final : public ActionRelocate {
-public:
+  public:
     explicit ActionCopy(const EngineContext& ctx);
 };
 

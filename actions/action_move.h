@@ -7,7 +7,7 @@
 namespace vandrel {
 
 class ActionMove final : public ActionRelocate {
-public:
+  public:
     explicit ActionMove(const EngineContext& ctx);
 };
 

@@ -11,7 +11,7 @@ class QTextStream;
 namespace vandrel {
 
 class ActionPrompt {
-public:
+  public:
     virtual ~ActionPrompt() = default;
     // A yes/no question; true means yes.
     virtual bool Confirm(const QString& title, const QString& text) = 0;
@@ -23,7 +23,7 @@ public:
 // is "no" it says so once on the error stream; every failure is written there as one
 // "vandrel: ..." line and counted.
 class FixedAnswerPrompt final : public ActionPrompt {
-public:
+  public:
     FixedAnswerPrompt(bool answerYes, QTextStream& err) : answerYes_(answerYes), err_(err) {}
 
     bool Confirm(const QString& title, const QString& text) override;
@@ -32,7 +32,7 @@ public:
     int failureCount() const { return failures_; }
     int questionCount() const { return questions_; }
 
-private:
+  private:
     bool answerYes_;
     QTextStream& err_;
     int failures_ = 0;

@@ -49,7 +49,8 @@ QString ActionRelocate::TakeAction(const QString& paramList) {
         // destination folder itself rather than to a path that does not exist.
         if (!sub.isEmpty()) {
             const QString wanted = JoinPath(folder_, sub);
-            if (!MakeFolderPath(wanted).isEmpty() && QFileInfo(wanted).isDir()) targetFolder = wanted;
+            if (!MakeFolderPath(wanted).isEmpty() && QFileInfo(wanted).isDir())
+                targetFolder = wanted;
         }
     }
     const QString target = JoinPath(targetFolder, fileName);

@@ -12,7 +12,7 @@
 namespace vandrel {
 
 class ActionRelocate : public IActionTake {
-public:
+  public:
     // Payload: folder <|AC|> sort-into-subfolder (0/1) <|AC|> subfolder pattern
     // <|AC|> rename value (0/1). The replace value is always 1 minus the rename value.
     QString SaveToString() const override;
@@ -36,10 +36,10 @@ public:
     Pattern& pattern() { return pattern_; }
     const Pattern& pattern() const { return pattern_; }
 
-protected:
+  protected:
     ActionRelocate(const EngineContext& ctx, int fileOpKind, QString actionName);
 
-private:
+  private:
     EngineContext ctx_;
     int fileOpKind_;
     QString actionName_;

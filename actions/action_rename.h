@@ -9,7 +9,7 @@
 namespace vandrel {
 
 class ActionRename final : public IActionTake {
-public:
+  public:
     explicit ActionRename(const EngineContext& ctx);
 
     // Payload: pattern <|AC|> rename value (0/1); the replace value is 1 minus it.
@@ -26,7 +26,7 @@ public:
     Pattern& pattern() { return pattern_; }
     const Pattern& pattern() const { return pattern_; }
 
-private:
+  private:
     EngineContext ctx_;
     Pattern pattern_;
     int renameValue_ = 1;

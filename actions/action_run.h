@@ -12,7 +12,7 @@
 namespace vandrel {
 
 class ActionRun final : public IActionTake {
-public:
+  public:
     explicit ActionRun(const EngineContext& ctx);
 
     // Payload: program path <|AC|> pass-parameters value (0/1) <|AC|> parameter pattern.
@@ -35,7 +35,7 @@ public:
     // Test hook: replaces the program starter.
     void setLauncher(ProcessLauncher launcher) { launch_ = std::move(launcher); }
 
-private:
+  private:
     EngineContext ctx_;
     QString application_;
     int params_ = 0;

@@ -21,8 +21,8 @@ QString ActionShell::TakeAction(const QString& paramList) {
     bool go = true;
     if (confirm_ == 1) {
         go = ctx_.prompt &&
-             ctx_.prompt->Confirm(QStringLiteral("Confirm"),
-                                  QStringLiteral("Do you want to ") + verb + QLatin1Char(' ') + path);
+             ctx_.prompt->Confirm(QStringLiteral("Confirm"), QStringLiteral("Do you want to ") +
+                                                                 verb + QLatin1Char(' ') + path);
     }
     if (go) {
         const bool isFile = kind.compare(QLatin1String("file"), Qt::CaseInsensitive) == 0;

@@ -10,7 +10,7 @@
 namespace vandrel {
 
 class ActionShell final : public IActionTake {
-public:
+  public:
     explicit ActionShell(const EngineContext& ctx);
 
     // "open" or "print"; not part of the payload.
@@ -30,7 +30,7 @@ public:
     // Test hook: replaces the program starter.
     void setLauncher(ProcessLauncher launcher) { launch_ = std::move(launcher); }
 
-private:
+  private:
     EngineContext ctx_;
     int confirm_ = 0;
     ProcessLauncher launch_;

@@ -6,9 +6,8 @@
 
 namespace vandrel {
 
-void AppendActionRecord(const EngineContext& ctx, const QString& actionName,
-                        const QString& oriPath, const QString& dstPath,
-                        const QString& searchWords) {
+void AppendActionRecord(const EngineContext& ctx, const QString& actionName, const QString& oriPath,
+                        const QString& dstPath, const QString& searchWords) {
     if (!ctx.log) return;
     ActionLog record;
     record.takeTime = ctx.clockOrSystem().now();

@@ -8,9 +8,8 @@
 namespace vandrel {
 
 // Appends one record to ctx.log (when there is one), stamped with ctx's clock.
-void AppendActionRecord(const EngineContext& ctx, const QString& actionName,
-                        const QString& oriPath, const QString& dstPath,
-                        const QString& searchWords);
+void AppendActionRecord(const EngineContext& ctx, const QString& actionName, const QString& oriPath,
+                        const QString& dstPath, const QString& searchWords);
 
 // folder + "/" + name, without doubling a "/" that ends the folder ("/" + "a" is "/a").
 QString JoinPath(const QString& folder, const QString& name);

@@ -15,7 +15,7 @@ struct PatternSegment {
 };
 
 class Pattern {
-public:
+  public:
     // The marker that encloses an attribute name inside a pattern string: "<//>".
     static QString GetSplitChr();
 
@@ -61,7 +61,7 @@ public:
     int segmentCount() const { return static_cast<int>(segments_.size()); }
     const PatternSegment& segment(int index) const { return segments_.at(index); }
 
-private:
+  private:
     bool isText(int index) const;
 
     std::vector<PatternSegment> segments_;

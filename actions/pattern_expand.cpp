@@ -37,7 +37,7 @@ namespace {
 // Word splitter whose state survives across pattern elements, so a quote opened before a
 // token and closed after it groups the path with the text around it.
 class WordSplitter {
-public:
+  public:
     void feedLiteral(const QString& text) {
         for (qsizetype i = 0; i < text.size(); ++i) {
             const QChar c = text.at(i);
@@ -48,8 +48,10 @@ public:
             }
             switch (quote_) {
                 case Quote::Single:
-                    if (c == QLatin1Char('\'')) quote_ = Quote::None;
-                    else append(c);
+                    if (c == QLatin1Char('\''))
+                        quote_ = Quote::None;
+                    else
+                        append(c);
                     break;
                 case Quote::Double:
                     if (c == QLatin1Char('"')) {
@@ -71,8 +73,10 @@ public:
                     } else if (c == QLatin1Char('\\')) {
                         // A backslash at the very end of a literal escapes nothing typed;
                         // keep it as a plain character.
-                        if (i + 1 < text.size()) escapeNext_ = true;
-                        else append(c);
+                        if (i + 1 < text.size())
+                            escapeNext_ = true;
+                        else
+                            append(c);
                     } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t') ||
                                c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
                         endWord();
@@ -89,7 +93,7 @@ public:
         return words_;
     }
 
-private:
+  private:
     enum class Quote { None, Single, Double };
     void append(QChar c) {
         word_ += c;
@@ -118,8 +122,10 @@ QStringList SplitRunArguments(const QString& pattern, const QString& itemPath) {
     const QStringList parts = pattern.split(Pattern::GetSplitChr(), Qt::KeepEmptyParts);
     WordSplitter splitter;
     for (qsizetype i = 0; i < parts.size(); ++i) {
-        if (i % 2 == 0) splitter.feedLiteral(parts.at(i));
-        else if (parts.at(i) == QLatin1String("filepath")) splitter.feedVerbatim(itemPath);
+        if (i % 2 == 0)
+            splitter.feedLiteral(parts.at(i));
+        else if (parts.at(i) == QLatin1String("filepath"))
+            splitter.feedVerbatim(itemPath);
     }
     return splitter.finish();
 }

@@ -11,7 +11,7 @@
 namespace vandrel {
 
 class ConditionAttr final : public IConditionCheck {
-public:
+  public:
     explicit ConditionAttr(const EngineContext& ctx) : ctx_(ctx) {}
 
     // Payload: attribute name <|CD|> operator <|CD|> text.
@@ -29,7 +29,7 @@ public:
     const QString& op() const { return op_; }
     const QString& text() const { return text_; }
 
-private:
+  private:
     EngineContext ctx_;
     QString attr_ = QStringLiteral("mp3.title");
     QString op_ = QStringLiteral("is");

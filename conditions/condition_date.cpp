@@ -35,10 +35,9 @@ QString ConditionDate::SaveToString() const {
 QDateTime ConditionDate::ParseDateText(const QString& raw) {
     const QString text = raw.trimmed();
     if (text.isEmpty()) return {};
-    static const char* const kForms[] = {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm",
-                                         "yyyy-M-d H:m:s",      "yyyy-M-d H:m",
-                                         "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd",
-                                         "yyyy-M-d"};
+    static const char* const kForms[] = {
+        "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-M-d H:m:s", "yyyy-M-d H:m",
+        "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd",       "yyyy-M-d"};
     for (const char* form : kForms) {
         const QDateTime dt = QDateTime::fromString(text, QLatin1String(form));
         if (dt.isValid()) return dt;
@@ -64,8 +63,8 @@ void ConditionDate::LoadFromString(const QString& text) {
 
 bool ConditionDate::DoCheck(const QString& paramList) {
     const QString op = op_.toUpper();
-    const bool windowOp = op == QLatin1String("IS IN THE LAST") ||
-                          op == QLatin1String("IS NOT IN THE LAST");
+    const bool windowOp =
+        op == QLatin1String("IS IN THE LAST") || op == QLatin1String("IS NOT IN THE LAST");
     QDateTime windowStart = ctx_.clockOrSystem().now();
     if (windowOp) {
         // The number field only ever holds whole numbers; anything else (a hand-edited
@@ -74,10 +73,14 @@ bool ConditionDate::DoCheck(const QString& paramList) {
         const qint64 n = number_.trimmed().toLongLong(&ok);
         if (!ok) return false;
         const QString unit = unit_.toUpper();
-        if (unit == QLatin1String("MINUTE")) windowStart = windowStart.addSecs(-n * 60);
-        else if (unit == QLatin1String("HOUR")) windowStart = windowStart.addSecs(-n * 3600);
-        else if (unit == QLatin1String("DAY")) windowStart = windowStart.addDays(-n);
-        else if (unit == QLatin1String("WEEK")) windowStart = windowStart.addDays(-7 * n);
+        if (unit == QLatin1String("MINUTE"))
+            windowStart = windowStart.addSecs(-n * 60);
+        else if (unit == QLatin1String("HOUR"))
+            windowStart = windowStart.addSecs(-n * 3600);
+        else if (unit == QLatin1String("DAY"))
+            windowStart = windowStart.addDays(-n);
+        else if (unit == QLatin1String("WEEK"))
+            windowStart = windowStart.addDays(-7 * n);
     }
     if (ParamKind(paramList).toUpper() != QLatin1String("FILE")) return false;
     if (!ctx_.attributes) return false;

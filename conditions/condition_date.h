@@ -13,7 +13,7 @@
 namespace vandrel {
 
 class ConditionDate final : public IConditionCheck {
-public:
+  public:
     explicit ConditionDate(const EngineContext& ctx);
 
     // "date.created", "date.modified" or "date.accessed"; set from the selector text.
@@ -46,7 +46,7 @@ public:
     // Reads a stored date text; an invalid QDateTime when no form fits.
     static QDateTime ParseDateText(const QString& text);
 
-private:
+  private:
     EngineContext ctx_;
     QString attrCode_ = QStringLiteral("date.modified");
     QString op_ = QStringLiteral("is");

@@ -12,8 +12,8 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"test", RunTestCommand, "test [--selection TEXT] PATH...    name the rule that would act"},
-    {"apply", RunApplyCommand, "apply [--selection TEXT] PATH...   run the rules on the items"},
-    {"rules", RunRulesCommand, "rules list                          list the rules"},
+    {"apply", RunApplyCommand, "apply [--selection TEXT] [--yes] PATH...  run the rules on the items"},
+    {"rules", RunRulesCommand, "rules list | export [--yes] FILE | import [--yes] FILE"},
 };
 
 const CliCommand* FindCommand(const QString& name) {
