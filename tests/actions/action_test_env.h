@@ -6,6 +6,7 @@
 #include <sys/time.h>
 
 #include <QFile>
+#include <ostream>
 #include <vector>
 
 #include "actions/action_prompt.h"
@@ -14,6 +15,9 @@
 #include "platform/clock.h"
 #include "rules/engine_context.h"
 #include "support/test_util.h"
+
+// Readable QString values in gtest failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace vandrel::test {
 

@@ -57,7 +57,7 @@ TEST(CliApply, MovesCopiesAndRenamesAMixOfFilesAndFolders) {
                        "><|AC|>1")),
         RuleText(Q("Notes"), Q("Name<|CP|>is<|CD|>notes"),
                  Q("Rename<|AP|>renamed-<//>name<//>.txt<|AC|>1")),
-        RuleText(Q("Folders"), Q("Kind<|CP|>is<|CD|>Folder"),
+        RuleText(Q("Folders"), Q("Kind<|CP|>Folder<|CD|>forkind"),
                  Q("Move to<|AP|>") + folders + Q("<|AC|>0<|AC|><|AC|>1")),
     }));
 
