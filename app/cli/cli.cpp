@@ -17,6 +17,8 @@ const CliCommand kCommands[] = {
     {"log", RunLogCommand, "log [--page N] [--count] [WORD]     show a page of the action log"},
     {"attr", RunAttrCommand, "attr [NAME] PATH                    show the attributes of an item"},
     {"tags", RunTagsCommand, "tags PATH                           show the MP3 tag reader's texts"},
+    {"apply", RunApplyCommand, "apply [--selection TEXT] [--yes] PATH...  run the rules on the items"},
+    {"rules", RunRulesCommand, "rules list | export [--yes] FILE | import [--yes] FILE"},
 };
 
 const CliCommand* FindCommand(const QString& name) {
