@@ -67,7 +67,7 @@ AppVarMgr::AppVarMgr(const QString& optionsPath, Autostart autostart, const QStr
 
 void AppVarMgr::LoadOptions() {
     // A damaged file has been kept aside by the reader; the defaults then apply.
-    const IniFile ini = IniFile::Load(optionsPath_);
+    const IniFile ini = optionsPath_.isEmpty() ? IniFile() : IniFile::Load(optionsPath_);
     int n = 0;
     const OptionDecl* t = optionTable(&n);
     for (int i = 0; i < n; ++i) {
@@ -82,6 +82,7 @@ void AppVarMgr::LoadOptions() {
 }
 
 void AppVarMgr::SaveOptions() {
+    if (optionsPath_.isEmpty()) return;  // state kept in memory only
     // Other sections and unknown keys of the file are kept; the five keys are always
     // written first in their fixed order.
     IniFile ini = IniFile::Load(optionsPath_);

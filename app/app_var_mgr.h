@@ -21,7 +21,8 @@ class AppVarMgr : public QObject {
 
   public:
     // Reads optionsPath (a missing or damaged file, a missing key or a value that does not
-    // parse gives false and the default basket position). autostart: where the log-on
+    // parse gives false and the default basket position; an empty path keeps the state in
+    // memory only, for the headless scheduler). autostart: where the log-on
     // entry goes; program: what it starts (empty: this program).
     explicit AppVarMgr(const QString& optionsPath, Autostart autostart = Autostart(),
                        const QString& program = QString(), QObject* parent = nullptr);

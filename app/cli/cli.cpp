@@ -14,6 +14,9 @@ const CliCommand kCommands[] = {
     {"test", RunTestCommand, "test [--selection TEXT] PATH...    name the rule that would act"},
     {"apply", RunApplyCommand, "apply [--selection TEXT] PATH...   run the rules on the items"},
     {"rules", RunRulesCommand, "rules list                          list the rules"},
+    {"folders", RunFoldersCommand, "folders list|add PATH [--every 1|2|4|8] [--at HH:MM] [--rules GUID,...] [--confirm] [--disabled]|remove PATH"},
+    {"organize", RunOrganizeCommand, "organize [--selection TEXT] FOLDER  run the rules on a folder's items"},
+    {"daemon", RunDaemonCommand, "daemon [--interval-seconds N]       run the watched-folder schedule headless"},
 };
 
 const CliCommand* FindCommand(const QString& name) {
