@@ -1,8 +1,26 @@
 #include "rules/kind_registry.h"
 
+#include "conditions/condition_any.h"
+#include "conditions/condition_extension.h"
+#include "conditions/condition_in_folder.h"
+#include "conditions/condition_kind.h"
+#include "conditions/condition_name.h"
+#include "conditions/condition_size.h"
+
 namespace vandrel {
 
 namespace {
+
+template <typename T>
+std::unique_ptr<IConditionCheck> MakeCondition(const EngineContext&) {
+    return std::make_unique<T>();
+}
+
+std::unique_ptr<IConditionCheck> MakeFullName(const EngineContext&) {
+    auto c = std::make_unique<ConditionName>();
+    c->fullNameMode = true;
+    return c;
+}
 
 template <typename Entry>
 const Entry* FindEntry(const std::vector<Entry>& entries, const QString& selectorText) {
@@ -22,7 +40,15 @@ const KindRegistry& KindRegistry::instance() {
 KindRegistry::KindRegistry() {
     // Condition kinds: key, class identifier, factory (with the settings the selector
     // implies). Order matters only for lookups of equal keys, which never occur.
-    conditions_ = {};
+    conditions_ = {
+        {QStringLiteral("NAME"), QStringLiteral("Corvane.ConditionName"), MakeCondition<ConditionName>},
+        {QStringLiteral("FULL NAME"), QStringLiteral("Corvane.ConditionName"), MakeFullName},
+        {QStringLiteral("EXTENSION"), QStringLiteral("Corvane.ConditionExtension"), MakeCondition<ConditionExtension>},
+        {QStringLiteral("SIZE"), QStringLiteral("Corvane.ConditionSize"), MakeCondition<ConditionSize>},
+        {QStringLiteral("KIND"), QStringLiteral("Corvane.ConditionKind"), MakeCondition<ConditionKind>},
+        {QStringLiteral("IN FOLDER"), QStringLiteral("Corvane.ConditionInFolder"), MakeCondition<ConditionInFolder>},
+        {QStringLiteral("ANY"), QStringLiteral("Corvane.ConditionAny"), MakeCondition<ConditionAny>},
+    };
     actions_ = {};
 }
 
