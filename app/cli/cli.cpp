@@ -12,8 +12,6 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"test", RunTestCommand, "test [--selection TEXT] PATH...    name the rule that would act"},
-    {"apply", RunApplyCommand, "apply [--selection TEXT] PATH...   run the rules on the items"},
-    {"rules", RunRulesCommand, "rules list                          list the rules"},
     {"log", RunLogCommand, "log [--page N] [--count] [WORD]     show a page of the action log"},
     {"attr", RunAttrCommand, "attr [NAME] PATH                    show the attributes of an item"},
     {"tags", RunTagsCommand, "tags PATH                           show the MP3 tag reader's texts"},
