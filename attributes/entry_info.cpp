@@ -4,22 +4,20 @@
 
 #include <QFile>
 
-#include "rules/rule_text.h"
+#include "platform/file_system.h"
 
 namespace vandrel {
 
-bool IsHiddenName(const QString& path) { return FileNamePart(path).startsWith(QLatin1Char('.')); }
-
-EntryInfo InspectEntry(const QString& path) {
-    EntryInfo info;
+AttrEntry InspectEntry(const QString& path) {
+    AttrEntry info;
     if (path.isEmpty() || IsHiddenName(path)) return info;
     struct stat st {};
     // stat, not lstat: a link to a file or folder is used like its target.
     if (::stat(QFile::encodeName(path).constData(), &st) != 0) return info;
     if (S_ISREG(st.st_mode))
-        info.kind = EntryInfo::Kind::File;
+        info.kind = AttrEntry::Kind::File;
     else if (S_ISDIR(st.st_mode))
-        info.kind = EntryInfo::Kind::Folder;
+        info.kind = AttrEntry::Kind::Folder;
     else
         return info;  // FIFO, socket or device: never opened
     info.device = static_cast<std::uint64_t>(st.st_dev);
