@@ -1,7 +1,8 @@
 // The action log: collects the records of one rule application and writes them as one
 // take into the SQLite database log.db (table "actions"), and reads them back page by
-// page for the log view and the command line. One instance per process; calls on one
-// instance must not overlap (the owner serialises them).
+// page for the log view and the command line. Each instance has its own connection and
+// may be used from any one thread at a time (the desktop program hands it to its worker
+// thread); calls on one instance must never overlap, the owner serialises them.
 #pragma once
 
 #include <QDateTime>
@@ -30,7 +31,7 @@ struct LogRow {
 };
 
 class LogManager {
-public:
+  public:
     // clock: the source of "now" for take identities; null means the system clock.
     explicit LogManager(const Clock* clock = nullptr);
     ~LogManager();
@@ -38,30 +39,48 @@ public:
     LogManager& operator=(const LogManager&) = delete;
 
     // One page of rows whose search words contain word (single quotes removed, % and _
-    // keep their wildcard meaning), newest first. pageNum counts from 1. Empty when the
-    // log is not open or the page lies beyond the last row.
-    std::vector<LogRow> SearchActionLog(const QString& searchWord, int itemsCount,
-                                        qint64 pageNum);
-    // Number of rows matching the word; 0 when the log is not open.
+    // keep their wildcard meaning, ASCII letters match either case), newest first; the
+    // empty word takes every row. pageNum counts from 1 (below 1 means 1); page P skips
+    // the (P - 1) * itemsCount newest matching rows. Next, previous and repeated pages
+    // are read from the id range of pages already shown, so they cost the same at any
+    // depth. Empty when the log is not open, itemsCount < 1 or the page lies beyond the
+    // last row.
+    std::vector<LogRow> SearchActionLog(const QString& searchWord, int itemsCount, qint64 pageNum);
+    // Number of rows whose search words contain the word (for the empty word: every row
+    // whose search words are not null); 0 when the log is not open.
     qint64 GetActionCount(const QString& searchWord);
-    // The row with that id; nothing when absent, unreadable or the log is closed.
+    // The row with that id (decimal text); nothing when absent, not a number, unreadable
+    // or the log is closed.
     std::optional<LogRow> GetActionRecord(const QString& searchId);
     // Adds a record to the pending list.
     void AppendActionLog(const ActionLog& actLog);
-    // Writes the pending records as one take (one transaction) and empties the list.
-    // Returns false when the write failed (the log is closed or the database refused);
-    // the pending records are then dropped, so two takes never mix.
+    // Writes the pending records as one take (one transaction) and empties the list:
+    // every row gets ruleTitle, the take's joined search words (newest record first,
+    // each followed by ",") and one take identity (the clock's date and time followed by
+    // a random 0..9999, never the identity of the newest row already stored). An empty
+    // list writes nothing and succeeds. Returns false when the write failed (the log is
+    // closed or the database refused); nothing of the take is stored and the pending
+    // records are dropped, so two takes never mix.
     bool CommitToLogFile(const QString& ruleTitle);
-    // Opens (creating when missing) the log database. False on failure; the engine
-    // keeps working without a log.
+    // Opens (creating file and table when missing) the log database at strPath, closing
+    // any log open before. False on failure, with lastError() saying why; every other
+    // call then returns empty, 0 or false and the engine keeps working without a log.
+    // A file that is no database is moved aside (keptAsidePath()) and a fresh log is
+    // started in its place.
     bool OpenLogFile(const QString& strPath);
+    // Closes the connection; pending records stay pending. Harmless when closed.
     void CloseLogFile();
 
     bool isOpen() const;
-    // The last error text, for the one message the outer layer shows.
+    // Why the last call failed, for the one message the outer layer shows. Each call on
+    // an open log clears it first, so after a search it tells an empty result (empty
+    // text) from a failed read; on a closed log it keeps saying why the open failed.
     QString lastError() const;
+    // Where the last OpenLogFile moved a damaged log file; empty when it moved none. The
+    // outer layer tells the user once.
+    QString keptAsidePath() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d_;
 };

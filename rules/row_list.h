@@ -66,6 +66,12 @@ public:
         setSelector(static_cast<int>(rows_.size()) - 1, selectorText);
         return rows_.back();
     }
+    // Appends a row holding an object made elsewhere (tests, the editor's preview).
+    Row& appendRow(const QString& selectorText, std::unique_ptr<Interface> object) {
+        rows_.push_back(Row{selectorText, std::move(object)});
+        if (rows_.back().object) onCreated(*rows_.back().object);
+        return rows_.back();
+    }
     void addEmptyRow() { rows_.emplace_back(); }
     // Inserts an empty row below row index (the editor's "+" button).
     void insertEmptyRowAfter(int index) {

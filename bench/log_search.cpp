@@ -1,0 +1,350 @@
+// Benchmark of the action log: paged search, counts and commits on a large log.
+//
+//   log_search [ROWS] [DB]     ROWS defaults to 1,000,000; DB to a temporary file
+//                               (an existing DB with enough rows is reused as it is).
+//
+// Fills a log with realistic takes (downloads sorted into folders by a dozen rules), then
+// times LogManager's pages and counts against plain SQL in the same process: the bare
+// "like '%w%'" scan, the "not in (the newest M ids)" form of skipping rows, and OFFSET.
+// Every page is checked to hold the same rows in all forms. Prints figures and ratios.
+#include <sqlite3.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "log/log_manager.h"
+
+using vandrel::ActionLog;
+using vandrel::LogManager;
+using vandrel::LogRow;
+
+namespace {
+
+constexpr int kPageSize = 17;
+constexpr int kReps = 5;
+
+double MedianMs(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double CpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+double TimeMs(const std::function<void()>& f) {
+    QElapsedTimer t;
+    t.start();
+    f();
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// Realistic file names: camera pictures dominate a downloads folder, then documents,
+// music, archives and installers.
+class NameMaker {
+  public:
+    explicit NameMaker(unsigned seed) : rng_(seed) {}
+    struct Item {
+        QString name;
+        QString folder;
+        QString rule;
+    };
+    Item next() {
+        const int kind = int(rng_() % 100);
+        const int n = int(rng_() % 100000);
+        if (kind < 55)
+            return {QStringLiteral("IMG_2023%1_%2.jpg")
+                        .arg(n % 1231 + 101, 4, 10, QLatin1Char('0'))
+                        .arg(n, 6, 10, QLatin1Char('0')),
+                    QStringLiteral("Pictures/Camera"), QStringLiteral("Photos to Pictures")};
+        if (kind < 65)
+            return {QStringLiteral("invoice-%1-%2.pdf").arg(2015 + n % 9).arg(Pick(kCompanies)),
+                    QStringLiteral("Documents/Invoices"), QStringLiteral("Invoices by year")};
+        if (kind < 75)
+            return {QStringLiteral("%1 - %2.mp3").arg(Pick(kArtists), Pick(kSongs)),
+                    QStringLiteral("Music/") + Pick(kArtists), QStringLiteral("Music by artist")};
+        if (kind < 83)
+            return {QStringLiteral("report_q%1_%2_final.docx").arg(n % 4 + 1).arg(Pick(kTeams)),
+                    QStringLiteral("Documents/Reports"), QStringLiteral("Office documents")};
+        if (kind < 90)
+            return {QStringLiteral("backup-%1.tar.gz").arg(n), QStringLiteral("Archives"),
+                    QStringLiteral("Archives out of Downloads")};
+        if (kind < 96)
+            return {QStringLiteral("setup-%1.%2.%3.exe").arg(n % 9).arg(n % 17).arg(n % 5),
+                    QStringLiteral("Installers"), QStringLiteral("Installers")};
+        return {QStringLiteral("Screenshot from 2023-%1.png").arg(n % 12 + 1),
+                QStringLiteral("Pictures/Screenshots"), QStringLiteral("Screenshots")};
+    }
+    unsigned draw(unsigned n) { return rng_() % n; }
+
+  private:
+    QString Pick(const std::vector<const char*>& v) {
+        return QString::fromUtf8(v[rng_() % v.size()]);
+    }
+    std::mt19937 rng_;
+    const std::vector<const char*> kCompanies{"acme", "globex", "initech", "umbrella", "hooli"};
+    const std::vector<const char*> kArtists{"Nina Arden", "The Quiet Ones", "Marlo Vey", "Kestrel",
+                                            "Ode to June"};
+    const std::vector<const char*> kSongs{"Blue Hour", "Paper Boats", "Northbound",
+                                          "Static",    "Lanterns",    "Low Tide"};
+    const std::vector<const char*> kTeams{"sales", "ops", "finance", "research"};
+};
+
+const QString kRareName = QStringLiteral("Zephyr budget plan.xlsx");
+
+// Appends one take of 1-5 items; every 300,000th take carries the rare name.
+int CommitOneTake(LogManager& log, NameMaker& names, qint64 takeNo, const QDateTime& when) {
+    const int rows = 1 + int(names.draw(5));
+    QString rule;
+    for (int i = 0; i < rows; ++i) {
+        NameMaker::Item item = names.next();
+        if (i == 0 && takeNo % 300000 == 7) {
+            item.name = kRareName;
+            item.folder = QStringLiteral("Documents/Spreadsheets");
+        }
+        if (i == 0) rule = item.rule;
+        ActionLog a;
+        a.takeTime = when;
+        a.oriPath = QStringLiteral("/home/robin/Downloads/") + item.name;
+        a.dstPath = QStringLiteral("/home/robin/") + item.folder + QLatin1Char('/') + item.name;
+        a.actionName = QStringLiteral("Move");
+        a.searchWords = item.name;
+        log.AppendActionLog(a);
+    }
+    if (!log.CommitToLogFile(rule)) {
+        std::fprintf(stderr, "commit failed: %s\n", qPrintable(log.lastError()));
+        std::exit(1);
+    }
+    return rows;
+}
+
+// The baseline queries, on a connection of their own.
+class Raw {
+  public:
+    explicit Raw(const QString& path) {
+        if (sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READONLY, nullptr) !=
+            SQLITE_OK) {
+            std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
+            std::exit(1);
+        }
+    }
+    ~Raw() { sqlite3_close(db_); }
+    std::vector<qint64> ids(const char* sql, const QString& like, qint64 a, qint64 b = 0) {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(db_, sql, -1, &s, nullptr) != SQLITE_OK) {
+            std::fprintf(stderr, "prepare failed: %s\n", sqlite3_errmsg(db_));
+            std::exit(1);
+        }
+        const QByteArray l = like.toUtf8();
+        if (int i = sqlite3_bind_parameter_index(s, ":w"))
+            sqlite3_bind_text(s, i, l.constData(), int(l.size()), SQLITE_TRANSIENT);
+        if (int i = sqlite3_bind_parameter_index(s, ":a")) sqlite3_bind_int64(s, i, a);
+        if (int i = sqlite3_bind_parameter_index(s, ":b")) sqlite3_bind_int64(s, i, b);
+        std::vector<qint64> out;
+        while (sqlite3_step(s) == SQLITE_ROW) out.push_back(sqlite3_column_int64(s, 0));
+        sqlite3_finalize(s);
+        return out;
+    }
+    // The bare scan every search pays at least once: count(*) with like '%w%'.
+    qint64 likeScan(const QString& w) {
+        return ids("SELECT count(*) FROM actions WHERE searchwords LIKE :w", Like(w), 0).at(0);
+    }
+    // Skip the newest M matching rows with "not in (the newest M ids)".
+    std::vector<qint64> notIn(const QString& w, qint64 page) {
+        const qint64 m = (page - 1) * kPageSize;
+        if (w.isEmpty())
+            return ids(page < 2 ? "SELECT id FROM actions ORDER BY id DESC LIMIT :a"
+                                : "SELECT id FROM actions WHERE id NOT IN (SELECT id FROM "
+                                  "actions ORDER BY id DESC LIMIT :b) ORDER BY id DESC LIMIT :a",
+                       QString(), kPageSize, m);
+        return ids(page < 2 ? "SELECT id FROM actions WHERE searchwords LIKE :w ORDER BY id "
+                              "DESC LIMIT :a"
+                            : "SELECT id FROM actions WHERE id NOT IN (SELECT id FROM actions "
+                              "WHERE searchwords LIKE :w ORDER BY id DESC LIMIT :b) AND "
+                              "searchwords LIKE :w ORDER BY id DESC LIMIT :a",
+                   Like(w), kPageSize, m);
+    }
+    std::vector<qint64> offset(const QString& w, qint64 page) {
+        const qint64 m = (page - 1) * kPageSize;
+        if (w.isEmpty())
+            return ids("SELECT id FROM actions ORDER BY id DESC LIMIT :a OFFSET :b", QString(),
+                       kPageSize, m);
+        return ids(
+            "SELECT id FROM actions WHERE searchwords LIKE :w ORDER BY id DESC LIMIT :a "
+            "OFFSET :b",
+            Like(w), kPageSize, m);
+    }
+    static QString Like(const QString& w) { return QLatin1Char('%') + w + QLatin1Char('%'); }
+
+  private:
+    sqlite3* db_ = nullptr;
+};
+
+std::vector<qint64> Ids(const std::vector<LogRow>& rows) {
+    std::vector<qint64> out;
+    for (const LogRow& r : rows) out.push_back(r.id);
+    return out;
+}
+
+int g_mismatches = 0;
+void Check(bool same, const char* what, const QString& word, qint64 page) {
+    if (same) return;
+    ++g_mismatches;
+    std::printf("  MISMATCH: %s, word '%s', page %lld\n", what, qPrintable(word),
+                static_cast<long long>(page));
+}
+
+QString Label(const QString& w) { return w.isEmpty() ? QStringLiteral("(empty)") : w; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const qint64 wantRows = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1000000;
+    QTemporaryDir tmp;
+    const QString path =
+        argc > 2 ? QString::fromLocal8Bit(argv[2]) : tmp.path() + QStringLiteral("/log.db");
+
+    LogManager filler;
+    if (!filler.OpenLogFile(path)) {
+        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path),
+                     qPrintable(filler.lastError()));
+        return 1;
+    }
+    NameMaker names(4242);
+    const QDateTime when(QDate(2023, 6, 1), QTime(10, 0));
+    qint64 have = filler.GetActionCount(QString());
+    std::printf("log: %s\n", qPrintable(path));
+    if (have < wantRows) {
+        qint64 takes = 0;
+        qint64 added = 0;
+        const double ms = TimeMs([&] {
+            while (have + added < wantRows) added += CommitOneTake(filler, names, takes++, when);
+        });
+        std::printf("filled %lld rows in %lld takes: %.0f ms, %.0f rows/s\n",
+                    static_cast<long long>(added), static_cast<long long>(takes), ms,
+                    added / (ms / 1000.0));
+        have += added;
+    }
+    std::printf("rows in log: %lld\n\n", static_cast<long long>(have));
+
+    Raw raw(path);
+    const QString common = QStringLiteral("jpg");
+    const QString rare = QStringLiteral("zephyr");
+
+    // Counts against the bare like scan.
+    std::printf("%-28s %12s %14s %8s\n", "count", "LogManager ms", "like scan ms", "ratio");
+    for (const QString& w : {QString(), common, rare}) {
+        std::vector<double> mine, bare;
+        qint64 a = 0, b = 0;
+        raw.likeScan(w);  // warm the file cache
+        for (int i = 0; i < kReps; ++i) {
+            mine.push_back(TimeMs([&] { a = filler.GetActionCount(w); }));
+            bare.push_back(TimeMs([&] { b = raw.likeScan(w); }));
+        }
+        Check(a == b, "count", w, 0);
+        std::printf("%-28s %12.2f %14.2f %8.2f   (%lld rows)\n", qPrintable(Label(w)),
+                    MedianMs(mine), MedianMs(bare), MedianMs(mine) / MedianMs(bare),
+                    static_cast<long long>(a));
+    }
+
+    // Page 1 of each word against the bare scan (a rare word's first page reads the
+    // whole table, so the scan is its floor).
+    std::printf("\n%-28s %12s %14s %8s\n", "page 1", "LogManager ms", "like scan ms", "ratio");
+    for (const QString& w : {QString(), common, rare}) {
+        std::vector<double> mine, bare;
+        for (int i = 0; i < kReps; ++i) {
+            LogManager log;
+            if (!log.OpenLogFile(path)) return 1;
+            std::vector<LogRow> rows;
+            mine.push_back(TimeMs([&] { rows = log.SearchActionLog(w, kPageSize, 1); }));
+            bare.push_back(TimeMs([&] { raw.likeScan(w); }));
+            if (i == 0) Check(Ids(rows) == raw.notIn(w, 1), "page 1", w, 1);
+        }
+        std::printf("%-28s %12.3f %14.2f %8.3f\n", qPrintable(Label(w)), MedianMs(mine),
+                    MedianMs(bare), MedianMs(mine) / MedianMs(bare));
+    }
+
+    // Deep pages: a cold jump (no page of this search seen yet), then the next and the
+    // previous page from there, against "not in" and OFFSET for the same page.
+    std::printf("\n%-22s %10s %10s %10s %10s %10s %9s %9s\n", "deep pages", "jump ms", "next ms",
+                "prev ms", "not in ms", "offset ms", "notin/nx", "offs/nx");
+    for (const QString& w : {QString(), common}) {
+        for (qint64 page : {qint64(1000), qint64(30000)}) {
+            std::vector<double> jump, next, prev, notIn, offset;
+            for (int i = 0; i < kReps; ++i) {
+                LogManager log;
+                if (!log.OpenLogFile(path)) return 1;
+                std::vector<LogRow> a, b, c;
+                jump.push_back(TimeMs([&] { a = log.SearchActionLog(w, kPageSize, page); }));
+                next.push_back(TimeMs([&] { b = log.SearchActionLog(w, kPageSize, page + 1); }));
+                // Back to the page before the jump target: read from the target's bounds.
+                prev.push_back(TimeMs([&] { c = log.SearchActionLog(w, kPageSize, page - 1); }));
+                std::vector<qint64> n, o;
+                if (i < 3 || page < 30000)
+                    notIn.push_back(TimeMs([&] { n = raw.notIn(w, page + 1); }));
+                offset.push_back(TimeMs([&] { o = raw.offset(w, page + 1); }));
+                if (i == 0) {
+                    Check(Ids(b) == n && Ids(b) == o && b.size() == size_t(kPageSize), "next page",
+                          w, page + 1);
+                    Check(Ids(a) == raw.offset(w, page), "jump", w, page);
+                    Check(Ids(c) == raw.notIn(w, page - 1), "previous page", w, page - 1);
+                }
+            }
+            const double nx = std::max(MedianMs(next), MedianMs(prev));
+            std::printf("%-22s %10.3f %10.3f %10.3f %10.1f %10.1f %9.0f %9.0f\n",
+                        qPrintable(QStringLiteral("%1 p%2").arg(Label(w)).arg(page)),
+                        MedianMs(jump), MedianMs(next), MedianMs(prev), MedianMs(notIn),
+                        MedianMs(offset), MedianMs(notIn) / nx, MedianMs(offset) / nx);
+        }
+    }
+
+    // Paging on step by step from deep inside: every turn is a range read.
+    {
+        LogManager log;
+        if (!log.OpenLogFile(path)) return 1;
+        log.SearchActionLog(common, kPageSize, 30000);
+        std::vector<double> turns;
+        for (qint64 p = 30001; p <= 30050; ++p)
+            turns.push_back(TimeMs([&] { log.SearchActionLog(common, kPageSize, p); }));
+        for (qint64 p = 30049; p >= 29950; --p)
+            turns.push_back(TimeMs([&] { log.SearchActionLog(common, kPageSize, p); }));
+        std::printf("\n150 page turns around page 30000 of '%s': median %.3f ms, max %.3f ms\n",
+                    qPrintable(common), MedianMs(turns),
+                    *std::max_element(turns.begin(), turns.end()));
+    }
+
+    // Commit throughput on the full log: takes of 1-5 rows, one transaction each. The
+    // processor time is given too: on a shared, busy machine the wall clock mostly
+    // measures the other processes.
+    {
+        LogManager log;
+        if (!log.OpenLogFile(path)) return 1;
+        qint64 rows = 0;
+        const double cpu0 = CpuSeconds();
+        const double ms = TimeMs([&] {
+            for (qint64 t = 0; t < 20000; ++t) rows += CommitOneTake(log, names, t + 1, when);
+        });
+        const double cpu = CpuSeconds() - cpu0;
+        std::printf(
+            "\ncommits: %lld rows in 20000 takes of 1-5 rows: %.0f ms, %.0f rows/s "
+            "(%.2fx the 50,000 rows/s target); %.0f rows per processor second "
+            "(%.2fx)\n",
+            static_cast<long long>(rows), ms, rows / (ms / 1000.0), rows / (ms / 1000.0) / 50000.0,
+            rows / cpu, rows / cpu / 50000.0);
+    }
+
+    std::printf("\nrow mismatches between LogManager, not in and OFFSET: %d\n", g_mismatches);
+    return g_mismatches == 0 ? 0 : 2;
+}

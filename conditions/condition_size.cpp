@@ -1,0 +1,55 @@
+#include "conditions/condition_size.h"
+
+#include <sys/stat.h>
+
+#include <cmath>
+
+#include "conditions/text_compare.h"
+#include "rules/rule_text.h"
+
+namespace vandrel {
+
+qint64 ConditionSize::SizeInUnit(qint64 bytes, const QString& unitText) {
+    const QString u = unitText.toUpper();
+    if (u == QLatin1String("BYTE")) return bytes;
+    const qint64 kb = DivideRoundHalfEven(bytes, 1024);
+    if (u == QLatin1String("KB")) return kb;
+    const qint64 mb = DivideRoundHalfEven(kb, 1024);
+    if (u == QLatin1String("MB")) return mb;
+    return DivideRoundHalfEven(mb, 1024);
+}
+
+bool ConditionSize::DoCheck(const QString& paramList) {
+    if (ParamKind(paramList).toUpper() != QLatin1String("FILE")) return false;
+    const QString path = ParamPath(paramList);
+    if (FileNamePart(path).startsWith(QLatin1Char('.'))) return false;
+    struct stat st {};
+    if (::stat(path.toLocal8Bit().constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    const qint64 value = SizeInUnit(static_cast<qint64>(st.st_size), unit);
+
+    // A hand-edited number that is no number makes the condition false.
+    bool ok = false;
+    const double n = number.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(n) || std::fabs(n) > 9.0e18) return false;
+    const qint64 limit = static_cast<qint64>(std::nearbyint(n));  // halves to even
+
+    const QString o = op.toUpper();
+    if (o == QLatin1String("IS")) return value == limit;
+    if (o == QLatin1String("IS GREATER THAN")) return value > limit;
+    if (o == QLatin1String("IS LESS THAN")) return value < limit;
+    return false;
+}
+
+QString ConditionSize::SaveToString() const {
+    const QString sep = QString::fromUtf16(kConditionFieldSep);
+    return op + sep + unit + sep + number;
+}
+
+void ConditionSize::LoadFromString(const QString& payload) {
+    const QStringList f = SplitText(payload, kConditionFieldSep);
+    op = FieldAt(f, 0);
+    unit = FieldAt(f, 1);
+    number = FieldAt(f, 2);
+}
+
+}  // namespace vandrel

@@ -1,0 +1,24 @@
+// "Size": compares a file's length in Byte, KB, MB or GB (each derived from the one
+// before by dividing by 1024, rounding halves to even) with a whole number. Folders and
+// hidden files never match. Payload: operator<|CD|>unit<|CD|>number.
+#pragma once
+
+#include "rules/i_condition_check.h"
+
+namespace vandrel {
+
+class ConditionSize : public IConditionCheck {
+public:
+    bool DoCheck(const QString& paramList) override;
+    QString SaveToString() const override;
+    void LoadFromString(const QString& text) override;
+
+    // The length of bytes in the unit (any case; "BYTE", "KB", "MB", anything else GB).
+    static qint64 SizeInUnit(qint64 bytes, const QString& unit);
+
+    QString op = QStringLiteral("is");
+    QString unit = QStringLiteral("Byte");
+    QString number = QStringLiteral("1");
+};
+
+}  // namespace vandrel

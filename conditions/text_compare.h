@@ -1,0 +1,15 @@
+// The text comparisons shared by the name and attribute conditions: both sides upper-cased,
+// nothing trimmed, no wildcards.
+#pragma once
+
+#include <QString>
+
+namespace vandrel {
+
+// op (any case): "is", "contains", "starts with", "ends with"; any other operator is false.
+bool CompareByOperator(const QString& op, const QString& value, const QString& text);
+
+// Rounds to the nearest whole number, exact halves to the even neighbour.
+qint64 DivideRoundHalfEven(qint64 value, qint64 divisor);
+
+}  // namespace vandrel

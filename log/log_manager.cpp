@@ -1,0 +1,328 @@
+#include "log/log_manager.h"
+
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <limits>
+
+#include "log/log_page_cache.h"
+#include "log/sqlite_db.h"
+#include "platform/clock.h"
+#include "platform/state_file.h"
+
+namespace vandrel {
+
+namespace {
+
+const char kSchema[] =
+    "CREATE TABLE IF NOT EXISTS actions ("
+    "id INTEGER PRIMARY KEY AUTOINCREMENT, "
+    "taketime TEXT, ruletitle TEXT, actionname TEXT, dstpath TEXT, oripath TEXT, "
+    "searchwords TEXT, takeuid TEXT)";
+
+const char kColumns[] =
+    "SELECT id, taketime, ruletitle, actionname, dstpath, oripath, searchwords, takeuid "
+    "FROM actions";
+
+constexpr int kInsertColumns = 7;
+constexpr size_t kRowsPerInsert = 8;
+
+// An insert of `rows` rows; parameters are numbered row by row in the column order.
+std::string InsertSql(size_t rows) {
+    std::string sql =
+        "INSERT INTO actions (taketime, ruletitle, actionname, dstpath, oripath, searchwords, "
+        "takeuid) VALUES ";
+    for (size_t i = 0; i < rows; ++i) sql += i == 0 ? "(?,?,?,?,?,?,?)" : ",(?,?,?,?,?,?,?)";
+    return sql;
+}
+
+const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+// The word as it goes into the like pattern: quotes removed (not doubled), so "it's"
+// finds "its"; % and _ are left alone and keep their wildcard meaning.
+QString CleanWord(const QString& word) {
+    QString w = word;
+    w.remove(QLatin1Char('\''));
+    return w;
+}
+
+QString LikePattern(const QString& cleanWord) {
+    return QLatin1Char('%') + cleanWord + QLatin1Char('%');
+}
+
+// The page query for one plan: matching rows newest first below the boundary (or oldest
+// first above it), skipping some, at most :n of them.
+std::string PageSql(bool withWord, const LogPageCache::Plan& plan) {
+    std::string sql = kColumns;
+    std::string where;
+    if (plan.boundary) where = plan.newestFirst ? "id < :b" : "id > :b";
+    if (withWord) where += where.empty() ? "searchwords LIKE :w" : " AND searchwords LIKE :w";
+    if (!where.empty()) sql += " WHERE " + where;
+    sql += plan.newestFirst ? " ORDER BY id DESC" : " ORDER BY id ASC";
+    sql += " LIMIT :n OFFSET :k";
+    return sql;
+}
+
+LogRow ReadRow(const SqliteQuery& q) {
+    LogRow row;
+    row.id = q.int64(0);
+    const QString time = q.text(1);
+    row.takeTime = QDateTime::fromString(time, kTimeFormat);
+    if (!row.takeTime.isValid()) row.takeTime = QDateTime::fromString(time, Qt::ISODate);
+    row.ruleTitle = q.text(2);
+    row.actionName = q.text(3);
+    row.dstPath = q.text(4);
+    row.oriPath = q.text(5);
+    row.searchWords = q.text(6);
+    row.takeUid = q.text(7);
+    return row;
+}
+
+// Year, month, day, hour, minute and second in plain decimal without leading zeros,
+// then the random part: 5 January 2008 09:07:03 with 4321 gives "2008159734321".
+QString TakeIdentity(const QDateTime& now, quint32 random) {
+    const QDate d = now.date();
+    const QTime t = now.time();
+    QString uid;
+    for (int part : {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()})
+        uid += QString::number(part);
+    return uid + QString::number(random);
+}
+
+// Runs a kept statement without results (a transaction step), setting the error on
+// failure.
+bool Run(SqliteDb& db, const char* sql) {
+    SqliteQuery q(db.prepare(sql));
+    if (!q.valid()) return false;
+    if (q.step() == SQLITE_DONE) return true;
+    db.setError(QString::fromUtf8(sql));
+    return false;
+}
+
+// True for a missing or empty file (SQLite makes a new database of it) and for a file
+// that starts with the SQLite header; false for anything else.
+bool HasDatabaseHeader(const QString& path) {
+    QFile f(path);
+    if (!f.exists() || f.size() == 0) return true;
+    if (!f.open(QIODevice::ReadOnly)) return true;  // let SQLite say what is wrong
+    return f.read(16) == QByteArray("SQLite format 3", 16);
+}
+
+}  // namespace
+
+struct LogManager::Impl {
+    const Clock* clock = nullptr;
+    SqliteDb db;
+    std::vector<ActionLog> pending;
+    LogPageCache pages;
+    qint64 dataVersion = -1;
+    QRandomGenerator random{QRandomGenerator::system()->generate()};
+    QString keptAside;
+
+    bool open() const { return db.isOpen(); }
+
+    // The page cache holds id ranges of the table as it was; another connection's commit
+    // (the desktop program and a command line run share the file) makes them stale.
+    void forgetPagesIfChanged() {
+        const qint64 version = db.dataVersion();
+        if (version != dataVersion) pages.clear();
+        dataVersion = version;
+    }
+};
+
+LogManager::LogManager(const Clock* clock) : d_(std::make_unique<Impl>()) {
+    d_->clock = clock ? clock : &SystemClock::instance();
+}
+
+LogManager::~LogManager() = default;
+
+bool LogManager::isOpen() const { return d_->open(); }
+
+QString LogManager::lastError() const { return d_->db.error(); }
+
+QString LogManager::keptAsidePath() const { return d_->keptAside; }
+
+bool LogManager::OpenLogFile(const QString& strPath) {
+    CloseLogFile();
+    d_->db.setErrorText(QString());
+    d_->keptAside.clear();
+    d_->pages.clear();
+    d_->dataVersion = -1;
+    if (strPath.isEmpty()) {
+        d_->db.setErrorText(QStringLiteral("no log file was given"));
+        return false;
+    }
+    const QFileInfo info(strPath);
+    if (info.exists() && !info.isFile()) {
+        d_->db.setErrorText(QStringLiteral("%1 is not a file").arg(strPath));
+        return false;
+    }
+    // A file without the database header is known to be damaged before SQLite touches
+    // it (and before SQLite would drop a write-ahead file it finds beside it).
+    SqliteOpen result =
+        HasDatabaseHeader(strPath) ? d_->db.open(strPath, kSchema) : SqliteOpen::Damaged;
+    if (result == SqliteOpen::Damaged) {
+        // Never write over a log we cannot read: keep it (and its write-ahead file, which
+        // belongs to it and must not be replayed into the new log) and start afresh.
+        const QString reason = d_->db.error().isEmpty()
+                                   ? QStringLiteral("%1 is not a database").arg(strPath)
+                                   : d_->db.error();
+        const QString aside = KeepAside(strPath);
+        if (aside.isEmpty()) {
+            d_->db.setErrorText(reason + QStringLiteral("; the file cannot be moved aside"));
+            return false;
+        }
+        if (QFile::exists(strPath + QStringLiteral("-wal")))
+            QFile::rename(strPath + QStringLiteral("-wal"), aside + QStringLiteral("-wal"));
+        QFile::remove(strPath + QStringLiteral("-shm"));
+        d_->keptAside = aside;
+        result = d_->db.open(strPath, kSchema);
+    }
+    if (result != SqliteOpen::Ok) return false;
+    // A table of the same name made by something else: refuse it rather than guess.
+    if (!d_->db.prepare(kColumns)) {
+        d_->db.setErrorText(
+            QStringLiteral("%1 holds no usable action table: %2").arg(strPath, d_->db.error()));
+        d_->db.close();
+        return false;
+    }
+    d_->dataVersion = d_->db.dataVersion();
+    return true;
+}
+
+void LogManager::CloseLogFile() {
+    d_->db.close();
+    d_->pages.clear();
+}
+
+void LogManager::AppendActionLog(const ActionLog& actLog) { d_->pending.push_back(actLog); }
+
+bool LogManager::CommitToLogFile(const QString& ruleTitle) {
+    if (d_->pending.empty()) return true;
+    // Whatever happens, these records belong to this take only.
+    const std::vector<ActionLog> take = std::move(d_->pending);
+    d_->pending.clear();
+    if (!d_->open()) {
+        d_->db.setErrorText(QStringLiteral("the action log is not open"));
+        return false;
+    }
+    d_->db.setErrorText(QString());
+
+    // Newest record first, each followed by a comma: records A then B give "B,A,".
+    QString searchText;
+    for (const ActionLog& rec : take) searchText.prepend(rec.searchWords + QLatin1Char(','));
+
+    SqliteDb& db = d_->db;
+    // IMMEDIATE takes the write lock up front, so a busy file makes us wait (busy
+    // timeout) instead of failing half way through the take.
+    if (!Run(db, "BEGIN IMMEDIATE")) return false;
+    d_->pages.clear();
+
+    // Two takes in one second could draw the same random part; the log view tells takes
+    // apart by identity, so the new take never repeats the newest one stored.
+    QString previousUid;
+    {
+        SqliteQuery q(db.prepare("SELECT takeuid FROM actions ORDER BY id DESC LIMIT 1"));
+        if (q.step() == SQLITE_ROW) previousUid = q.text(0);
+    }
+    const QDateTime now = d_->clock->now();
+    QString uid;
+    do {
+        uid = TakeIdentity(now, d_->random.bounded(10000u));
+    } while (uid == previousUid);
+
+    // Rows go in list order, several per statement: the id sequence is then read and
+    // stored once per statement rather than once per row.
+    bool ok = true;
+    for (size_t first = 0; ok && first < take.size(); first += kRowsPerInsert) {
+        const size_t count = std::min(kRowsPerInsert, take.size() - first);
+        SqliteQuery q(db.prepare(InsertSql(count)));
+        ok = q.valid();
+        for (size_t i = 0; ok && i < count; ++i) {
+            const ActionLog& rec = take[first + i];
+            const int base = int(i) * kInsertColumns;
+            q.bindAt(base + 1, rec.takeTime.isValid()
+                                   ? rec.takeTime.toLocalTime().toString(kTimeFormat)
+                                   : QString());
+            q.bindAt(base + 2, ruleTitle);
+            q.bindAt(base + 3, rec.actionName);
+            q.bindAt(base + 4, rec.dstPath);
+            q.bindAt(base + 5, rec.oriPath);
+            q.bindAt(base + 6, searchText);
+            q.bindAt(base + 7, uid);
+        }
+        if (ok && q.step() != SQLITE_DONE) {
+            db.setError(QStringLiteral("write the take of \"%1\"").arg(ruleTitle));
+            ok = false;
+        }
+    }
+    if (ok && Run(db, "COMMIT")) return true;
+    const QString error = db.error();
+    Run(db, "ROLLBACK");
+    db.setErrorText(error);
+    return false;
+}
+
+std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int itemsCount,
+                                                qint64 pageNum) {
+    std::vector<LogRow> rows;
+    if (!d_->open() || itemsCount < 1) return rows;
+    d_->db.setErrorText(QString());
+    const qint64 page = std::max<qint64>(pageNum, 1);
+    // A page whose offset does not fit in 64 bits lies beyond any table.
+    if (page - 1 > std::numeric_limits<qint64>::max() / itemsCount) return rows;
+
+    const QString word = CleanWord(searchWord);
+    d_->forgetPagesIfChanged();
+    const LogPageCache::Plan plan = d_->pages.planFor(word, itemsCount, page);
+    SqliteQuery q(d_->db.prepare(PageSql(!word.isEmpty(), plan)));
+    if (!q.valid()) return rows;
+    if (plan.boundary) q.bind(":b", *plan.boundary);
+    if (!word.isEmpty()) q.bind(":w", LikePattern(word));
+    q.bind(":n", itemsCount);
+    q.bind(":k", plan.skipRows);
+    int rc;
+    while ((rc = q.step()) == SQLITE_ROW) rows.push_back(ReadRow(q));
+    if (rc != SQLITE_DONE) {
+        d_->db.setError(QStringLiteral("search the log"));
+        rows.clear();
+        return rows;
+    }
+    if (!plan.newestFirst) std::reverse(rows.begin(), rows.end());
+    if (rows.size() == size_t(itemsCount))
+        d_->pages.remember(word, itemsCount, page, {rows.front().id, rows.back().id});
+    return rows;
+}
+
+qint64 LogManager::GetActionCount(const QString& searchWord) {
+    if (!d_->open()) return 0;
+    d_->db.setErrorText(QString());
+    SqliteQuery q(d_->db.prepare("SELECT count(*) FROM actions WHERE searchwords LIKE :w"));
+    if (!q.valid()) return 0;
+    q.bind(":w", LikePattern(CleanWord(searchWord)));
+    if (q.step() != SQLITE_ROW) {
+        d_->db.setError(QStringLiteral("count the log"));
+        return 0;
+    }
+    return q.int64(0);
+}
+
+std::optional<LogRow> LogManager::GetActionRecord(const QString& searchId) {
+    if (!d_->open()) return std::nullopt;
+    d_->db.setErrorText(QString());
+    bool isNumber = false;
+    const qint64 id = searchId.trimmed().toLongLong(&isNumber);
+    if (!isNumber) return std::nullopt;
+    SqliteQuery q(d_->db.prepare(std::string(kColumns) + " WHERE id = :i"));
+    if (!q.valid()) return std::nullopt;
+    q.bind(":i", id);
+    const int rc = q.step();
+    if (rc == SQLITE_ROW) return ReadRow(q);
+    if (rc != SQLITE_DONE) d_->db.setError(QStringLiteral("read log record %1").arg(id));
+    return std::nullopt;
+}
+
+}  // namespace vandrel

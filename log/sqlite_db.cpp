@@ -1,0 +1,149 @@
+#include "log/sqlite_db.h"
+
+#include <sqlite3.h>
+
+#include <QByteArray>
+#include <cstring>
+
+namespace vandrel {
+
+namespace {
+
+bool IsDamageCode(int rc) {
+    const int primary = rc & 0xff;
+    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
+}
+
+}  // namespace
+
+SqliteQuery::~SqliteQuery() {
+    if (!stmt_) return;
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+void SqliteQuery::bind(const char* name, qint64 value) {
+    if (!stmt_) return;
+    const int i = sqlite3_bind_parameter_index(stmt_, name);
+    if (i > 0) sqlite3_bind_int64(stmt_, i, value);
+}
+
+void SqliteQuery::bind(const char* name, const QString& text) {
+    if (!stmt_) return;
+    const int i = sqlite3_bind_parameter_index(stmt_, name);
+    if (i > 0) bindAt(i, text);
+}
+
+void SqliteQuery::bindAt(int index, const QString& text) {
+    if (!stmt_) return;
+    if (text.isNull()) {
+        sqlite3_bind_null(stmt_, index);
+        return;
+    }
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_bind_text64(stmt_, index, utf8.constData(), sqlite3_uint64(utf8.size()),
+                        SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+int SqliteQuery::step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_MISUSE; }
+
+bool SqliteQuery::isNull(int col) const { return sqlite3_column_type(stmt_, col) == SQLITE_NULL; }
+
+qint64 SqliteQuery::int64(int col) const { return sqlite3_column_int64(stmt_, col); }
+
+QString SqliteQuery::text(int col) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
+    if (!p) return QString();
+    return QString::fromUtf8(p, sqlite3_column_bytes(stmt_, col));
+}
+
+SqliteDb::~SqliteDb() { close(); }
+
+void SqliteDb::close() {
+    for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
+    statements_.clear();
+    if (db_) sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void SqliteDb::setError(const QString& step) {
+    QString message =
+        db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+    const int sysErr = db_ ? sqlite3_system_errno(db_) : 0;
+    if (sysErr != 0)
+        message += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(sysErr)));
+    error_ = step + QStringLiteral(": ") + message;
+}
+
+SqliteOpen SqliteDb::open(const QString& path, const char* schemaSql) {
+    close();
+    error_.clear();
+    // No SQLite mutex: the owner never lets two calls overlap on one connection.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        setError(QStringLiteral("open %1").arg(path));
+        close();
+        return SqliteOpen::Failed;
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    if (sqlite3_db_readonly(db_, "main") == 1) {
+        error_ = QStringLiteral("open %1: the file is read-only").arg(path);
+        close();
+        return SqliteOpen::Failed;
+    }
+    // Another process (the desktop program and a command line run) may write at the same
+    // moment; wait for its short transaction rather than failing at once.
+    sqlite3_busy_timeout(db_, 5000);
+
+    // The first statement reads the file header: that is where a file that is no
+    // database shows itself.
+    const char* steps[] = {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", schemaSql};
+    for (const char* sql : steps) {
+        rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            const bool damaged = IsDamageCode(rc);
+            setError(QStringLiteral("open %1").arg(path));
+            close();
+            return damaged ? SqliteOpen::Damaged : SqliteOpen::Failed;
+        }
+    }
+    return SqliteOpen::Ok;
+}
+
+bool SqliteDb::exec(const char* sql) {
+    if (!db_) {
+        error_ = QStringLiteral("the log is not open");
+        return false;
+    }
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        setError(QString::fromUtf8(sql));
+        return false;
+    }
+    return true;
+}
+
+sqlite3_stmt* SqliteDb::prepare(const std::string& sql) {
+    if (!db_) {
+        error_ = QStringLiteral("the log is not open");
+        return nullptr;
+    }
+    const auto found = statements_.find(sql);
+    if (found != statements_.end()) return found->second;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt,
+                           nullptr) != SQLITE_OK) {
+        setError(QStringLiteral("prepare query"));
+        sqlite3_finalize(stmt);
+        return nullptr;
+    }
+    statements_.emplace(sql, stmt);
+    return stmt;
+}
+
+qint64 SqliteDb::dataVersion() {
+    SqliteQuery q(prepare("PRAGMA data_version"));
+    return q.step() == SQLITE_ROW ? q.int64(0) : -1;
+}
+
+}  // namespace vandrel

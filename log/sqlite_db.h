@@ -1,0 +1,81 @@
+// One SQLite connection with its prepared statements kept for the connection's life,
+// and errors as values. Used by the log store only; not thread-safe (its owner makes
+// sure calls never overlap, and the connection is opened without SQLite's own mutex).
+#pragma once
+
+#include <QString>
+#include <map>
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace vandrel {
+
+// A use of a prepared statement: binds, steps and reads columns, and resets the statement
+// (clearing its bindings) when it goes out of scope, so a kept statement never holds a
+// read transaction open between calls.
+class SqliteQuery {
+  public:
+    explicit SqliteQuery(sqlite3_stmt* stmt) : stmt_(stmt) {}
+    ~SqliteQuery();
+    SqliteQuery(const SqliteQuery&) = delete;
+    SqliteQuery& operator=(const SqliteQuery&) = delete;
+
+    bool valid() const { return stmt_ != nullptr; }
+    // Binds by parameter name (":w"); a name the statement lacks is ignored.
+    void bind(const char* name, qint64 value);
+    void bind(const char* name, const QString& text);  // a null QString binds NULL
+    // Binds the parameter at index (from 1).
+    void bindAt(int index, const QString& text);
+    // SQLITE_ROW, SQLITE_DONE or an error code.
+    int step();
+    bool isNull(int col) const;
+    qint64 int64(int col) const;
+    QString text(int col) const;
+
+  private:
+    sqlite3_stmt* stmt_;
+};
+
+// Result of opening a database file.
+enum class SqliteOpen {
+    Ok,
+    Damaged,  // the file exists but is not a readable database
+    Failed,   // could not be opened or created (permissions, missing folder, locked ...)
+};
+
+class SqliteDb {
+  public:
+    SqliteDb() = default;
+    ~SqliteDb();
+    SqliteDb(const SqliteDb&) = delete;
+    SqliteDb& operator=(const SqliteDb&) = delete;
+
+    // Opens or creates path for reading and writing, switches to WAL with
+    // synchronous=NORMAL and runs schemaSql. A file that opens only read-only counts as
+    // Failed: the log must be writable to be of use.
+    SqliteOpen open(const QString& path, const char* schemaSql);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+
+    // Runs SQL without results. False after setting error().
+    bool exec(const char* sql);
+    // A prepared statement for sql, prepared once and kept until close(). Null (after
+    // setting error()) when the SQL does not prepare.
+    sqlite3_stmt* prepare(const std::string& sql);
+
+    // Text of the last failure, naming the step.
+    const QString& error() const { return error_; }
+    void setError(const QString& step);  // step + ": " + SQLite's message for the last call
+    void setErrorText(const QString& text) { error_ = text; }
+    // SQLite's counter that changes whenever another connection commits to the file.
+    qint64 dataVersion();
+
+  private:
+    sqlite3* db_ = nullptr;
+    std::map<std::string, sqlite3_stmt*> statements_;
+    QString error_;
+};
+
+}  // namespace vandrel

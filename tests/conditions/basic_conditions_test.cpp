@@ -1,0 +1,207 @@
+// Name, extension, size, kind, in-folder and any conditions.
+#include <gtest/gtest.h>
+
+#include "conditions/condition_any.h"
+#include "conditions/condition_extension.h"
+#include "conditions/condition_in_folder.h"
+#include "conditions/condition_kind.h"
+#include "conditions/condition_name.h"
+#include "conditions/condition_size.h"
+#include "rules/kind_registry.h"
+#include "rules/rule_text.h"
+#include "support/test_util.h"
+
+namespace vandrel {
+namespace {
+
+QString File(const char* path) { return MakeParamList(QStringLiteral("file"), QString::fromUtf8(path)); }
+QString Folder(const char* path) { return MakeParamList(QStringLiteral("folder"), QString::fromUtf8(path)); }
+
+TEST(ConditionName, ComparesBaseOrFullNameIgnoringCase) {
+    struct Case {
+        bool full;
+        const char* op;
+        const char* text;
+        QString params;
+        bool expected;
+    } cases[] = {
+        {false, "is", "report", File("/in/Report.PDF"), true},
+        {true, "is", "report", File("/in/Report.PDF"), false},
+        {true, "is", "report.pdf", File("/in/Report.PDF"), true},
+        {false, "is", "README", File("/in/README"), true},
+        {true, "is", "readme", File("/in/README"), true},
+        {false, "is", "Archive", Folder("/in/Archive"), true},
+        {false, "is", "Archive", Folder("/in/Archive.old"), false},  // a folder's whole name
+        {false, "contains", "", File("/in/x.txt"), true},
+        {false, "starts with", "", File("/in/x.txt"), true},
+        {false, "is", "", File("/in/.profile"), true},
+        {false, "is", "", File("/in/x.txt"), false},
+        {false, "ends with", "2008", File("/in/report_2008_2008.txt"), true},
+        {false, "ends with", "2008", File("/in/report_2008.txt"), true},
+        {false, "ends with", "longer than name", File("/in/ab.txt"), false},
+        {false, "IS", "x", File("/in/X.txt"), true},
+        {false, "equals", "x", File("/in/x.txt"), false},  // unknown operator
+        {false, "is", "x", MakeParamList(QStringLiteral("thing"), QStringLiteral("/in/x")), false},
+    };
+    for (const Case& c : cases) {
+        ConditionName cond;
+        cond.fullNameMode = c.full;
+        cond.LoadFromString(QString::fromUtf8(c.op) + QStringLiteral("<|CD|>") + QString::fromUtf8(c.text));
+        EXPECT_EQ(cond.DoCheck(c.params), c.expected) << c.op << " " << c.text << " " << c.params.toStdString();
+    }
+}
+
+TEST(ConditionExtension, IsAndSubstringListTests) {
+    struct Case {
+        const char* payload;
+        QString params;
+        bool expected;
+    } cases[] = {
+        {"is<|CD|>pdf", File("/a.PDF"), true},
+        {"is<|CD|>.pdf", File("/a.pdf"), false},
+        {"is included in<|CD|>txt,pdf,doc", File("/a.doc"), true},
+        {"is included in<|CD|>txt,pdf,doc", File("/a.c"), true},
+        {"is included in<|CD|>txt,pdf,doc", File("/a.oc"), true},
+        {"is included in<|CD|>txt,pdf,doc", File("/a.t,p"), true},
+        {"is included in<|CD|>txt,pdf,doc", File("/a.docx"), false},
+        {"is included in<|CD|>anything", File("/a."), true},
+        {"is<|CD|>README", File("/in/README"), true},
+        {"is<|CD|>pdf", Folder("/in/x.pdf"), false},
+        {"is not<|CD|>pdf", File("/a.txt"), false},
+    };
+    for (const Case& c : cases) {
+        ConditionExtension cond;
+        cond.LoadFromString(QString::fromUtf8(c.payload));
+        EXPECT_EQ(cond.DoCheck(c.params), c.expected) << c.payload << " " << c.params.toStdString();
+        EXPECT_EQ(cond.SaveToString(), QString::fromUtf8(c.payload));
+    }
+    ConditionExtension fresh;
+    EXPECT_EQ(fresh.SaveToString(), QStringLiteral("is<|CD|>txt"));
+    fresh.setOperatorFromEditor(QStringLiteral("is included in"));
+    EXPECT_EQ(fresh.text, QStringLiteral("txt,pdf,doc"));
+    fresh.setOperatorFromEditor(QStringLiteral("is"));
+    EXPECT_EQ(fresh.text, QStringLiteral("txt"));
+}
+
+TEST(ConditionSize, UnitsRoundHalfToEven) {
+    EXPECT_EQ(ConditionSize::SizeInUnit(1536, QStringLiteral("KB")), 2);
+    EXPECT_EQ(ConditionSize::SizeInUnit(2560, QStringLiteral("kb")), 2);
+    EXPECT_EQ(ConditionSize::SizeInUnit(3500000, QStringLiteral("KB")), 3418);
+    EXPECT_EQ(ConditionSize::SizeInUnit(3500000, QStringLiteral("MB")), 3);
+    EXPECT_EQ(ConditionSize::SizeInUnit(3500000, QStringLiteral("GB")), 0);
+    EXPECT_EQ(ConditionSize::SizeInUnit(3500000, QStringLiteral("TB")), 0);  // anything else: GB
+    EXPECT_EQ(ConditionSize::SizeInUnit(512, QStringLiteral("KB")), 0);
+    EXPECT_EQ(ConditionSize::SizeInUnit(513, QStringLiteral("KB")), 1);
+    // 64-bit sizes: 5 GiB.
+    EXPECT_EQ(ConditionSize::SizeInUnit(5LL << 30, QStringLiteral("GB")), 5);
+    EXPECT_EQ(ConditionSize::SizeInUnit(5LL << 30, QStringLiteral("Byte")), 5LL << 30);
+}
+
+TEST(ConditionSize, ComparesRealFiles) {
+    test::TempDir dir;
+    const QString one = dir.file(QStringLiteral("one.bin"));
+    const QString half = dir.file(QStringLiteral("half.bin"));
+    const QString hidden = dir.file(QStringLiteral(".hidden"));
+    ASSERT_TRUE(test::WriteFile(one, "x"));
+    ASSERT_TRUE(test::WriteFile(half, QByteArray(512, 'x')));
+    ASSERT_TRUE(test::WriteFile(hidden, "x"));
+    struct Case {
+        const char* payload;
+        QString path;
+        bool expected;
+    } cases[] = {
+        {"is<|CD|>Byte<|CD|>1", one, true},
+        {"is<|CD|>Byte<|CD|>1", half, false},
+        {"is less than<|CD|>KB<|CD|>1", half, true},
+        {"is less than<|CD|>KB<|CD|>1", one, true},
+        {"is greater than<|CD|>Byte<|CD|>511", half, true},
+        {"is greater than<|CD|>Byte<|CD|>512", half, false},
+        {"is<|CD|>Byte<|CD|>1", hidden, false},
+        {"is<|CD|>Byte<|CD|>1", dir.file(QStringLiteral("missing")), false},
+        {"is<|CD|>Byte<|CD|>lots", one, false},  // hand-edited nonsense
+        {"is<|CD|>Byte<|CD|>1.5", half, false},
+        {"is<|CD|>Byte<|CD|>0.5", dir.file(QStringLiteral("missing")), false},
+        {"is<|CD|>Byte", one, false},  // missing field
+        {"weighs<|CD|>Byte<|CD|>1", one, false},
+    };
+    for (const Case& c : cases) {
+        ConditionSize cond;
+        cond.LoadFromString(QString::fromUtf8(c.payload));
+        EXPECT_EQ(cond.DoCheck(MakeParamList(QStringLiteral("file"), c.path)), c.expected)
+            << c.payload << " " << c.path.toStdString();
+    }
+    ConditionSize cond;
+    cond.LoadFromString(QStringLiteral("is greater than<|CD|>MB<|CD|>2"));
+    EXPECT_EQ(cond.SaveToString(), QStringLiteral("is greater than<|CD|>MB<|CD|>2"));
+    EXPECT_FALSE(cond.DoCheck(MakeParamList(QStringLiteral("folder"), dir.path())));
+}
+
+TEST(ConditionKind, ExtensionListsAndFolders) {
+    struct Case {
+        const char* kind;
+        QString params;
+        bool expected;
+    } cases[] = {
+        {"Image", File("/a.JPG"), true},       {"Image", File("/a.tif"), true},
+        {"Image", File("/a.jpeg"), false},     {"Office Document", File("/a.c"), true},
+        {"Office Document", File("/a.docx"), false}, {"Music", File("/in/mp3"), true},
+        {"Folder", Folder("/in/Archive"), true}, {"Folder", File("/in/a.txt"), false},
+        {"Music", Folder("/in/mp3"), false},   {"plain text", File("/a.TXT"), true},
+        {"Shortcut", File("/a.lnk"), true},    {"Video", File("/a.mpg"), true},
+        {"Spreadsheet", File("/a.xls"), false},
+    };
+    for (const Case& c : cases) {
+        ConditionKind cond;
+        cond.LoadFromString(QString::fromUtf8(c.kind) + QStringLiteral("<|CD|>forkind"));
+        EXPECT_EQ(cond.DoCheck(c.params), c.expected) << c.kind << " " << c.params.toStdString();
+    }
+    ConditionKind k;
+    k.LoadFromString(QStringLiteral("Music"));
+    EXPECT_EQ(k.SaveToString(), QStringLiteral("Music<|CD|>forkind"));
+}
+
+TEST(ConditionInFolderAndAny, PrefixTestAndAlwaysTrue) {
+    ConditionInFolder in;
+    in.LoadFromString(QStringLiteral("/home/u/In<|CD|>forinfolder"));
+    EXPECT_TRUE(in.DoCheck(File("/HOME/U/IN/SUB/x.txt")));
+    EXPECT_TRUE(in.DoCheck(Folder("/home/u/In/Sub")));
+    EXPECT_TRUE(in.DoCheck(Folder("/home/u/In")));
+    EXPECT_TRUE(in.DoCheck(File("/home/u/Inbox/y.txt")));  // a plain prefix test
+    EXPECT_FALSE(in.DoCheck(File("/home/u/Out/y.txt")));
+    EXPECT_EQ(in.SaveToString(), QStringLiteral("/home/u/In<|CD|>forinfolder"));
+    ConditionInFolder empty;
+    EXPECT_TRUE(empty.DoCheck(File("/anything")));
+
+    ConditionAny any;
+    any.LoadFromString(QStringLiteral("ignored<|CD|>payload"));
+    EXPECT_TRUE(any.DoCheck(File("/x")));
+    EXPECT_TRUE(any.DoCheck(Folder("/x")));
+    EXPECT_EQ(any.SaveToString(), QStringLiteral("anything<|CD|>anything"));
+}
+
+TEST(KindRegistry, SelectorTextsMapToKindsRegardlessOfCase) {
+    const KindRegistry& reg = KindRegistry::instance();
+    struct Case {
+        const char* selector;
+        const char* classId;
+    } cases[] = {
+        {"Name", "Corvane.ConditionName"},      {"full name", "Corvane.ConditionName"},
+        {"EXTENSION", "Corvane.ConditionExtension"}, {"Size", "Corvane.ConditionSize"},
+        {"kind", "Corvane.ConditionKind"},      {"In Folder", "Corvane.ConditionInFolder"},
+        {"Any", "Corvane.ConditionAny"},
+    };
+    for (const Case& c : cases) {
+        const ConditionKindEntry* e = reg.findCondition(QString::fromLatin1(c.selector));
+        ASSERT_NE(e, nullptr) << c.selector;
+        EXPECT_EQ(e->classId, QString::fromLatin1(c.classId));
+    }
+    EXPECT_EQ(reg.findCondition(QStringLiteral("Name ")), nullptr);
+    EXPECT_EQ(reg.findCondition(QString()), nullptr);
+    auto full = reg.findCondition(QStringLiteral("Full Name"))->create(EngineContext{});
+    EXPECT_TRUE(dynamic_cast<ConditionName&>(*full).fullNameMode);
+    auto plain = reg.findCondition(QStringLiteral("Name"))->create(EngineContext{});
+    EXPECT_FALSE(dynamic_cast<ConditionName&>(*plain).fullNameMode);
+}
+
+}  // namespace
+}  // namespace vandrel

@@ -1,0 +1,397 @@
+// The log store: takes, search words, paging, counts, and logs that are missing,
+// unreachable or damaged.
+#include "log/log_manager.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <set>
+#include <thread>
+
+#include "log/log_test_util.h"
+#include "platform/clock.h"
+#include "support/test_util.h"
+
+namespace vandrel {
+namespace {
+
+using test::CommitTake;
+using test::IdsOf;
+using test::RawLog;
+using test::TakeRecord;
+using test::TempDir;
+
+TakeRecord Rec(const QString& name, const QString& action = QStringLiteral("Move")) {
+    return {QStringLiteral("/home/u/Downloads/") + name, QStringLiteral("/home/u/Sorted/") + name,
+            action, name};
+}
+
+class LogManagerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        path = dir.file(QStringLiteral("log.db"));
+        ASSERT_TRUE(log.OpenLogFile(path)) << log.lastError().toStdString();
+    }
+    TempDir dir;
+    QString path;
+    FakeClock clock{QDateTime(QDate(2008, 1, 5), QTime(9, 7, 3))};
+    LogManager log{&clock};
+};
+
+std::vector<qint64> Range(qint64 from, qint64 downTo) {
+    std::vector<qint64> out;
+    for (qint64 i = from; i >= downTo; --i) out.push_back(i);
+    return out;
+}
+
+TEST_F(LogManagerTest, PagesOfSeventeenNewestFirstAcrossThreePages) {
+    for (int i = 1; i <= 40; ++i)
+        ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("f%1").arg(i))}));
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, 1)), Range(40, 24));
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, 2)), Range(23, 7));
+    // Page 3 skips the 34 newest.
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, 3)), Range(6, 1));
+    EXPECT_TRUE(log.SearchActionLog(QString(), 17, 4).empty());
+    // Back again, and page numbers below 1 mean page 1.
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, 2)), Range(23, 7));
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, 0)), Range(40, 24));
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, -5)), Range(40, 24));
+    EXPECT_TRUE(log.SearchActionLog(QString(), 0, 1).empty());
+    EXPECT_TRUE(log.SearchActionLog(QString(), 17, std::numeric_limits<qint64>::max()).empty());
+    EXPECT_EQ(log.GetActionCount(QString()), 40);
+    // With a word: f1 and f10..f19 hold "f1"; pages of 5 are 19..15, 14..10, then 1.
+    EXPECT_EQ(log.GetActionCount(QStringLiteral("f1")), 11);
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QStringLiteral("f1"), 5, 2)), Range(14, 10));
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QStringLiteral("f1"), 5, 3)), Range(1, 1));
+
+    const std::vector<LogRow> rows = log.SearchActionLog(QStringLiteral("f33"), 17, 1);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].oriPath, QStringLiteral("/home/u/Downloads/f33"));
+    EXPECT_EQ(rows[0].dstPath, QStringLiteral("/home/u/Sorted/f33"));
+    EXPECT_EQ(rows[0].actionName, QStringLiteral("Move"));
+    EXPECT_EQ(rows[0].ruleTitle, QStringLiteral("r"));
+    EXPECT_EQ(rows[0].takeTime, QDateTime(QDate(2024, 3, 9), QTime(14, 5, 6)));
+}
+
+TEST_F(LogManagerTest, OneTakeSharesIdentityTitleAndSearchText) {
+    // A rename then a move of one file under one rule.
+    ASSERT_TRUE(CommitTake(log, QStringLiteral("Tidy"),
+                           {{QStringLiteral("/d/a.txt"), QStringLiteral("/d/b.txt"),
+                             QStringLiteral("Rename"), QStringLiteral("a.txt,b.txt")},
+                            {QStringLiteral("/d/b.txt"), QStringLiteral("/e/b.txt"),
+                             QStringLiteral("Move"), QStringLiteral("b.txt")}}));
+    const std::vector<LogRow> rows = log.SearchActionLog(QString(), 17, 1);
+    ASSERT_EQ(rows.size(), 2u);
+    // Rows are added in record order, so the move is the newest.
+    EXPECT_EQ(rows[0].actionName, QStringLiteral("Move"));
+    EXPECT_EQ(rows[1].actionName, QStringLiteral("Rename"));
+    for (const LogRow& r : rows) {
+        EXPECT_EQ(r.ruleTitle, QStringLiteral("Tidy"));
+        EXPECT_EQ(r.searchWords, QStringLiteral("b.txt,a.txt,b.txt,"));
+        EXPECT_EQ(r.takeUid, rows[0].takeUid);
+    }
+    // 5 January 2008 09:07:03 without leading zeros, then 0..9999.
+    const QString prefix = QStringLiteral("200815973");
+    ASSERT_TRUE(rows[0].takeUid.startsWith(prefix)) << rows[0].takeUid.toStdString();
+    bool isNumber = false;
+    const int random = rows[0].takeUid.mid(prefix.size()).toInt(&isNumber);
+    EXPECT_TRUE(isNumber);
+    EXPECT_GE(random, 0);
+    EXPECT_LE(random, 9999);
+
+    // Takes at the same second still get an identity of their own, so the log view
+    // colours them apart.
+    QString previous = rows[0].takeUid;
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_TRUE(CommitTake(log, QStringLiteral("Again"), {Rec(QStringLiteral("x"))}));
+        const QString uid = log.SearchActionLog(QString(), 1, 1).at(0).takeUid;
+        ASSERT_NE(uid, previous);
+        ASSERT_TRUE(uid.startsWith(prefix));
+        previous = uid;
+    }
+    // Nothing pending: nothing written, and that is no failure.
+    EXPECT_TRUE(log.CommitToLogFile(QStringLiteral("Empty")));
+    EXPECT_EQ(log.GetActionCount(QString()), 202);
+}
+
+TEST_F(LogManagerTest, LargeTakeKeepsRecordOrderAndIsAllOrNothing) {
+    std::vector<TakeRecord> records;
+    QString expectedWords;
+    for (int i = 0; i < 19; ++i) {
+        records.push_back(Rec(QStringLiteral("n%1").arg(i)));
+        expectedWords.prepend(QStringLiteral("n%1,").arg(i));
+    }
+    ASSERT_TRUE(CommitTake(log, QStringLiteral("Big"), records));
+    const std::vector<LogRow> rows = log.SearchActionLog(QString(), 50, 1);
+    ASSERT_EQ(rows.size(), 19u);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].id, qint64(19 - i));
+        EXPECT_EQ(rows[i].oriPath, QStringLiteral("/home/u/Downloads/n%1").arg(18 - i));
+        EXPECT_EQ(rows[i].searchWords, expectedWords);
+        EXPECT_EQ(rows[i].takeUid, rows[0].takeUid);
+    }
+
+    // The database refuses the tenth record of the next take: none of it is stored, the
+    // failure is reported, and the following take is written whole.
+    {
+        RawLog raw(path);
+        ASSERT_TRUE(raw.exec(QStringLiteral(
+            "CREATE TRIGGER refuse BEFORE INSERT ON actions WHEN NEW.oripath LIKE '%boom' "
+            "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    }
+    records[9].oriPath = QStringLiteral("/in/boom");
+    EXPECT_FALSE(CommitTake(log, QStringLiteral("Refused"), records));
+    EXPECT_TRUE(log.lastError().contains(QStringLiteral("refused")))
+        << log.lastError().toStdString();
+    EXPECT_EQ(log.GetActionCount(QString()), 19);
+    EXPECT_TRUE(log.lastError().isEmpty());
+    ASSERT_TRUE(CommitTake(log, QStringLiteral("After"), {Rec(QStringLiteral("z"))}));
+    EXPECT_EQ(log.GetActionCount(QString()), 20);
+    EXPECT_EQ(log.SearchActionLog(QString(), 1, 1).at(0).searchWords, QStringLiteral("z,"));
+}
+
+TEST_F(LogManagerTest, SearchWordsQuotesWildcardsAndCase) {
+    for (const char* name : {"its plan.txt", "it's mine.txt", "abc.txt", "a_c.txt", "axxc.txt",
+                             "ABC.TXT", "100%.txt", "[1].txt"})
+        ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QString::fromUtf8(name))}));
+    struct Case {
+        const char* word;
+        int count;
+    };
+    const Case cases[] = {
+        {"it's", 1},  // searched as "its": the quote is removed, not doubled
+        {"'", 8},     // nothing left but the empty word
+        {"a_c", 3},   // _ stands for one character: abc, a_c, ABC
+        {"a%c", 4},   // % for any run: abc, a_c, axxc, ABC
+        {"ABC", 2},   // letters match either case
+        {"100%", 1},  // a % at the end changes nothing
+        {"[1]", 1},   // brackets are plain characters
+        {"zzz", 0},
+    };
+    for (const Case& c : cases) {
+        const QString word = QString::fromUtf8(c.word);
+        EXPECT_EQ(log.GetActionCount(word), c.count) << c.word;
+        EXPECT_EQ(log.SearchActionLog(word, 17, 1).size(), size_t(c.count)) << c.word;
+    }
+    // A quote cannot break out of the query.
+    EXPECT_EQ(log.GetActionCount(QStringLiteral("' or 1=1 --")), 0);
+    EXPECT_EQ(log.GetActionCount(QString()), 8);
+}
+
+TEST_F(LogManagerTest, EmptyWordCountSkipsRowsWithoutSearchWordsButPagesShowThem) {
+    ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a"))}));
+    RawLog raw(path);
+    ASSERT_TRUE(raw.ok());
+    ASSERT_TRUE(raw.exec(QStringLiteral(
+        "INSERT INTO actions (taketime, ruletitle, searchwords) VALUES (NULL, 'x', NULL)")));
+    EXPECT_EQ(log.GetActionCount(QString()), 1);
+    EXPECT_EQ(log.SearchActionLog(QString(), 17, 1).size(), 2u);
+    const LogRow nullRow = log.SearchActionLog(QString(), 17, 1).at(0);
+    EXPECT_FALSE(nullRow.takeTime.isValid());
+    EXPECT_TRUE(nullRow.searchWords.isNull());
+}
+
+TEST_F(LogManagerTest, RecordById) {
+    ASSERT_TRUE(
+        CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a")), Rec(QStringLiteral("b"))}));
+    const std::optional<LogRow> row = log.GetActionRecord(QStringLiteral("2"));
+    ASSERT_TRUE(row.has_value());
+    EXPECT_EQ(row->oriPath, QStringLiteral("/home/u/Downloads/b"));
+    EXPECT_TRUE(log.GetActionRecord(QStringLiteral(" 1 ")).has_value());
+    for (const char* bad : {"3", "", "abc", "1 or 1=1", "0x1"})
+        EXPECT_FALSE(log.GetActionRecord(QString::fromUtf8(bad)).has_value()) << bad;
+}
+
+TEST_F(LogManagerTest, ReopenKeepsRowsAndIdsKeepIncreasing) {
+    ASSERT_TRUE(
+        CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a")), Rec(QStringLiteral("b"))}));
+    log.CloseLogFile();
+    EXPECT_FALSE(log.isOpen());
+    // Appended while closed: the commit fails and the records do not linger.
+    log.AppendActionLog(ActionLog{});
+    EXPECT_FALSE(log.CommitToLogFile(QStringLiteral("lost")));
+    {
+        RawLog raw(path);
+        ASSERT_TRUE(raw.exec(QStringLiteral("DELETE FROM actions WHERE id = 2")));
+    }
+    LogManager again(&clock);
+    ASSERT_TRUE(again.OpenLogFile(path)) << again.lastError().toStdString();
+    EXPECT_EQ(again.GetActionCount(QString()), 1);
+    ASSERT_TRUE(CommitTake(again, QStringLiteral("r"), {Rec(QStringLiteral("c"))}));
+    // A deleted newest id is never handed out again, so newest-first stays true.
+    EXPECT_EQ(IdsOf(again.SearchActionLog(QString(), 17, 1)), (std::vector<qint64>{3, 1}));
+    EXPECT_EQ(again.GetActionCount(QStringLiteral("lost")), 0);
+}
+
+// Every call after a failed open answers "nothing" and nothing crashes.
+void ExpectClosedLogAnswersNothing(LogManager& log) {
+    EXPECT_FALSE(log.isOpen());
+    EXPECT_FALSE(log.lastError().isEmpty());
+    EXPECT_TRUE(log.SearchActionLog(QString(), 17, 1).empty());
+    EXPECT_EQ(log.GetActionCount(QString()), 0);
+    EXPECT_FALSE(log.GetActionRecord(QStringLiteral("1")).has_value());
+    log.AppendActionLog(ActionLog{});
+    EXPECT_FALSE(log.CommitToLogFile(QStringLiteral("r")));
+    // The failed take was dropped, not carried into the next one.
+    EXPECT_TRUE(log.CommitToLogFile(QStringLiteral("r")));
+}
+
+TEST(LogManagerOpenTest, LogThatCannotBeOpenedLeavesTheManagerClosed) {
+    TempDir dir;
+    ASSERT_TRUE(test::MakeDir(dir.file(QStringLiteral("folder.db"))));
+    ASSERT_TRUE(test::WriteFile(dir.file(QStringLiteral("plain")), "x"));
+    const QString paths[] = {
+        dir.file(QStringLiteral("folder.db")),           // a folder, not a file
+        dir.file(QStringLiteral("plain/log.db")),        // its "folder" is a file
+        dir.file(QStringLiteral("missing/sub/log.db")),  // its folder is missing
+        QString(),
+    };
+    for (const QString& p : paths) {
+        SCOPED_TRACE(p.toStdString());
+        LogManager log;
+        EXPECT_FALSE(log.OpenLogFile(p));
+        ExpectClosedLogAnswersNothing(log);
+    }
+    EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("folder.db"))).isDir());
+}
+
+TEST(LogManagerOpenTest, FolderOrFileWithoutWritePermission) {
+    if (geteuid() == 0) GTEST_SKIP() << "running as root: permissions do not stop root";
+    TempDir dir;
+    const QString locked = dir.file(QStringLiteral("locked"));
+    ASSERT_TRUE(test::MakeDir(locked));
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    LogManager log;
+    EXPECT_FALSE(log.OpenLogFile(locked + QStringLiteral("/log.db")));
+    ExpectClosedLogAnswersNothing(log);
+    QFile::setPermissions(locked,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    // A log file that may not be written: refused (actions could not be logged), and
+    // left exactly as it was.
+    const QString path = dir.file(QStringLiteral("log.db"));
+    {
+        LogManager first;
+        ASSERT_TRUE(first.OpenLogFile(path));
+        ASSERT_TRUE(CommitTake(first, QStringLiteral("r"), {Rec(QStringLiteral("a"))}));
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    const QByteArray before = test::ReadFile(path);
+    LogManager readOnly;
+    EXPECT_FALSE(readOnly.OpenLogFile(path));
+    EXPECT_TRUE(readOnly.lastError().contains(QStringLiteral("read-only")))
+        << readOnly.lastError().toStdString();
+    ExpectClosedLogAnswersNothing(readOnly);
+    EXPECT_EQ(test::ReadFile(path), before);
+    EXPECT_TRUE(readOnly.keptAsidePath().isEmpty());
+}
+
+TEST(LogManagerOpenTest, DamagedLogIsKeptAsideAndAFreshOneStarted) {
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("log.db"));
+    const QByteArray junk = QByteArray("this is no database, only some text\n").repeated(200);
+    ASSERT_TRUE(test::WriteFile(path, junk));
+    ASSERT_TRUE(test::WriteFile(path + QStringLiteral("-wal"), "stale"));
+    LogManager log;
+    ASSERT_TRUE(log.OpenLogFile(path)) << log.lastError().toStdString();
+    const QString aside = log.keptAsidePath();
+    ASSERT_FALSE(aside.isEmpty());
+    EXPECT_TRUE(aside.startsWith(path + QStringLiteral(".unreadable-")));
+    EXPECT_EQ(test::ReadFile(aside), junk);
+    EXPECT_EQ(test::ReadFile(aside + QStringLiteral("-wal")), QByteArray("stale"));
+    EXPECT_EQ(log.GetActionCount(QString()), 0);
+    ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a"))}));
+    EXPECT_EQ(log.SearchActionLog(QString(), 17, 1).size(), 1u);
+
+    // A healthy log is not touched on the next open.
+    LogManager again;
+    ASSERT_TRUE(again.OpenLogFile(path));
+    EXPECT_TRUE(again.keptAsidePath().isEmpty());
+    EXPECT_EQ(again.GetActionCount(QString()), 1);
+}
+
+TEST(LogManagerOpenTest, LogWithHeaderButDamagedPagesIsKeptAside) {
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("log.db"));
+    {
+        LogManager log;
+        ASSERT_TRUE(log.OpenLogFile(path));
+        for (int i = 0; i < 50; ++i)
+            ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a%1").arg(i))}));
+    }
+    // Keep the 100-byte header, scramble the schema page behind it.
+    QByteArray bytes = test::ReadFile(path);
+    ASSERT_GT(bytes.size(), 4096);
+    for (int i = 100; i < 4096; ++i) bytes[i] = char(0xA5 ^ i);
+    ASSERT_TRUE(test::WriteFile(path, bytes));
+    QFile::remove(path + QStringLiteral("-wal"));
+    QFile::remove(path + QStringLiteral("-shm"));
+
+    LogManager log;
+    ASSERT_TRUE(log.OpenLogFile(path)) << log.lastError().toStdString();
+    ASSERT_FALSE(log.keptAsidePath().isEmpty());
+    EXPECT_EQ(test::ReadFile(log.keptAsidePath()), bytes);
+    EXPECT_EQ(log.GetActionCount(QString()), 0);
+    ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("b"))}));
+    EXPECT_EQ(log.GetActionCount(QString()), 1);
+}
+
+TEST(LogManagerOpenTest, DatabaseWithForeignActionsTableIsRefusedUntouched) {
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("log.db"));
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE actions (id INTEGER PRIMARY KEY, what TEXT)",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    LogManager log;
+    EXPECT_FALSE(log.OpenLogFile(path));
+    EXPECT_TRUE(log.lastError().contains(QStringLiteral("no usable action table")))
+        << log.lastError().toStdString();
+    ExpectClosedLogAnswersNothing(log);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(log.keptAsidePath().isEmpty());
+}
+
+TEST(LogManagerOpenTest, TwoManagersOnOneFileSeeEachOthersTakes) {
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("log.db"));
+    LogManager a;
+    LogManager b;
+    ASSERT_TRUE(a.OpenLogFile(path));
+    ASSERT_TRUE(b.OpenLogFile(path));
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(CommitTake(a, QStringLiteral("a"), {Rec(QStringLiteral("f"))}));
+    EXPECT_EQ(IdsOf(b.SearchActionLog(QString(), 10, 2)), Range(10, 1));
+    // b remembers where its page 2 starts; a's new take shifts every page by one row.
+    ASSERT_TRUE(CommitTake(a, QStringLiteral("a"), {Rec(QStringLiteral("f"))}));
+    EXPECT_EQ(IdsOf(b.SearchActionLog(QString(), 10, 3)), Range(1, 1));
+    EXPECT_EQ(IdsOf(b.SearchActionLog(QString(), 10, 2)), Range(11, 2));
+}
+
+TEST(LogManagerOpenTest, UsedFromAWorkerThreadInTurns) {
+    // The desktop program opens the log on its main thread and hands it to the worker
+    // that runs a batch; the calls never overlap.
+    TempDir dir;
+    LogManager log;
+    ASSERT_TRUE(log.OpenLogFile(dir.file(QStringLiteral("log.db"))));
+    std::vector<qint64> seenByWorker;
+    std::thread worker([&] {
+        for (int i = 0; i < 30; ++i)
+            CommitTake(log, QStringLiteral("batch"), {Rec(QStringLiteral("w%1").arg(i))});
+        seenByWorker = IdsOf(log.SearchActionLog(QString(), 17, 2));
+    });
+    worker.join();
+    EXPECT_EQ(seenByWorker, Range(13, 1));
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, 1)), Range(30, 14));
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, 2)), Range(13, 1));
+}
+
+}  // namespace
+}  // namespace vandrel

@@ -1,0 +1,90 @@
+#include "rules/rule_text.h"
+
+#include <gtest/gtest.h>
+
+#include <QSet>
+
+namespace vandrel {
+namespace {
+
+TEST(RuleText, ParameterListSplitsAtEveryToken) {
+    EXPECT_EQ(ParamKind(QStringLiteral("file<|PA|>/in/a.txt")), QStringLiteral("file"));
+    EXPECT_EQ(ParamPath(QStringLiteral("file<|PA|>/in/a.txt")), QStringLiteral("/in/a.txt"));
+    EXPECT_EQ(ParamPath(QStringLiteral("file<|PA|>/a<|PA|>/b")), QStringLiteral("/a"));
+    EXPECT_EQ(ParamPath(QStringLiteral("file")), QString());
+    EXPECT_EQ(MakeParamList(QStringLiteral("folder"), QStringLiteral("/x")),
+              QStringLiteral("folder<|PA|>/x"));
+}
+
+TEST(RuleText, RuleSelection) {
+    const QString g = QStringLiteral("0B5E7C2A-1D3F-4A6B-9C8D-7E6F5A4B3C2D");
+    const QString other = QStringLiteral("11111111-2222-3333-4444-555555555555");
+    EXPECT_TRUE(IsRuleSelected(g, QStringLiteral("all")));
+    EXPECT_FALSE(IsRuleSelected(g, QStringLiteral("All")));
+    EXPECT_FALSE(IsRuleSelected(g, QStringLiteral("ALL")));
+    EXPECT_FALSE(IsRuleSelected(g, QString()));
+    EXPECT_FALSE(IsRuleSelected(g, g));  // untagged
+    EXPECT_TRUE(IsRuleSelected(g, QStringLiteral("<guid>") + g + QStringLiteral("</guid>")));
+    EXPECT_TRUE(IsRuleSelected(g, QStringLiteral("<guid>") + other + QStringLiteral("</guid><guid>") +
+                                      g + QStringLiteral("</guid>")));
+    EXPECT_FALSE(IsRuleSelected(g, QStringLiteral("<guid>") + g.toLower() + QStringLiteral("</guid>")));
+    // Only the first occurrence counts.
+    EXPECT_FALSE(IsRuleSelected(g, g + QStringLiteral("<guid>") + g + QStringLiteral("</guid>")));
+    // Fewer than six characters before it.
+    EXPECT_FALSE(IsRuleSelected(g, QStringLiteral("uid>") + g + QStringLiteral("</guid>")));
+}
+
+TEST(RuleText, PathPieces) {
+    struct Case {
+        const char* path;
+        const char* file;
+        const char* base;
+        const char* ext;
+    } cases[] = {
+        {"/data/x.tar.gz", "x.tar.gz", "x.tar", "gz"},
+        {"/data/Sub", "Sub", "Sub", "Sub"},
+        {"/in/README", "README", "README", "README"},
+        {"/in/.profile", ".profile", "", "profile"},
+        {"/in/a.", "a.", "a", ""},
+        {"noslash.txt", "noslash.txt", "noslash", "txt"},
+        {"/in/sp ace/Ünï.Cödé", "Ünï.Cödé", "Ünï", "Cödé"},
+    };
+    for (const Case& c : cases) {
+        const QString p = QString::fromUtf8(c.path);
+        EXPECT_EQ(FileNamePart(p), QString::fromUtf8(c.file)) << c.path;
+        EXPECT_EQ(BaseNamePart(p), QString::fromUtf8(c.base)) << c.path;
+        EXPECT_EQ(ExtensionPart(p), QString::fromUtf8(c.ext)) << c.path;
+    }
+}
+
+TEST(RuleText, SanitizeReplacesTheNineCharacters) {
+    EXPECT_EQ(SanitizeFileName(QStringLiteral("a:b/c")), QStringLiteral("a-b-c"));
+    EXPECT_EQ(SanitizeFileName(QStringLiteral("\\/:*?<>|\"")), QStringLiteral("---------"));
+    EXPECT_EQ(SanitizeFileName(QStringLiteral("Été 2008 .mp3")), QStringLiteral("Été 2008 .mp3"));
+}
+
+TEST(RuleText, GuidsAreFreshAndWellFormed) {
+    QSet<QString> seen;
+    for (int i = 0; i < 100; ++i) {
+        const QString g = NewRuleGuid();
+        ASSERT_EQ(g.size(), 36);
+        EXPECT_EQ(g[8], QLatin1Char('-'));
+        EXPECT_EQ(g[13], QLatin1Char('-'));
+        EXPECT_EQ(g[18], QLatin1Char('-'));
+        EXPECT_EQ(g[23], QLatin1Char('-'));
+        EXPECT_EQ(g, g.toUpper());
+        EXPECT_FALSE(g.contains(QLatin1Char('{')));
+        seen.insert(g);
+    }
+    EXPECT_EQ(seen.size(), 100);
+}
+
+TEST(RuleText, StripSeparatorsLeavesTextThatSplitsBack) {
+    EXPECT_EQ(StripSeparators(QStringLiteral("Inv<|RU|>oices\r\n")), QStringLiteral("Invoices"));
+    // Removing one token must not leave another behind.
+    EXPECT_EQ(StripSeparators(QStringLiteral("a<|R<|CP|>U|>b")), QStringLiteral("ab"));
+    EXPECT_EQ(StripSeparators(QStringLiteral("plain <|XX|> text")), QStringLiteral("plain <|XX|> text"));
+}
+
+}  // namespace
+}  // namespace vandrel
