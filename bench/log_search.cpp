@@ -320,9 +320,13 @@ int main(int argc, char** argv) {
             turns.push_back(TimeMs([&] { log.SearchActionLog(common, kPageSize, p); }));
         for (qint64 p = 30049; p >= 29950; --p)
             turns.push_back(TimeMs([&] { log.SearchActionLog(common, kPageSize, p); }));
-        std::printf("\n150 page turns around page 30000 of '%s': median %.3f ms, max %.3f ms\n",
-                    qPrintable(common), MedianMs(turns),
-                    *std::max_element(turns.begin(), turns.end()));
+        std::vector<double> sorted = turns;
+        std::sort(sorted.begin(), sorted.end());
+        const double p95 = sorted[sorted.size() * 95 / 100];
+        std::printf(
+            "\n150 page turns around page 30000 of '%s': median %.3f ms, 95th percentile "
+            "%.3f ms, max %.3f ms (target 5 ms: %s)\n",
+            qPrintable(common), MedianMs(turns), p95, sorted.back(), p95 < 5.0 ? "met" : "missed");
     }
 
     // Commit throughput on the full log: takes of 1-5 rows, one transaction each. The
