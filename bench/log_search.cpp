@@ -43,6 +43,12 @@ double CpuSeconds() {
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
+double ThreadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
 double TimeMs(const std::function<void()>& f) {
     QElapsedTimer t;
     t.start();
@@ -310,23 +316,30 @@ int main(int argc, char** argv) {
         }
     }
 
-    // Paging on step by step from deep inside: every turn is a range read.
+    // Paging on step by step from deep inside: every turn is a range read. Wall and
+    // processor time per turn: on a busy machine the wall clock's tail is other processes.
     {
         LogManager log;
         if (!log.OpenLogFile(path)) return 1;
         log.SearchActionLog(common, kPageSize, 30000);
-        std::vector<double> turns;
-        for (qint64 p = 30001; p <= 30050; ++p)
-            turns.push_back(TimeMs([&] { log.SearchActionLog(common, kPageSize, p); }));
-        for (qint64 p = 30049; p >= 29950; --p)
-            turns.push_back(TimeMs([&] { log.SearchActionLog(common, kPageSize, p); }));
-        std::vector<double> sorted = turns;
-        std::sort(sorted.begin(), sorted.end());
-        const double p95 = sorted[sorted.size() * 95 / 100];
-        std::printf(
-            "\n150 page turns around page 30000 of '%s': median %.3f ms, 95th percentile "
-            "%.3f ms, max %.3f ms (target 5 ms: %s)\n",
-            qPrintable(common), MedianMs(turns), p95, sorted.back(), p95 < 5.0 ? "met" : "missed");
+        std::vector<double> wall, cpu;
+        auto turn = [&](qint64 p) {
+            const double c0 = ThreadCpuMs();
+            wall.push_back(TimeMs([&] { log.SearchActionLog(common, kPageSize, p); }));
+            cpu.push_back(ThreadCpuMs() - c0);
+        };
+        for (qint64 p = 30001; p <= 30050; ++p) turn(p);
+        for (qint64 p = 30049; p >= 29950; --p) turn(p);
+        auto p95 = [](std::vector<double> v) {
+            std::sort(v.begin(), v.end());
+            return v[v.size() * 95 / 100];
+        };
+        std::printf("\n150 page turns around page 30000 of '%s' (target 5 ms):\n",
+                    qPrintable(common));
+        std::printf("  wall:      median %.3f ms, 95th percentile %.3f ms, max %.3f ms\n",
+                    MedianMs(wall), p95(wall), *std::max_element(wall.begin(), wall.end()));
+        std::printf("  processor: median %.3f ms, 95th percentile %.3f ms, max %.3f ms\n",
+                    MedianMs(cpu), p95(cpu), *std::max_element(cpu.begin(), cpu.end()));
     }
 
     // Commit throughput on the full log: takes of 1-5 rows, one transaction each. The
