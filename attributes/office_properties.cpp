@@ -1,19 +1,20 @@
 #include "attributes/office_properties.h"
 
-#include <gsf/gsf-doc-meta-data.h>
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-memory.h>
 #include <gsf/gsf-input-stdio.h>
-#include <gsf/gsf-meta-names.h>
-#include <gsf/gsf-msole-utils.h>
 #include <gsf/gsf-utils.h>
 
+#include <QByteArray>
 #include <QFile>
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <mutex>
+
+#include "attributes/ole_property_set.h"
 
 namespace vandrel {
 
@@ -31,7 +32,8 @@ using GPtr = std::unique_ptr<T, GObjectUnref>;
 
 // libgsf reports damaged streams through g_warning and g_critical; a damaged document is
 // an ordinary event here (it gives the placeholders), so that chatter is dropped rather
-// than printed on every read of the same file. Only libgsf's own domains are touched.
+// than printed on every read of the same file. libgsf logs partly under its own domains and
+// partly under none; nothing else in Vandrel logs through GLib.
 void DropGsfMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
 void InitGsfOnce() {
@@ -41,32 +43,32 @@ void InitGsfOnce() {
         const auto levels =
             static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING |
                                         G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO | G_LOG_LEVEL_DEBUG);
-        for (const char* domain : {"libgsf", "libgsf:msole"})
+        for (const char* domain : {static_cast<const char*>(nullptr), "libgsf", "libgsf:msole"})
             g_log_set_handler(domain, levels, DropGsfMessage, nullptr);
     });
 }
 
-QString PropertyText(GsfDocMetaData* meta, const char* name) {
-    GsfDocProp* prop = gsf_doc_meta_data_lookup(meta, name);
-    if (!prop) return {};
-    const GValue* value = gsf_doc_prop_get_val(prop);
-    if (!value) return {};
-    if (G_VALUE_HOLDS_STRING(value)) return QString::fromUtf8(g_value_get_string(value));
-    // A revision stored as a number (some writers use VT_I4) reads as its decimal text.
-    if (!g_value_type_transformable(G_VALUE_TYPE(value), G_TYPE_STRING)) return {};
-    GValue text = G_VALUE_INIT;
-    g_value_init(&text, G_TYPE_STRING);
-    QString result;
-    if (g_value_transform(value, &text)) result = QString::fromUtf8(g_value_get_string(&text));
-    g_value_unset(&text);
-    return result;
+// Property sets are a few hundred bytes; a stream claiming more than this is read only up
+// to here (what lies beyond is treated as missing).
+constexpr gsf_off_t kMaxPropertySetBytes = 1 << 20;
+
+// The bytes of one stream of the compound file; empty when it is missing or unreadable.
+QByteArray StreamBytes(GsfInfile* ole, const char* streamName) {
+    GPtr<GsfInput> stream(gsf_infile_child_by_name(ole, streamName));
+    if (!stream) return {};
+    const gsf_off_t size = std::min(gsf_input_size(stream.get()), kMaxPropertySetBytes);
+    if (size <= 0) return {};
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    if (!gsf_input_read(stream.get(), static_cast<size_t>(size),
+                        reinterpret_cast<guint8*>(bytes.data())))
+        return {};
+    return bytes;
 }
 
-// Reads one property-set stream into meta; a missing or damaged stream adds nothing.
-void ReadPropertySet(GsfInfile* ole, const char* streamName, GsfDocMetaData* meta) {
-    GPtr<GsfInput> stream(gsf_infile_child_by_name(ole, streamName));
-    if (!stream) return;
-    if (GError* err = gsf_doc_meta_data_read_from_msole(meta, stream.get())) g_error_free(err);
+QString Text(const std::optional<std::map<std::uint32_t, QString>>& set, std::uint32_t pid) {
+    if (!set) return {};
+    const auto it = set->find(pid);
+    return it == set->end() ? QString() : it->second;
 }
 
 std::optional<OfficeProperties> ReadFromInput(GsfInput* input) {
@@ -75,18 +77,19 @@ std::optional<OfficeProperties> ReadFromInput(GsfInput* input) {
     if (err) g_error_free(err);
     if (!ole) return std::nullopt;
 
-    // Both sets go into one metadata object: their names do not overlap.
-    GPtr<GsfDocMetaData> meta(gsf_doc_meta_data_new());
-    ReadPropertySet(ole.get(), "\005SummaryInformation", meta.get());
-    ReadPropertySet(ole.get(), "\005DocumentSummaryInformation", meta.get());
-
+    // libgsf gives the container; the property sets are read by our own bounded reader
+    // (libgsf's own property parser leaks on damaged strings).
+    const auto summary =
+        ReadPropertySet(StreamBytes(ole.get(), "\005SummaryInformation"), kSummaryInformationId);
+    const auto docSummary = ReadPropertySet(
+        StreamBytes(ole.get(), "\005DocumentSummaryInformation"), kDocSummaryInformationId);
     OfficeProperties props;
-    props.title = PropertyText(meta.get(), GSF_META_NAME_TITLE);
-    props.subject = PropertyText(meta.get(), GSF_META_NAME_SUBJECT);
-    props.author = PropertyText(meta.get(), GSF_META_NAME_CREATOR);
-    props.revision = PropertyText(meta.get(), GSF_META_NAME_REVISION_COUNT);
-    props.category = PropertyText(meta.get(), GSF_META_NAME_CATEGORY);
-    props.company = PropertyText(meta.get(), GSF_META_NAME_COMPANY);
+    props.title = Text(summary, kPidTitle);
+    props.subject = Text(summary, kPidSubject);
+    props.author = Text(summary, kPidAuthor);
+    props.revision = Text(summary, kPidRevNumber);
+    props.category = Text(docSummary, kPidCategory);
+    props.company = Text(docSummary, kPidCompany);
     return props;
 }
 
