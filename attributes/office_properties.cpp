@@ -93,6 +93,23 @@ std::optional<OfficeProperties> ReadFromInput(GsfInput* input) {
     return props;
 }
 
+// The first entry of a compound file's directory is its root storage. libgsf accepts a
+// directory that starts with anything else, and leaks what it built on such files; they
+// are refused here. readAt(offset, count) gives the bytes at offset, or fewer at the end.
+template <typename ReadAt>
+bool StartsWithRootEntry(ReadAt readAt) {
+    const QByteArray header = readAt(0, 512);
+    if (header.size() < 512) return false;
+    const auto* h = reinterpret_cast<const unsigned char*>(header.constData());
+    const unsigned shift = h[30] | h[31] << 8;
+    if (shift != 9 && shift != 12) return false;  // 512- or 4096-byte sectors only
+    const quint64 dirSector =
+        quint64(h[48]) | quint64(h[49]) << 8 | quint64(h[50]) << 16 | quint64(h[51]) << 24;
+    if (dirSector >= 0xFFFFFFFAu) return false;  // a special marker, not a sector
+    const QByteArray entry = readAt((dirSector + 1) << shift, 128);
+    return entry.size() == 128 && entry.at(66) == 5;
+}
+
 }  // namespace
 
 bool HasOle2Signature(const unsigned char* data, std::size_t size) {
@@ -109,6 +126,10 @@ std::optional<OfficeProperties> ReadOfficeProperties(const QString& path) {
     if (file.read(reinterpret_cast<char*>(head), sizeof head) != sizeof head ||
         !HasOle2Signature(head, sizeof head))
         return std::nullopt;
+    if (!StartsWithRootEntry([&file](quint64 offset, qint64 count) {
+            return file.seek(static_cast<qint64>(offset)) ? file.read(count) : QByteArray();
+        }))
+        return std::nullopt;
     file.close();
 
     InitGsfOnce();
@@ -122,6 +143,14 @@ std::optional<OfficeProperties> ReadOfficeProperties(const QString& path) {
 std::optional<OfficeProperties> ReadOfficePropertiesFromMemory(const unsigned char* data,
                                                                std::size_t size) {
     if (!HasOle2Signature(data, size)) return std::nullopt;
+    if (!StartsWithRootEntry([data, size](quint64 offset, qint64 count) {
+            if (offset >= size) return QByteArray();
+            const std::size_t n =
+                std::min<std::size_t>(static_cast<std::size_t>(count), size - offset);
+            return QByteArray(reinterpret_cast<const char*>(data + offset),
+                              static_cast<qsizetype>(n));
+        }))
+        return std::nullopt;
     InitGsfOnce();
     GPtr<GsfInput> input(gsf_input_memory_new(data, static_cast<gsf_off_t>(size), FALSE));
     if (!input) return std::nullopt;
