@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
