@@ -93,9 +93,10 @@ std::optional<OfficeProperties> ReadFromInput(GsfInput* input) {
     return props;
 }
 
-// The first entry of a compound file's directory is its root storage. libgsf accepts a
-// directory that starts with anything else, and leaks what it built on such files; they
-// are refused here. readAt(offset, count) gives the bytes at offset, or fewer at the end.
+// The first entry of a compound file's directory is its root storage, and the root has no
+// siblings. libgsf accepts directories that break either rule and leaks the entries it
+// built without a parent; such files are refused here. readAt(offset, count) gives the
+// bytes at offset, or fewer at the end.
 template <typename ReadAt>
 bool StartsWithRootEntry(ReadAt readAt) {
     const QByteArray header = readAt(0, 512);
@@ -107,7 +108,9 @@ bool StartsWithRootEntry(ReadAt readAt) {
         quint64(h[48]) | quint64(h[49]) << 8 | quint64(h[50]) << 16 | quint64(h[51]) << 24;
     if (dirSector >= 0xFFFFFFFAu) return false;  // a special marker, not a sector
     const QByteArray entry = readAt((dirSector + 1) << shift, 128);
-    return entry.size() == 128 && entry.at(66) == 5;
+    if (entry.size() != 128 || entry.at(66) != 5) return false;
+    const QByteArray noStream(8, '\xFF');  // left and right sibling ids both NOSTREAM
+    return entry.mid(68, 8) == noStream;
 }
 
 }  // namespace

@@ -349,6 +349,8 @@ TEST(AttributeValues, DamagedDocumentsGivePlaceholders) {
     // Found by fuzz_ole2_reader: a directory whose first entry is a stream instead of the
     // root storage; libgsf accepted it and leaked its directory entries.
     ExpectPlaceholders(h, test::DataFile("office/fuzzed/directory_leak.doc"), "office.");
+    // Found by fuzz_ole2_reader: a root storage with siblings, on which libgsf leaked too.
+    ExpectPlaceholders(h, test::DataFile("office/fuzzed/root_sibling_leak.doc"), "office.");
     // An empty .doc file.
     TempDir dir;
     ASSERT_TRUE(WriteFile(dir.file("empty.doc"), QByteArray()));

@@ -58,8 +58,14 @@ TEST(OfficeReader, RefusesADirectoryWithoutRootEntry) {
     QByteArray report = test::ReadFile(test::DataFile("office/report.doc"));
     ASSERT_TRUE(ReadOfficePropertiesFromMemory(Bytes(report), report.size()));
     const quint32 dirSector = qFromLittleEndian<quint32>(report.constData() + 48);
-    report[(dirSector + 1) * 512 + 66] = 2;
-    EXPECT_FALSE(ReadOfficePropertiesFromMemory(Bytes(report), report.size()));
+    QByteArray notRoot = report;
+    notRoot[(dirSector + 1) * 512 + 66] = 2;
+    EXPECT_FALSE(ReadOfficePropertiesFromMemory(Bytes(notRoot), notRoot.size()));
+    // Regression (fuzz_ole2_reader): the root storage has no siblings.
+    EXPECT_FALSE(ReadOfficeProperties(test::DataFile("office/fuzzed/root_sibling_leak.doc")));
+    QByteArray sibling = report;
+    qToLittleEndian<quint32>(1, sibling.data() + (dirSector + 1) * 512 + 68);
+    EXPECT_FALSE(ReadOfficePropertiesFromMemory(Bytes(sibling), sibling.size()));
 }
 
 TEST(OfficeReader, EveryPrefixOfADocumentIsSafe) {
