@@ -9,7 +9,7 @@
 
 namespace vandrel {
 
-struct AttrEntry {
+struct ItemStat {
     enum class Kind { None, File, Folder };
     // None: missing, hidden (own name starts with "."), unreadable by stat, or a system
     // entry. Symbolic links are followed.
@@ -25,6 +25,6 @@ struct AttrEntry {
 };
 
 // Inspects path with one stat call. The empty path gives Kind::None.
-AttrEntry InspectEntry(const QString& path);
+ItemStat StatItem(const QString& path);
 
 }  // namespace vandrel
