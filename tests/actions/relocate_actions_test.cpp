@@ -238,6 +238,31 @@ TEST(RenameAction, RenamesFilesAndFoldersByPattern) {
     EXPECT_TRUE(sawWords);
 }
 
+TEST(RenameAction, RealMp3FixturesNameFilesAndFolders) {
+    ActionEnv env;
+    const QString data = Q(VANDREL_TEST_DATA) + Q("/mp3/");
+    const QString lame = env.path(Q("in/testmp3.mp3"));
+    const QString utf8 = env.path(Q("in/other.mp3"));
+    ASSERT_TRUE(WriteFile(lame, ReadFile(data + Q("lame_cbr128_info_tags.mp3"))));
+    ASSERT_TRUE(WriteFile(utf8, ReadFile(data + Q("eyed3_v24_utf8.mp3"))));
+    ActionRename r(env.ctx);
+    r.pattern().SetPatternString(Q("mp3-<//>mp3.artist<//>-<//>mp3.year<//>.mp3"));
+    EXPECT_EQ(r.TakeAction(FileParams(lame)),
+              FileParams(env.path(Q("in/mp3-Lame Artist-2007.mp3"))));
+    // UTF-8 tag text arrives in the name unchanged.
+    r.pattern().SetPatternString(Q("<//>mp3.artist<//> - <//>mp3.title<//>.mp3"));
+    EXPECT_EQ(r.TakeAction(FileParams(utf8)),
+              FileParams(env.path(Q("in/Björk Guðmundsdóttir - Café Olé.mp3"))));
+
+    ActionMove move(env.ctx);
+    move.setFolder(env.path(Q("music")));
+    ASSERT_TRUE(test::MakeDir(env.path(Q("music"))));
+    move.setSortIntoSubfolder(true);
+    move.pattern().SetPatternString(Q("<//>mp3.artist<//>/<//>mp3.album<//>"));
+    EXPECT_EQ(move.TakeAction(FileParams(env.path(Q("in/mp3-Lame Artist-2007.mp3")))),
+              FileParams(env.path(Q("music/Lame Artist/Lame Album/mp3-Lame Artist-2007.mp3"))));
+}
+
 TEST(RenameAction, UnsafeOrEmptyNamesLeaveTheItemAlone) {
     ActionEnv env;
     const QString mp3 = env.path(Q("in/t.mp3"));
