@@ -1,0 +1,94 @@
+#include "folders/watched_folder_list.h"
+
+#include "rules/rule_text.h"
+
+namespace vandrel {
+
+WatchedFolderList::WatchedFolderList(const Clock& clock) : clock_(&clock) {}
+
+std::vector<WatchedFolder*> WatchedFolderList::GetFolderCollection() const {
+    std::vector<WatchedFolder*> out;
+    out.reserve(folders_.size());
+    for (const auto& f : folders_) out.push_back(f.get());
+    return out;
+}
+
+int WatchedFolderList::indexOf(const WatchedFolder* folder) const {
+    for (size_t i = 0; i < folders_.size(); ++i)
+        if (folders_[i].get() == folder) return static_cast<int>(i);
+    return -1;
+}
+
+int WatchedFolderList::indexOfPath(const QString& path) const {
+    for (size_t i = 0; i < folders_.size(); ++i)
+        if (folders_[i]->folderPath() == path) return static_cast<int>(i);
+    return -1;
+}
+
+WatchedFolder& WatchedFolderList::AddNewFolder() {
+    folders_.insert(folders_.begin(), std::make_unique<WatchedFolder>(*clock_));
+    return *folders_.front();
+}
+
+bool WatchedFolderList::RemoveFolder(const WatchedFolder* folder) {
+    return RemoveFolderAt(indexOf(folder));
+}
+
+bool WatchedFolderList::RemoveFolderAt(int index) {
+    if (index < 0 || index >= folderCount()) return false;
+    folders_.erase(folders_.begin() + index);
+    return true;
+}
+
+std::vector<WatchedFolder*> WatchedFolderList::DueFolders(const QDateTime& now) {
+    std::vector<WatchedFolder*> due;
+    for (const auto& f : folders_)
+        if (f->TickCheck(now)) due.push_back(f.get());
+    return due;
+}
+
+QString WatchedFolderList::SaveToString() const {
+    QStringList texts;
+    for (const auto& f : folders_) texts << f->SaveToString();
+    return texts.join(QString::fromUtf16(kFolderListSep));
+}
+
+void WatchedFolderList::LoadFromString(const QString& text) {
+    folders_.clear();
+    if (text.isEmpty()) return;
+    const QStringList parts = SplitText(text, kFolderListSep);
+    folders_.reserve(static_cast<size_t>(parts.size()));
+    for (const QString& part : parts) {
+        auto f = std::make_unique<WatchedFolder>(*clock_);
+        f->LoadFromString(part);
+        folders_.push_back(std::move(f));
+    }
+}
+
+StateReadResult WatchedFolderList::LoadFromFile(const QString& path) {
+    StateReadResult r = ReadStateLine(path);
+    if (r.status == StateReadStatus::Unreadable) return r;
+    LoadFromString(r.status == StateReadStatus::Ok ? r.text : QString());
+    return r;
+}
+
+bool WatchedFolderList::SaveToFile(const QString& path) const {
+    return WriteStateLine(path, SaveToString());
+}
+
+void WatchedFolderList::AdoptScheduleFrom(const WatchedFolderList& other) {
+    const auto sameSchedule = [](const WatchedFolder& a, const WatchedFolder& b) {
+        return a.folderPath() == b.folderPath() && a.enabled() == b.enabled() &&
+               a.method() == b.method() && a.interval() == b.interval() && a.hour() == b.hour() &&
+               a.minute() == b.minute();
+    };
+    for (const auto& mine : folders_) {
+        for (const auto& theirs : other.folders_) {
+            if (!sameSchedule(*mine, *theirs)) continue;
+            mine->adoptTimes(*theirs);
+            break;
+        }
+    }
+}
+
+}  // namespace vandrel

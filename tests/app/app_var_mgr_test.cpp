@@ -1,0 +1,251 @@
+#include "app/app_var_mgr.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QStandardPaths>
+
+#include "platform/ini_file.h"
+#include "support/test_util.h"
+
+namespace vandrel {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+// The key lines of the startup section, in file order.
+QStringList StartupLines(const QString& path) {
+    QStringList lines =
+        QString::fromUtf8(ReadFile(path)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const qsizetype at = lines.indexOf(QStringLiteral("[startup]"));
+    if (at < 0) return {};
+    QStringList out;
+    for (qsizetype i = at + 1; i < lines.size() && !lines.at(i).startsWith(QLatin1Char('[')); ++i)
+        out << lines.at(i);
+    return out;
+}
+
+TEST(AppVarMgr, MissingFileGivesDefaults) {
+    TempDir tmp;
+    AppVarMgr vars(tmp.file(QStringLiteral("options.ini")),
+                   Autostart(tmp.file(QStringLiteral("auto"))));
+    EXPECT_FALSE(vars.startWithWindows());
+    EXPECT_FALSE(vars.basketShow());
+    EXPECT_FALSE(vars.settingWinShow());
+    EXPECT_EQ(vars.basketLeft(), kDefaultBasketLeft);
+    EXPECT_EQ(vars.basketTop(), kDefaultBasketTop);
+    EXPECT_FALSE(vars.autoTaskRunning());
+    EXPECT_FALSE(vars.dropTaskRunning());
+    EXPECT_FALSE(vars.handTaskRunning());
+    EXPECT_FALSE(vars.creatingNewRule());
+    // Reading alone writes nothing.
+    EXPECT_FALSE(QFile::exists(tmp.file(QStringLiteral("options.ini"))));
+}
+
+TEST(AppVarMgr, ReadsValuesLeniently) {
+    struct Case {
+        const char* text;
+        bool start, setting, basket;
+        qint32 top, left;
+    } cases[] = {
+        {"[startup]\nStartWin=True\nsettingShow=FALSE\nbasketShow=true\nbasketTop=300\nbasketLeft=-"
+         "45\n",
+         true, false, true, 300, -45},
+        {"[STARTUP]\r\nstartwin = 1\r\nSETTINGSHOW=-1\r\nbasketShow=0\r\nbasketTop= 12 \r\n", true,
+         true, false, 12, kDefaultBasketLeft},
+        {"[startup]\nStartWin=yes\nsettingShow=\nbasketTop=9999999999\nbasketLeft=abc\n", false,
+         false, false, kDefaultBasketTop, kDefaultBasketLeft},
+        {"[other]\nStartWin=True\n", false, false, false, kDefaultBasketTop, kDefaultBasketLeft},
+        {"garbage without sections\n[startup\nStartWin=True\n", false, false, false,
+         kDefaultBasketTop, kDefaultBasketLeft},
+    };
+    for (const Case& c : cases) {
+        TempDir tmp;
+        const QString ini = tmp.file(QStringLiteral("options.ini"));
+        ASSERT_TRUE(WriteFile(ini, c.text));
+        AppVarMgr vars(ini, Autostart(tmp.file(QStringLiteral("auto"))));
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(vars.startWithWindows(), c.start);
+        EXPECT_EQ(vars.settingWinShow(), c.setting);
+        EXPECT_EQ(vars.basketShow(), c.basket);
+        EXPECT_EQ(vars.basketTop(), c.top);
+        EXPECT_EQ(vars.basketLeft(), c.left);
+    }
+}
+
+TEST(AppVarMgr, DamagedFileIsKeptAsideAndDefaultsApply) {
+    TempDir tmp;
+    const QString ini = tmp.file(QStringLiteral("options.ini"));
+    ASSERT_TRUE(WriteFile(ini, QByteArray("[startup]\nStartWin=True\n\xff\xfe\x80garbage")));
+    AppVarMgr vars(ini, Autostart(tmp.file(QStringLiteral("auto"))));
+    EXPECT_FALSE(vars.startWithWindows());
+    EXPECT_EQ(vars.basketLeft(), kDefaultBasketLeft);
+    const QStringList aside =
+        QDir(tmp.path()).entryList({QStringLiteral("options.ini.unreadable-*")});
+    ASSERT_EQ(aside.size(), 1);
+    vars.setBasketTop(77);
+    EXPECT_EQ(ReadProfileString(ini, QStringLiteral("startup"), QStringLiteral("basketTop")),
+              QStringLiteral("77"));
+    // The damaged original is still there, untouched.
+    EXPECT_TRUE(ReadFile(tmp.file(aside.first())).contains("garbage"));
+}
+
+TEST(AppVarMgr, EveryChangeRewritesAllKeysInOrder) {
+    TempDir tmp;
+    const QString ini = tmp.file(QStringLiteral("options.ini"));
+    // A file with the keys out of order, an unknown key and another section.
+    ASSERT_TRUE(
+        WriteFile(ini, "[startup]\nbasketLeft=5\nextra=kept\nStartWin=False\n[window]\nx=1\n"));
+    AppVarMgr vars(ini, Autostart(tmp.file(QStringLiteral("auto"))));
+    EXPECT_EQ(vars.basketLeft(), 5);
+    vars.setBasketLeft(1234);
+    EXPECT_EQ(StartupLines(ini),
+              (QStringList{"StartWin=False", "settingShow=False", "basketShow=False",
+                           QStringLiteral("basketTop=%1").arg(kDefaultBasketTop), "basketLeft=1234",
+                           "extra=kept"}));
+    EXPECT_EQ(ReadProfileString(ini, QStringLiteral("window"), QStringLiteral("x")),
+              QStringLiteral("1"));
+
+    vars.setBasketShow(true);
+    vars.setBasketTop(-300);
+    vars.setSettingWinShow(true);
+    EXPECT_EQ(StartupLines(ini).mid(0, 5),
+              (QStringList{"StartWin=False", "settingShow=True", "basketShow=True",
+                           "basketTop=-300", "basketLeft=1234"}));
+    // Run flags are never saved.
+    vars.setDropTaskRunning(true);
+    vars.setAutoTaskRunning(true);
+    EXPECT_EQ(StartupLines(ini).size(), 6);
+
+    AppVarMgr again(ini, Autostart(tmp.file(QStringLiteral("auto"))));
+    EXPECT_TRUE(again.basketShow());
+    EXPECT_TRUE(again.settingWinShow());
+    EXPECT_EQ(again.basketTop(), -300);
+    EXPECT_EQ(again.basketLeft(), 1234);
+    EXPECT_FALSE(again.autoTaskRunning());
+}
+
+TEST(AppVarMgr, BasketToggleKeepsItsPlace) {
+    TempDir tmp;
+    AppVarMgr vars(tmp.file(QStringLiteral("options.ini")),
+                   Autostart(tmp.file(QStringLiteral("auto"))));
+    vars.setBasketLeft(4000);
+    vars.setBasketTop(2500);
+    QList<bool> shown;
+    QObject::connect(&vars, &AppVarMgr::basketShowChanged, [&](bool v) { shown << v; });
+    vars.setBasketShow(false);
+    vars.setBasketShow(true);
+    EXPECT_EQ(shown, (QList<bool>{false, true}));
+    EXPECT_EQ(vars.basketLeft(), 4000);
+    EXPECT_EQ(vars.basketTop(), 2500);
+}
+
+TEST(AppVarMgr, SettingsWindowRefusedDuringAutomaticBatch) {
+    TempDir tmp;
+    const QString ini = tmp.file(QStringLiteral("options.ini"));
+    AppVarMgr vars(ini, Autostart(tmp.file(QStringLiteral("auto"))));
+    QList<bool> running;
+    QObject::connect(&vars, &AppVarMgr::autoTaskRunningChanged, [&](bool v) { running << v; });
+    int shownSignals = 0, refusals = 0;
+    QObject::connect(&vars, &AppVarMgr::settingWinShowChanged, [&](bool) { ++shownSignals; });
+    QObject::connect(&vars, &AppVarMgr::settingWinShowRefused, [&] { ++refusals; });
+    vars.setAutoTaskRunning(true);
+    vars.setSettingWinShow(true);
+    EXPECT_FALSE(vars.settingWinShow());
+    EXPECT_EQ(ReadProfileString(ini, QStringLiteral("startup"), QStringLiteral("settingShow")),
+              QStringLiteral("False"));
+    EXPECT_EQ(refusals, 1);
+    EXPECT_EQ(shownSignals, 0);
+    vars.setAutoTaskRunning(false);
+    vars.setSettingWinShow(true);
+    EXPECT_TRUE(vars.settingWinShow());
+    EXPECT_EQ(shownSignals, 1);
+    EXPECT_EQ(running, (QList<bool>{true, false}));
+}
+
+TEST(AppVarMgr, InMemoryStateWritesNothing) {
+    TempDir tmp;
+    AppVarMgr vars{QString()};
+    vars.setBasketLeft(5);
+    vars.setSettingWinShow(true);
+    EXPECT_TRUE(vars.lastSaveOk());
+    EXPECT_TRUE(QDir(tmp.path()).isEmpty());
+}
+
+TEST(AppVarMgr, UnwritableOptionsAreReported) {
+    TempDir tmp;
+    const QString ini = tmp.file(QStringLiteral("no/such/folder/options.ini"));
+    AppVarMgr vars(ini, Autostart(tmp.file(QStringLiteral("auto"))));
+    QStringList failed;
+    QObject::connect(&vars, &AppVarMgr::optionsSaveFailed, [&](const QString& p) { failed << p; });
+    vars.setBasketLeft(1);
+    EXPECT_FALSE(vars.lastSaveOk());
+    EXPECT_EQ(failed, QStringList{ini});
+    EXPECT_EQ(vars.basketLeft(), 1);
+}
+
+class StartWithWindowsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // The trash lives under the user's data folder: point the home into the test.
+        oldHome_ = qgetenv("HOME");
+        qputenv("HOME", home_.path().toUtf8());
+    }
+    void TearDown() override { qputenv("HOME", oldHome_); }
+    TempDir home_;
+    QByteArray oldHome_;
+};
+
+TEST_F(StartWithWindowsTest, EntryCreatedAndSentToTrash) {
+    TempDir tmp;
+    const QString autostartDir = tmp.file(QStringLiteral("config/autostart"));
+    AppVarMgr vars(tmp.file(QStringLiteral("options.ini")), Autostart(autostartDir),
+                   QStringLiteral("/opt/My Apps/vandrel"));
+    const QString entry = autostartDir + QStringLiteral("/vandrel.desktop");
+
+    // Off with no entry: nothing happens, nothing is reported.
+    vars.setStartWithWindows(false);
+    EXPECT_FALSE(QFile::exists(entry));
+    EXPECT_TRUE(QDir(autostartDir).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+
+    vars.setStartWithWindows(true);
+    ASSERT_TRUE(QFile::exists(entry));
+    const QString text = QString::fromUtf8(ReadFile(entry));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nExec=\"/opt/My Apps/vandrel\"\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nType=Application\n")));
+    EXPECT_EQ(ReadProfileString(vars.optionsPath(), QStringLiteral("startup"),
+                                QStringLiteral("StartWin")),
+              QStringLiteral("True"));
+
+    vars.setStartWithWindows(false);
+    EXPECT_FALSE(QFile::exists(entry));
+    // The entry went to the trash of the (test) home, not into the working folder.
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    ASSERT_TRUE(dataDir.startsWith(home_.path())) << dataDir.toStdString();
+    bool inTrash = false;
+    QDirIterator it(dataDir, {QStringLiteral("vandrel*.desktop")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) inTrash = inTrash || it.next().contains(QStringLiteral("/Trash/files/"));
+    EXPECT_TRUE(inTrash);
+    EXPECT_FALSE(QDir(QDir::currentPath()).exists(QStringLiteral("files")) &&
+                 QDir(QDir::currentPath()).exists(QStringLiteral("info")));
+}
+
+TEST(Autostart, ExecLineQuoting) {
+    const QString text = Autostart::EntryText(QStringLiteral("/x/a\"b$c`d\\e%f"));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nExec=\"/x/a\\\"b\\$c\\`d\\\\e%%f\"\n")));
+    TempDir tmp;
+    Autostart a(tmp.file(QStringLiteral("auto")));
+    EXPECT_FALSE(a.Install(QStringLiteral("/bin/evil\nExec=rm")));
+    EXPECT_FALSE(a.isInstalled());
+    EXPECT_TRUE(a.Install(QStringLiteral("/bin/vandrel")));
+    EXPECT_TRUE(a.isInstalled());
+}
+
+}  // namespace
+}  // namespace vandrel

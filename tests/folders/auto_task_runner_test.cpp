@@ -1,0 +1,260 @@
+#include "folders/auto_task_runner.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app_var_mgr.h"
+#include "folders/watched_folder_list.h"
+#include "platform/clock.h"
+#include "platform/ini_file.h"
+#include "support/test_util.h"
+
+namespace vandrel {
+namespace {
+
+using test::TempDir;
+
+QDateTime At(int h, int mi, int s = 0) { return QDateTime(QDate(2026, 3, 10), QTime(h, mi, s)); }
+
+// A folder list with watched folders on disk, an application state and a runner whose
+// item runner records what it was asked to do.
+struct Fixture {
+    TempDir tmp;
+    FakeClock clock{At(9, 0, 30)};
+    AppVarMgr vars{tmp.file(QStringLiteral("options.ini")),
+                   Autostart(tmp.file(QStringLiteral("autostart")))};
+    WatchedFolderList list{clock};
+    QStringList ran;  // "selection|path"
+    AutoTaskRunner runner{vars, list, clock, [this](const QString& path, const QString& sel) {
+                              ran << sel + QLatin1Char('|') + path;
+                              return QStringLiteral("no matched rule");
+                          }};
+
+    // Adds an enabled folder "every 1 hour" holding the given files; returns it.
+    WatchedFolder& AddFolder(const QString& name, const QStringList& files) {
+        const QString dir = tmp.file(name);
+        test::MakeDir(dir);
+        for (const QString& f : files) test::WriteFile(dir + QLatin1Char('/') + f, "x");
+        // Added at the top; callers add in reverse to get the list order they want.
+        WatchedFolder& f = list.AddNewFolder();
+        f.setFolderPath(dir);
+        f.setEnabled(true);
+        return f;
+    }
+    // Checks at t (the clock moves there).
+    int CheckAt(const QDateTime& t) {
+        clock.set(t);
+        return runner.FolderTimerTick();
+    }
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) runner.CountdownTick();
+    }
+};
+
+TEST(AutoTaskRunner, TwoDueFoldersAnnouncedOneAfterTheOther) {
+    Fixture fx;
+    fx.AddFolder(QStringLiteral("second"), {QStringLiteral("b.txt")});
+    WatchedFolder& first =
+        fx.AddFolder(QStringLiteral("first"), {QStringLiteral("a1.txt"), QStringLiteral("a2.txt")});
+    test::MakeDir(fx.tmp.file(QStringLiteral("first/sub")));
+    first.selector().LoadFromString(QStringLiteral("<guid>G</guid>"));
+
+    QStringList announced;
+    QObject::connect(
+        &fx.runner, &AutoTaskRunner::taskAnnounced,
+        [&](const QString& caption, int n) { announced << caption + QString::number(n); });
+    int finished = 0;
+    QObject::connect(&fx.runner, &AutoTaskRunner::batchFinished, [&] { ++finished; });
+
+    EXPECT_EQ(fx.CheckAt(At(9, 1, 0)), 0);  // schedules start: next run 10:01:00
+    EXPECT_EQ(fx.CheckAt(At(10, 2, 0)), 2);
+    EXPECT_TRUE(fx.vars.autoTaskRunning());
+    EXPECT_FALSE(fx.runner.folderTimerActive());
+    EXPECT_EQ(announced, QStringList{QStringLiteral("first10")});
+    EXPECT_TRUE(fx.runner.buttonsVisible());
+    EXPECT_EQ(fx.runner.pendingTasks(), 1);
+    // A folder-timer tick during the batch does nothing.
+    EXPECT_EQ(fx.runner.FolderTimerTick(), 0);
+
+    fx.Ticks(9);
+    EXPECT_TRUE(fx.ran.isEmpty());
+    EXPECT_EQ(fx.runner.countdown(), 1);
+    fx.Ticks(1);  // the tenth tick runs the first task: files, then the subfolder
+    const QString d1 = fx.tmp.file(QStringLiteral("first/"));
+    EXPECT_EQ(fx.ran,
+              (QStringList{"<guid>G</guid>|" + d1 + "a1.txt", "<guid>G</guid>|" + d1 + "a2.txt",
+                           "<guid>G</guid>|" + d1 + "sub"}));
+    EXPECT_EQ(announced.size(), 2);
+    EXPECT_EQ(announced.last(), QStringLiteral("second10"));
+    EXPECT_EQ(finished, 0);
+
+    fx.Ticks(10);
+    EXPECT_EQ(fx.ran.size(), 4);
+    EXPECT_EQ(fx.ran.last(), "all|" + fx.tmp.file(QStringLiteral("second/b.txt")));
+    EXPECT_EQ(finished, 1);
+    EXPECT_FALSE(fx.vars.autoTaskRunning());
+    EXPECT_TRUE(fx.runner.folderTimerActive());
+    EXPECT_FALSE(fx.runner.countdownActive());
+    EXPECT_EQ(fx.runner.currentTask(), nullptr);
+}
+
+TEST(AutoTaskRunner, CancelSkipsTheFirstAndAnnouncesTheSecond) {
+    Fixture fx;
+    fx.AddFolder(QStringLiteral("two"), {QStringLiteral("b.txt")});
+    fx.AddFolder(QStringLiteral("one"), {QStringLiteral("a.txt")});
+    fx.CheckAt(At(9, 1, 0));
+    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 2);
+    fx.Ticks(4);
+    fx.runner.Cancel();
+    ASSERT_NE(fx.runner.currentTask(), nullptr);
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("two"));
+    EXPECT_EQ(fx.runner.countdown(), 10);  // the second task gets its own full countdown
+    fx.Ticks(10);
+    EXPECT_EQ(fx.ran, QStringList{"all|" + fx.tmp.file(QStringLiteral("two/b.txt"))});
+    // The cancelled folder was rescheduled by its due test; it is not due again now.
+    EXPECT_EQ(fx.list.folder(0).nextRunTime(), At(11, 1, 30));
+    EXPECT_FALSE(fx.vars.autoTaskRunning());
+}
+
+TEST(AutoTaskRunner, ConfirmationSheet) {
+    Fixture fx;
+    WatchedFolder& asks = fx.AddFolder(QStringLiteral("asks"), {QStringLiteral("a.txt")});
+    asks.setConfirm(true);
+    fx.AddFolder(QStringLiteral("silent"), {QStringLiteral("s.txt")});
+    QStringList sheets;
+    fx.runner.setConfirmHandler([&](const AutoFolderTask& t) { sheets << t.folderCaption; });
+    fx.CheckAt(At(9, 1, 0));
+    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 2);
+    // "Confirmation Sheet" on a silent task: the sheet gets it, nothing runs silently.
+    fx.runner.ConfirmationSheet();
+    EXPECT_EQ(sheets, QStringList{QStringLiteral("silent")});
+    EXPECT_TRUE(fx.ran.isEmpty());
+    // A task that asks for confirmation goes to the sheet at the end of its countdown.
+    fx.Ticks(10);
+    EXPECT_EQ(sheets, (QStringList{QStringLiteral("silent"), QStringLiteral("asks")}));
+    EXPECT_TRUE(fx.ran.isEmpty());
+    EXPECT_FALSE(fx.runner.batchActive());
+}
+
+TEST(AutoTaskRunner, ChecksSuspendedByTheRunFlags) {
+    using Setter = void (AppVarMgr::*)(bool);
+    const Setter flags[] = {&AppVarMgr::setSettingWinShow, &AppVarMgr::setDropTaskRunning,
+                            &AppVarMgr::setHandTaskRunning, &AppVarMgr::setCreatingNewRule};
+    for (Setter set : flags) {
+        Fixture fx;
+        fx.AddFolder(QStringLiteral("f"), {QStringLiteral("a.txt")});
+        fx.CheckAt(At(9, 1, 0));  // next run 10:01:00
+        QList<bool> images;
+        QObject::connect(&fx.runner, &AutoTaskRunner::trayImageChanged,
+                         [&](bool automatic) { images << automatic; });
+        (fx.vars.*set)(true);
+        EXPECT_TRUE(fx.runner.checksSuspended());
+        // An hour of suspended checks across the window: nothing runs, nothing changes.
+        for (int m = 0; m <= 60; ++m) EXPECT_EQ(fx.CheckAt(At(9, 30).addSecs(m * 60)), 0);
+        EXPECT_EQ(fx.list.folder(0).nextRunTime(), At(10, 1, 0));
+        EXPECT_EQ(images.count(false), 61);
+        (fx.vars.*set)(false);
+        // The first check afterwards reschedules the missed run instead of making it up.
+        EXPECT_EQ(fx.CheckAt(At(10, 31)), 0);
+        EXPECT_EQ(fx.list.folder(0).nextRunTime(), At(11, 31));
+        EXPECT_TRUE(images.last());
+        EXPECT_TRUE(fx.ran.isEmpty());
+    }
+}
+
+TEST(AutoTaskRunner, SettingsWindowRefusedDuringBatch) {
+    Fixture fx;
+    fx.AddFolder(QStringLiteral("f"), {QStringLiteral("a.txt")});
+    fx.CheckAt(At(9, 1, 0));
+    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 1);
+    int refused = 0;
+    QObject::connect(&fx.vars, &AppVarMgr::settingWinShowRefused, [&] { ++refused; });
+    fx.vars.setSettingWinShow(true);
+    EXPECT_FALSE(fx.vars.settingWinShow());
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(ReadProfileString(fx.vars.optionsPath(), QStringLiteral("startup"),
+                                QStringLiteral("settingShow")),
+              QStringLiteral("False"));
+}
+
+TEST(AutoTaskRunner, ManualRunOnDisabledFolderKeepsItsTimes) {
+    Fixture fx;
+    WatchedFolder& f =
+        fx.AddFolder(QStringLiteral("off"), {QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    f.setEnabled(false);
+    const QDateTime last = f.lastRunTime();
+    const QDateTime next = f.nextRunTime();
+    QStringList notes;
+    QObject::connect(&fx.runner, &AutoTaskRunner::manualRunNotify,
+                     [&](WatchedFolder*, const QString& t) { notes << t; });
+    QString done;
+    QObject::connect(&fx.runner, &AutoTaskRunner::manualRunFinished,
+                     [&](WatchedFolder* w, const QString& t) {
+                         EXPECT_EQ(w, &f);
+                         EXPECT_TRUE(fx.vars.handTaskRunning());
+                         done = t;
+                     });
+    EXPECT_TRUE(fx.runner.ManualRun(f));
+    EXPECT_EQ(fx.ran.size(), 2);
+    EXPECT_EQ(notes, (QStringList{"no matched rule", "no matched rule"}));
+    EXPECT_EQ(done, QStringLiteral("Done!"));
+    EXPECT_FALSE(fx.vars.handTaskRunning());
+    EXPECT_EQ(f.lastRunTime(), last);
+    EXPECT_EQ(f.nextRunTime(), next);
+    EXPECT_TRUE(f.recalcPending());
+
+    // Refused while an automatic batch runs.
+    fx.vars.setAutoTaskRunning(true);
+    EXPECT_FALSE(fx.runner.ManualRun(f));
+    EXPECT_EQ(fx.ran.size(), 2);
+}
+
+TEST(AutoTaskRunner, MissingFolderGivesEmptyTaskThatStillCountsDown) {
+    Fixture fx;
+    WatchedFolder& f = fx.list.AddNewFolder();
+    f.setEnabled(true);
+    f.setFolderPath(fx.tmp.file(QStringLiteral("gone")));
+    fx.CheckAt(At(9, 1, 0));
+    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 1);
+    EXPECT_TRUE(fx.runner.currentTask()->taskItems.isEmpty());
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("gone"));
+    fx.Ticks(10);
+    EXPECT_TRUE(fx.ran.isEmpty());
+    EXPECT_FALSE(fx.runner.batchActive());
+}
+
+TEST(AutoTaskRunner, ImmediateModeRunsAtOnceAndSkipsConfirmation) {
+    Fixture fx;
+    fx.runner.setCountdownStart(0);
+    WatchedFolder& asks = fx.AddFolder(QStringLiteral("asks"), {QStringLiteral("a.txt")});
+    asks.setConfirm(true);
+    fx.AddFolder(QStringLiteral("silent"), {QStringLiteral("s1.txt"), QStringLiteral("s2.txt")});
+    QStringList skipped;
+    QObject::connect(&fx.runner, &AutoTaskRunner::taskSkipped,
+                     [&](const AutoFolderTask& t) { skipped << t.folderCaption; });
+    fx.CheckAt(At(9, 1, 0));
+    EXPECT_EQ(fx.CheckAt(At(10, 1, 30)), 2);
+    EXPECT_EQ(fx.ran.size(), 2);
+    EXPECT_EQ(skipped, QStringList{QStringLiteral("asks")});
+    EXPECT_FALSE(fx.runner.batchActive());
+    EXPECT_FALSE(fx.vars.autoTaskRunning());
+    EXPECT_TRUE(fx.runner.folderTimerActive());
+}
+
+TEST(AutoTaskRunner, StopEndsAfterTheItemInHand) {
+    Fixture fx;
+    fx.runner.setCountdownStart(0);
+    fx.AddFolder(QStringLiteral("later"), {QStringLiteral("z.txt")});
+    fx.AddFolder(QStringLiteral("f"),
+                 {QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
+    QObject::connect(&fx.runner, &AutoTaskRunner::itemDone,
+                     [&](const QString&, const QString&) { fx.runner.requestStop(); });
+    fx.CheckAt(At(9, 1, 0));
+    fx.CheckAt(At(10, 1, 30));
+    EXPECT_EQ(fx.ran.size(), 1);
+    EXPECT_FALSE(fx.runner.batchActive());
+    EXPECT_EQ(fx.CheckAt(At(11, 1, 30)), 0);
+    EXPECT_EQ(fx.ran.size(), 1);
+}
+
+}  // namespace
+}  // namespace vandrel

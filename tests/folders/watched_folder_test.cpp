@@ -1,0 +1,333 @@
+#include "folders/watched_folder.h"
+
+#include <gtest/gtest.h>
+
+#include "folders/watched_folder_list.h"
+#include "platform/clock.h"
+#include "rules/rule_text.h"
+
+namespace vandrel {
+namespace {
+
+QDateTime At(int y, int mo, int d, int h, int mi, int s = 0) {
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
+}
+
+QString Fmt(const QDateTime& t) { return t.toString(QString::fromLatin1(kFolderDateFormat)); }
+
+TEST(WatchedFolder, NewRowDefaults) {
+    FakeClock clock(At(2026, 3, 10, 9, 30, 15));
+    WatchedFolder f(clock);
+    EXPECT_FALSE(f.enabled());
+    EXPECT_EQ(f.folderPath(), QString());
+    EXPECT_EQ(f.folderNameText(), QStringLiteral("Select a Folder"));
+    EXPECT_EQ(f.method(), QStringLiteral("every"));
+    EXPECT_EQ(f.interval(), QStringLiteral("1 hour"));
+    EXPECT_EQ(f.hour(), QStringLiteral("23"));
+    EXPECT_EQ(f.minute(), QStringLiteral("00"));
+    EXPECT_EQ(f.lastRunTime(), clock.now());
+    EXPECT_EQ(f.nextRunTime(), clock.now().addDays(-1));
+    EXPECT_TRUE(f.recalcPending());
+    EXPECT_EQ(f.selector().SaveToString(), QStringLiteral("all"));
+    EXPECT_FALSE(f.confirm());
+}
+
+TEST(WatchedFolder, ComboItems) {
+    EXPECT_EQ(WatchedFolder::methodItems(), (QStringList{"every", "at"}));
+    EXPECT_EQ(WatchedFolder::intervalItems(),
+              (QStringList{"1 hour", "2 hours", "4 hours", "8 hours"}));
+    ASSERT_EQ(WatchedFolder::hourItems().size(), 24);
+    EXPECT_EQ(WatchedFolder::hourItems().first(), QStringLiteral("00"));
+    EXPECT_EQ(WatchedFolder::hourItems().last(), QStringLiteral("23"));
+    EXPECT_EQ(WatchedFolder::minuteItems(), (QStringList{"00", "05", "10", "15", "20", "25", "30",
+                                                         "35", "40", "45", "50", "55"}));
+}
+
+TEST(WatchedFolder, Caption) {
+    FakeClock clock;
+    WatchedFolder f(clock);
+    struct Case {
+        const char* path;
+        const char* caption;
+    } cases[] = {{"/home/ann/Downloads", "Downloads"},
+                 {"/home/ann/Downloads/", "Downloads"},
+                 {"/", "/"},
+                 {"/srv/My Files", "My Files"}};
+    for (const Case& c : cases) {
+        f.setFolderPath(QString::fromUtf8(c.path));
+        EXPECT_EQ(f.folderNameText(), QString::fromUtf8(c.caption)) << c.path;
+    }
+}
+
+TEST(WatchedFolder, TextRoundTrip) {
+    FakeClock clock(At(2026, 3, 10, 9, 30));
+    WatchedFolder f(clock);
+    f.setEnabled(true);
+    f.setFolderPath(QStringLiteral("/data/in box"));
+    f.setMethod(QStringLiteral("at"));
+    f.setHour(QStringLiteral("07"));
+    f.setMinute(QStringLiteral("45"));
+    f.setConfirm(true);
+    f.selector().LoadFromString(QStringLiteral("<guid>X</guid>"));
+    ASSERT_TRUE(f.TickCheck(At(2026, 3, 10, 9, 31)) == false);  // computes the next run
+    const QString text = f.SaveToString();
+    const QStringList fields = SplitText(text, kFolderFieldSep);
+    ASSERT_EQ(fields.size(), 11);
+    EXPECT_EQ(fields,
+              (QStringList{"1", "/data/in box", "at", "1 hour", "07", "45", "2026-03-10T09:30:00",
+                           "2026-03-11T07:45:01", "False", "<guid>X</guid>", "1"}));
+
+    WatchedFolder g(clock);
+    g.LoadFromString(text);
+    EXPECT_TRUE(g.enabled());
+    EXPECT_EQ(g.folderPath(), QStringLiteral("/data/in box"));
+    EXPECT_EQ(g.scheduleText(), QStringLiteral("at 07:45"));
+    EXPECT_EQ(Fmt(g.lastRunTime()), QStringLiteral("2026-03-10T09:30:00"));
+    EXPECT_EQ(Fmt(g.nextRunTime()), QStringLiteral("2026-03-11T07:45:01"));
+    EXPECT_TRUE(g.confirm());
+    EXPECT_EQ(g.selector().SaveToString(), QStringLiteral("<guid>X</guid>"));
+    // Loading always asks for a fresh next run time, whatever field 8 said.
+    EXPECT_TRUE(g.recalcPending());
+    EXPECT_EQ(SplitText(g.SaveToString(), kFolderFieldSep).at(8), QStringLiteral("True"));
+}
+
+TEST(WatchedFolder, DamagedTextFallsBackToNewRowDefaults) {
+    FakeClock clock(At(2026, 3, 10, 9, 30));
+    struct Case {
+        QString text;
+        bool enabled;
+        QString path, method, interval, hour, minute, selection;
+        bool lastIsNow, nextIsDefault, confirm;
+    } cases[] = {
+        {QString(), false, "", "every", "1 hour", "23", "00", "all", true, true, false},
+        {"1<|FL|>/x", true, "/x", "every", "1 hour", "23", "00", "all", true, true, false},
+        {"yes<|FL|>/x<|FL|>at<|FL|>2 hours<|FL|>25<|FL|>61<|FL|>31/12/2025 10:00<|FL|>"
+         "garbage<|FL|>maybe<|FL|>all<|FL|>z",
+         false, "/x", "at", "2 hours", "23", "00", "all", true, true, false},
+        // A minute outside the five-minute list is kept.
+        {"0<|FL|>/y<|FL|>at<|FL|>1 hour<|FL|>6<|FL|>7<|FL|>2026-01-01T00:00:00<|FL|>"
+         "2026-01-02T06:07:01<|FL|>False<|FL|><|FL|>1",
+         false, "/y", "at", "1 hour", "06", "07", "", false, false, true},
+    };
+    for (const Case& c : cases) {
+        WatchedFolder f(clock);
+        f.LoadFromString(c.text);
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(f.enabled(), c.enabled);
+        EXPECT_EQ(f.folderPath(), c.path);
+        EXPECT_EQ(f.method(), c.method);
+        EXPECT_EQ(f.interval(), c.interval);
+        EXPECT_EQ(f.hour(), c.hour);
+        EXPECT_EQ(f.minute(), c.minute);
+        EXPECT_EQ(f.selector().SaveToString(), c.selection);
+        EXPECT_EQ(f.lastRunTime() == clock.now(), c.lastIsNow);
+        EXPECT_EQ(f.nextRunTime() == clock.now().addDays(-1), c.nextIsDefault);
+        EXPECT_EQ(f.confirm(), c.confirm);
+        EXPECT_TRUE(f.recalcPending());
+        EXPECT_TRUE(f.lastRunTime().isValid());
+        EXPECT_TRUE(f.nextRunTime().isValid());
+    }
+}
+
+TEST(WatchedFolder, NextRunTime) {
+    FakeClock clock;
+    WatchedFolder f(clock);
+    const QDateTime t = At(2026, 1, 31, 10, 0, 30);
+    struct Every {
+        const char* interval;
+        int hours;
+    } every[] = {{"1 hour", 1}, {"2 HOURS", 2}, {"4 hours", 4}, {"8 hours", 8}, {"weird", 8}};
+    for (const Every& e : every) {
+        f.setMethod(QStringLiteral("every"));
+        f.setInterval(QString::fromLatin1(e.interval));
+        EXPECT_EQ(f.ComputeNextRunTime(t), t.addSecs(e.hours * 3600)) << e.interval;
+    }
+    f.setMethod(QStringLiteral("Every"));  // anything but "at" means every
+    f.setInterval(QStringLiteral("2 hours"));
+    EXPECT_EQ(f.ComputeNextRunTime(At(2026, 1, 31, 23, 30)), At(2026, 2, 1, 1, 30));
+
+    f.setMethod(QStringLiteral("AT"));
+    f.setHour(QStringLiteral("23"));
+    f.setMinute(QStringLiteral("00"));
+    struct AtCase {
+        QDateTime t, next;
+    } at[] = {
+        {At(2026, 3, 10, 22, 59), At(2026, 3, 10, 23, 0, 1)},
+        {At(2026, 3, 10, 23, 0, 0), At(2026, 3, 10, 23, 0, 1)},
+        {At(2026, 3, 10, 23, 0, 1), At(2026, 3, 11, 23, 0, 1)},  // exactly: tomorrow
+        {At(2026, 3, 10, 23, 30), At(2026, 3, 11, 23, 0, 1)},
+        {At(2026, 1, 31, 23, 59, 59), At(2026, 2, 1, 23, 0, 1)},  // month end
+        {At(2028, 2, 28, 23, 5), At(2028, 2, 29, 23, 0, 1)},      // leap day
+        {At(2025, 12, 31, 23, 0, 2), At(2026, 1, 1, 23, 0, 1)},   // year end
+        {At(2026, 3, 11, 0, 0), At(2026, 3, 11, 23, 0, 1)},       // just after midnight
+    };
+    for (const AtCase& c : at)
+        EXPECT_EQ(f.ComputeNextRunTime(c.t), c.next) << Fmt(c.t).toStdString();
+
+    f.setHour(QStringLiteral("00"));
+    f.setMinute(QStringLiteral("07"));  // a minute outside the combo's list is honoured
+    EXPECT_EQ(f.ComputeNextRunTime(At(2026, 3, 10, 23, 59)), At(2026, 3, 11, 0, 7, 1));
+    EXPECT_EQ(f.scheduleText(), QStringLiteral("at 00:07"));
+}
+
+TEST(WatchedFolder, EveryTwoHoursDueWindow) {
+    FakeClock clock;
+    WatchedFolder f(clock);
+    f.setEnabled(true);
+    f.setInterval(QStringLiteral("2 hours"));
+    EXPECT_FALSE(f.TickCheck(At(2026, 3, 10, 10, 0, 30)));
+    EXPECT_FALSE(f.recalcPending());
+    EXPECT_EQ(f.nextRunTime(), At(2026, 3, 10, 12, 0, 30));
+    // Exactly at the scheduled time: not yet.
+    EXPECT_FALSE(f.TickCheck(At(2026, 3, 10, 12, 0, 30)));
+    EXPECT_EQ(f.nextRunTime(), At(2026, 3, 10, 12, 0, 30));
+    // Inside the window: due, and the times advance.
+    EXPECT_TRUE(f.TickCheck(At(2026, 3, 10, 12, 1, 30)));
+    EXPECT_EQ(f.lastRunTime(), At(2026, 3, 10, 12, 1, 30));
+    EXPECT_EQ(f.nextRunTime(), At(2026, 3, 10, 14, 1, 30));
+    // The same window again: not due a second time.
+    EXPECT_FALSE(f.TickCheck(At(2026, 3, 10, 12, 2, 0)));
+}
+
+TEST(WatchedFolder, WindowEdges) {
+    FakeClock clock;
+    const QDateTime next = At(2026, 3, 10, 23, 0, 1);
+    struct Case {
+        int offsetMs;
+        bool due;
+        bool rescheduled;
+    } cases[] = {
+        {0, false, false},     {1, true, true},        {60000, true, true},
+        {119999, true, true},  {120000, false, false},  // the far edge: nothing at all
+        {120001, false, true}, {-1000, false, false},
+    };
+    for (const Case& c : cases) {
+        WatchedFolder f(clock);
+        f.setEnabled(true);
+        f.setMethod(QStringLiteral("at"));
+        f.setHour(QStringLiteral("23"));
+        f.setMinute(QStringLiteral("00"));
+        ASSERT_FALSE(f.TickCheck(At(2026, 3, 10, 22, 0)));
+        ASSERT_EQ(f.nextRunTime(), next);
+        const QDateTime lastBefore = f.lastRunTime();
+        const QDateTime now = next.addMSecs(c.offsetMs);
+        EXPECT_EQ(f.TickCheck(now), c.due) << c.offsetMs;
+        EXPECT_EQ(f.nextRunTime() != next, c.rescheduled) << c.offsetMs;
+        if (c.rescheduled) {
+            EXPECT_EQ(f.nextRunTime(), At(2026, 3, 11, 23, 0, 1));
+        }
+        EXPECT_EQ(f.lastRunTime() != lastBefore, c.due) << c.offsetMs;
+    }
+}
+
+TEST(WatchedFolder, DisabledFolderIsNeverDueAndKeepsItsTimes) {
+    FakeClock clock(At(2026, 3, 10, 8, 0));
+    WatchedFolder f(clock);
+    const QDateTime last = f.lastRunTime();
+    const QDateTime next = f.nextRunTime();
+    for (int minute = 0; minute < 24 * 60; minute += 1)
+        ASSERT_FALSE(f.TickCheck(At(2026, 3, 10, 8, 0).addSecs(minute * 60 + 30)));
+    EXPECT_EQ(f.lastRunTime(), last);
+    EXPECT_EQ(f.nextRunTime(), next);
+    EXPECT_TRUE(f.recalcPending());
+}
+
+TEST(WatchedFolder, ScheduleChangeRecomputesAtNextCheck) {
+    FakeClock clock;
+    WatchedFolder f(clock);
+    f.setEnabled(true);
+    ASSERT_FALSE(f.TickCheck(At(2026, 3, 10, 10, 0)));
+    EXPECT_EQ(f.nextRunTime(), At(2026, 3, 10, 11, 0));
+    f.setInterval(QStringLiteral("4 hours"));
+    EXPECT_TRUE(f.recalcPending());
+    ASSERT_FALSE(f.TickCheck(At(2026, 3, 10, 10, 30)));
+    EXPECT_EQ(f.nextRunTime(), At(2026, 3, 10, 14, 30));
+}
+
+TEST(WatchedFolder, MissedRunIsRescheduledNotMadeUp) {
+    FakeClock clock;
+    WatchedFolder f(clock);
+    f.setEnabled(true);
+    ASSERT_FALSE(f.TickCheck(At(2026, 3, 10, 10, 0, 30)));  // next 11:00:30
+    // No checks for an hour and a half (settings window open, computer asleep).
+    EXPECT_FALSE(f.TickCheck(At(2026, 3, 10, 11, 30, 0)));
+    EXPECT_EQ(f.nextRunTime(), At(2026, 3, 10, 12, 30, 0));
+    EXPECT_FALSE(f.TickCheck(At(2026, 3, 10, 11, 31, 0)));
+    EXPECT_TRUE(f.TickCheck(At(2026, 3, 10, 12, 31, 0)));
+}
+
+TEST(WatchedFolderList, TextOrderAddAndRemove) {
+    FakeClock clock(At(2026, 3, 10, 9, 0));
+    WatchedFolderList list(clock);
+    EXPECT_EQ(list.SaveToString(), QString());
+    list.LoadFromString(QString());
+    EXPECT_EQ(list.folderCount(), 0);
+
+    for (const char* p : {"/c", "/b", "/a"})
+        list.AddNewFolder().setFolderPath(QString::fromLatin1(p));
+    // New rows go on top.
+    ASSERT_EQ(list.folderCount(), 3);
+    EXPECT_EQ(list.folder(0).folderPath(), QStringLiteral("/a"));
+    EXPECT_EQ(list.folder(2).folderPath(), QStringLiteral("/c"));
+    const QString text = list.SaveToString();
+    EXPECT_EQ(SplitText(text, kFolderListSep).size(), 3);
+    EXPECT_FALSE(text.endsWith(QString::fromUtf16(kFolderListSep)));
+
+    WatchedFolderList again(clock);
+    again.LoadFromString(text);
+    ASSERT_EQ(again.folderCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(again.folder(i).folderPath(), list.folder(i).folderPath());
+    EXPECT_EQ(again.SaveToString(), text);  // loaded rows save with recalcPending "True"
+
+    auto& fresh = again.AddNewFolder();
+    EXPECT_EQ(again.indexOf(&fresh), 0);
+    EXPECT_EQ(fresh.selector().SaveToString(), QStringLiteral("all"));
+    EXPECT_EQ(again.indexOfPath(QStringLiteral("/b")), 2);
+    EXPECT_TRUE(again.RemoveFolder(&again.folder(2)));
+    EXPECT_EQ(again.indexOfPath(QStringLiteral("/b")), -1);
+    EXPECT_FALSE(again.RemoveFolderAt(9));
+    EXPECT_EQ(again.GetFolderCollection().size(), 3u);
+}
+
+TEST(WatchedFolderList, DueFoldersInListOrder) {
+    FakeClock clock;
+    WatchedFolderList list(clock);
+    for (const char* p : {"/third", "/second", "/first"}) {
+        WatchedFolder& f = list.AddNewFolder();
+        f.setFolderPath(QString::fromLatin1(p));
+        f.setEnabled(true);
+    }
+    list.folder(1).setEnabled(false);
+    EXPECT_TRUE(list.DueFolders(At(2026, 3, 10, 10, 0)).empty());
+    const auto due = list.DueFolders(At(2026, 3, 10, 11, 0, 30));
+    ASSERT_EQ(due.size(), 2u);
+    EXPECT_EQ(due[0]->folderPath(), QStringLiteral("/first"));
+    EXPECT_EQ(due[1]->folderPath(), QStringLiteral("/third"));
+}
+
+TEST(WatchedFolderList, AdoptScheduleKeepsRunningTimes) {
+    FakeClock clock;
+    WatchedFolderList running(clock);
+    WatchedFolder& a = running.AddNewFolder();
+    a.setFolderPath(QStringLiteral("/a"));
+    a.setEnabled(true);
+    WatchedFolder& b = running.AddNewFolder();
+    b.setFolderPath(QStringLiteral("/b"));
+    b.setEnabled(true);
+    running.DueFolders(At(2026, 3, 10, 10, 0));
+    const QString text = running.SaveToString();
+
+    WatchedFolderList reread(clock);
+    reread.LoadFromString(text);
+    reread.folder(reread.indexOfPath(QStringLiteral("/b"))).setInterval(QStringLiteral("8 hours"));
+    reread.AdoptScheduleFrom(running);
+    const WatchedFolder& ra = reread.folder(reread.indexOfPath(QStringLiteral("/a")));
+    const WatchedFolder& rb = reread.folder(reread.indexOfPath(QStringLiteral("/b")));
+    EXPECT_FALSE(ra.recalcPending());
+    EXPECT_EQ(ra.nextRunTime(), At(2026, 3, 10, 11, 0));
+    EXPECT_TRUE(rb.recalcPending());  // its schedule changed: start afresh
+}
+
+}  // namespace
+}  // namespace vandrel
