@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
 #include "rules/rule_text.h"
+#include "support/test_util.h"
 
 namespace vandrel {
 namespace {
@@ -327,6 +330,45 @@ TEST(WatchedFolderList, AdoptScheduleKeepsRunningTimes) {
     EXPECT_FALSE(ra.recalcPending());
     EXPECT_EQ(ra.nextRunTime(), At(2026, 3, 10, 11, 0));
     EXPECT_TRUE(rb.recalcPending());  // its schedule changed: start afresh
+}
+
+TEST(WatchedFolderList, FileMissingDamagedAndWritten) {
+    test::TempDir tmp;
+    FakeClock clock(At(2026, 3, 10, 9, 0));
+    const QString path = tmp.file(QStringLiteral("folders.txt"));
+    WatchedFolderList list(clock);
+    list.AddNewFolder().setFolderPath(QStringLiteral("/kept"));
+    // Missing: an empty list.
+    EXPECT_EQ(list.LoadFromFile(path).status, StateReadStatus::Missing);
+    EXPECT_EQ(list.folderCount(), 0);
+
+    // Saved: one line with a line break, read back the same.
+    list.AddNewFolder().setFolderPath(QStringLiteral("/b"));
+    list.AddNewFolder().setFolderPath(QStringLiteral("/a"));
+    ASSERT_TRUE(list.SaveToFile(path));
+    EXPECT_TRUE(test::ReadFile(path).endsWith("\r\n"));
+    WatchedFolderList again(clock);
+    EXPECT_EQ(again.LoadFromFile(path).status, StateReadStatus::Ok);
+    EXPECT_EQ(again.SaveToString(), list.SaveToString());
+
+    // Empty list: an empty line, loading to no rows.
+    WatchedFolderList empty(clock);
+    ASSERT_TRUE(empty.SaveToFile(tmp.file(QStringLiteral("empty.txt"))));
+    EXPECT_EQ(test::ReadFile(tmp.file(QStringLiteral("empty.txt"))), QByteArray("\r\n"));
+    EXPECT_EQ(again.LoadFromFile(tmp.file(QStringLiteral("empty.txt"))).status,
+              StateReadStatus::Ok);
+    EXPECT_EQ(again.folderCount(), 0);
+
+    // Damaged: kept aside, the list in memory is left alone, and a later save does not
+    // touch the kept copy.
+    const QByteArray damaged("1<|FL|>/x\xff\xfe<|FL|>every\r\n");
+    ASSERT_TRUE(test::WriteFile(path, damaged));
+    const StateReadResult r = list.LoadFromFile(path);
+    EXPECT_EQ(r.status, StateReadStatus::Unreadable);
+    EXPECT_EQ(list.folderCount(), 2);
+    ASSERT_FALSE(r.keptAsidePath.isEmpty());
+    ASSERT_TRUE(list.SaveToFile(path));
+    EXPECT_EQ(test::ReadFile(r.keptAsidePath), damaged);
 }
 
 }  // namespace
