@@ -256,5 +256,59 @@ TEST(AutoTaskRunner, StopEndsAfterTheItemInHand) {
     EXPECT_EQ(fx.ran.size(), 1);
 }
 
+TEST(AutoTaskRunner, StartedRunsWaitForTheirEnd) {
+    Fixture fx;
+    fx.AddFolder(QStringLiteral("two"), {QStringLiteral("b.txt")});
+    WatchedFolder& one = fx.AddFolder(QStringLiteral("one"), {QStringLiteral("a.txt")});
+    std::vector<std::pair<QString, WatchedFolder*>> started;
+    fx.runner.setTaskStarter([&](const AutoFolderTask& t, WatchedFolder* manual) {
+        started.emplace_back(t.folderCaption, manual);
+    });
+    fx.CheckAt(At(9, 1, 0));
+    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 2);
+    fx.Ticks(10);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].first, QStringLiteral("one"));
+    EXPECT_EQ(started[0].second, nullptr);
+    EXPECT_TRUE(fx.runner.runInProgress());
+    // While the run is under way the next task is not announced and buttons do nothing.
+    fx.Ticks(20);
+    fx.runner.Cancel();
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("one"));
+    EXPECT_FALSE(fx.runner.ManualRun(one));
+    fx.runner.SilentRunFinished();
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("two"));
+    fx.Ticks(10);
+    fx.runner.SilentRunFinished();
+    EXPECT_FALSE(fx.runner.batchActive());
+    EXPECT_FALSE(fx.vars.autoTaskRunning());
+    EXPECT_TRUE(fx.ran.isEmpty());  // nothing ran through the synchronous runner
+
+    // A starter that finishes before returning (an empty task, say) also works.
+    fx.runner.setTaskStarter([&](const AutoFolderTask&, WatchedFolder* manual) {
+        if (manual)
+            fx.runner.ManualRunFinished(*manual);
+        else
+            fx.runner.SilentRunFinished();
+    });
+    ASSERT_EQ(fx.CheckAt(At(11, 1, 40)), 2);
+    fx.Ticks(10);
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("two"));
+    fx.Ticks(10);
+    EXPECT_FALSE(fx.runner.batchActive());
+
+    // A manual run keeps its flag until its end is reported.
+    fx.runner.setTaskStarter([&](const AutoFolderTask&, WatchedFolder*) {});
+    QString done;
+    QObject::connect(&fx.runner, &AutoTaskRunner::manualRunFinished,
+                     [&](WatchedFolder*, const QString& t) { done = t; });
+    EXPECT_TRUE(fx.runner.ManualRun(one));
+    EXPECT_TRUE(fx.vars.handTaskRunning());
+    EXPECT_EQ(fx.CheckAt(At(12, 1, 50)), 0);  // checks are suspended meanwhile
+    fx.runner.ManualRunFinished(one);
+    EXPECT_FALSE(fx.vars.handTaskRunning());
+    EXPECT_EQ(done, QStringLiteral("Done!"));
+}
+
 }  // namespace
 }  // namespace vandrel
