@@ -1,7 +1,9 @@
 // The catalogue of the 22 file attributes that conditions test and patterns insert,
 // and how each value is read (path, file system, MP3 tags, office document properties,
 // JPEG EXIF). One instance serves the engine; it may be used from one thread at a time.
-// Damaged files never raise: they give the attribute's placeholder.
+// Damaged files never raise: they give the attribute's placeholder. The last few parsed
+// MP3, office and photo files are kept, keyed by path, inode, size and change times, so a
+// pattern naming three tags of one song parses it once; a file that changed is read again.
 #pragma once
 
 #include <QDateTime>
@@ -14,7 +16,7 @@ namespace vandrel {
 class Clock;
 
 class AttributeHelper {
-public:
+  public:
     // clock: the source of date.current and of the fallback "now"; null means the
     // system clock.
     explicit AttributeHelper(const Clock* clock = nullptr);
@@ -26,8 +28,9 @@ public:
     QStringList GetAttrList() const;
     // The 13 names offered by the attribute condition.
     QStringList GetConditionAttrList() const;
-    // The attribute's text for path; empty for an unknown name, the placeholder where the
-    // attribute does not apply.
+    // The attribute's text for path (name matched without regard to case); empty for an
+    // unknown name, the placeholder where the attribute does not apply or the file cannot
+    // be read.
     QString GetAttrValue(const QString& attrName, const QString& path);
     // The sample value shown in pattern previews; empty for an unknown name.
     QString GetAttrSampleValue(const QString& attrName) const;
@@ -35,7 +38,7 @@ public:
     // file; the current local date and time in every other case.
     QDateTime parseFileDateAttr(const QString& path, const QString& attrName);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d_;
 };

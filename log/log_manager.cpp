@@ -27,9 +27,17 @@ const char kColumns[] =
     "SELECT id, taketime, ruletitle, actionname, dstpath, oripath, searchwords, takeuid "
     "FROM actions";
 
-const char kInsert[] =
-    "INSERT INTO actions (taketime, ruletitle, actionname, dstpath, oripath, searchwords, "
-    "takeuid) VALUES (:t, :r, :a, :d, :o, :s, :u)";
+constexpr int kInsertColumns = 7;
+constexpr size_t kRowsPerInsert = 8;
+
+// An insert of `rows` rows; parameters are numbered row by row in the column order.
+std::string InsertSql(size_t rows) {
+    std::string sql =
+        "INSERT INTO actions (taketime, ruletitle, actionname, dstpath, oripath, searchwords, "
+        "takeuid) VALUES ";
+    for (size_t i = 0; i < rows; ++i) sql += i == 0 ? "(?,?,?,?,?,?,?)" : ",(?,?,?,?,?,?,?)";
+    return sql;
+}
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
@@ -201,6 +209,7 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
         d_->db.setErrorText(QStringLiteral("the action log is not open"));
         return false;
     }
+    d_->db.setErrorText(QString());
 
     // Newest record first, each followed by a comma: records A then B give "B,A,".
     QString searchText;
@@ -225,25 +234,29 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
         uid = TakeIdentity(now, d_->random.bounded(10000u));
     } while (uid == previousUid);
 
+    // Rows go in list order, several per statement: the id sequence is then read and
+    // stored once per statement rather than once per row.
     bool ok = true;
-    {
-        sqlite3_stmt* insert = db.prepare(kInsert);
-        ok = insert != nullptr;
-        for (size_t i = 0; ok && i < take.size(); ++i) {
-            const ActionLog& rec = take[i];
-            SqliteQuery q(insert);
-            const QDateTime local = rec.takeTime.toLocalTime();
-            q.bind(":t", rec.takeTime.isValid() ? local.toString(kTimeFormat) : QString());
-            q.bind(":r", ruleTitle);
-            q.bind(":a", rec.actionName);
-            q.bind(":d", rec.dstPath);
-            q.bind(":o", rec.oriPath);
-            q.bind(":s", searchText);
-            q.bind(":u", uid);
-            if (q.step() != SQLITE_DONE) {
-                db.setError(QStringLiteral("write the take of \"%1\"").arg(ruleTitle));
-                ok = false;
-            }
+    for (size_t first = 0; ok && first < take.size(); first += kRowsPerInsert) {
+        const size_t count = std::min(kRowsPerInsert, take.size() - first);
+        SqliteQuery q(db.prepare(InsertSql(count)));
+        ok = q.valid();
+        for (size_t i = 0; ok && i < count; ++i) {
+            const ActionLog& rec = take[first + i];
+            const int base = int(i) * kInsertColumns;
+            q.bindAt(base + 1, rec.takeTime.isValid()
+                                   ? rec.takeTime.toLocalTime().toString(kTimeFormat)
+                                   : QString());
+            q.bindAt(base + 2, ruleTitle);
+            q.bindAt(base + 3, rec.actionName);
+            q.bindAt(base + 4, rec.dstPath);
+            q.bindAt(base + 5, rec.oriPath);
+            q.bindAt(base + 6, searchText);
+            q.bindAt(base + 7, uid);
+        }
+        if (ok && q.step() != SQLITE_DONE) {
+            db.setError(QStringLiteral("write the take of \"%1\"").arg(ruleTitle));
+            ok = false;
         }
     }
     if (ok && Run(db, "COMMIT")) return true;
@@ -257,6 +270,7 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
                                                 qint64 pageNum) {
     std::vector<LogRow> rows;
     if (!d_->open() || itemsCount < 1) return rows;
+    d_->db.setErrorText(QString());
     const qint64 page = std::max<qint64>(pageNum, 1);
     // A page whose offset does not fit in 64 bits lies beyond any table.
     if (page - 1 > std::numeric_limits<qint64>::max() / itemsCount) return rows;
@@ -285,6 +299,7 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
 
 qint64 LogManager::GetActionCount(const QString& searchWord) {
     if (!d_->open()) return 0;
+    d_->db.setErrorText(QString());
     SqliteQuery q(d_->db.prepare("SELECT count(*) FROM actions WHERE searchwords LIKE :w"));
     if (!q.valid()) return 0;
     q.bind(":w", LikePattern(CleanWord(searchWord)));
@@ -297,6 +312,7 @@ qint64 LogManager::GetActionCount(const QString& searchWord) {
 
 std::optional<LogRow> LogManager::GetActionRecord(const QString& searchId) {
     if (!d_->open()) return std::nullopt;
+    d_->db.setErrorText(QString());
     bool isNumber = false;
     const qint64 id = searchId.trimmed().toLongLong(&isNumber);
     if (!isNumber) return std::nullopt;

@@ -72,7 +72,9 @@ class LogManager {
     void CloseLogFile();
 
     bool isOpen() const;
-    // The last error text, for the one message the outer layer shows.
+    // Why the last call failed, for the one message the outer layer shows. Each call on
+    // an open log clears it first, so after a search it tells an empty result (empty
+    // text) from a failed read; on a closed log it keeps saying why the open failed.
     QString lastError() const;
     // Where the last OpenLogFile moved a damaged log file; empty when it moved none. The
     // outer layer tells the user once.

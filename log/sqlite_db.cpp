@@ -31,13 +31,18 @@ void SqliteQuery::bind(const char* name, qint64 value) {
 void SqliteQuery::bind(const char* name, const QString& text) {
     if (!stmt_) return;
     const int i = sqlite3_bind_parameter_index(stmt_, name);
-    if (i <= 0) return;
+    if (i > 0) bindAt(i, text);
+}
+
+void SqliteQuery::bindAt(int index, const QString& text) {
+    if (!stmt_) return;
     if (text.isNull()) {
-        sqlite3_bind_null(stmt_, i);
+        sqlite3_bind_null(stmt_, index);
         return;
     }
     const QByteArray utf8 = text.toUtf8();
-    sqlite3_bind_text(stmt_, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text64(stmt_, index, utf8.constData(), sqlite3_uint64(utf8.size()),
+                        SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
 int SqliteQuery::step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_MISUSE; }

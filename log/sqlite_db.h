@@ -26,6 +26,8 @@ class SqliteQuery {
     // Binds by parameter name (":w"); a name the statement lacks is ignored.
     void bind(const char* name, qint64 value);
     void bind(const char* name, const QString& text);  // a null QString binds NULL
+    // Binds the parameter at index (from 1).
+    void bindAt(int index, const QString& text);
     // SQLITE_ROW, SQLITE_DONE or an error code.
     int step();
     bool isNull(int col) const;

@@ -12,8 +12,11 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"test", RunTestCommand, "test [--selection TEXT] PATH...    name the rule that would act"},
-    {"apply", RunApplyCommand, "apply [--selection TEXT] PATH...   run the rules on the items"},
-    {"rules", RunRulesCommand, "rules list                          list the rules"},
+    {"log", RunLogCommand, "log [--page N] [--count] [WORD]     show a page of the action log"},
+    {"attr", RunAttrCommand, "attr [NAME] PATH                    show the attributes of an item"},
+    {"tags", RunTagsCommand, "tags PATH                           show the MP3 tag reader's texts"},
+    {"apply", RunApplyCommand, "apply [--selection TEXT] [--yes] PATH...  run the rules on the items"},
+    {"rules", RunRulesCommand, "rules list | export [--yes] FILE | import [--yes] FILE"},
     {"folders", RunFoldersCommand, "folders list|add PATH [--every 1|2|4|8] [--at HH:MM] [--rules GUID,...] [--confirm] [--disabled]|remove PATH"},
     {"organize", RunOrganizeCommand, "organize [--selection TEXT] FOLDER  run the rules on a folder's items"},
     {"daemon", RunDaemonCommand, "daemon [--interval-seconds N]       run the watched-folder schedule headless"},

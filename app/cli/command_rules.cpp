@@ -1,8 +1,103 @@
 // vandrel rules list
+// vandrel rules export [--yes] FILE
+// vandrel rules import [--yes] FILE
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
 #include "app/cli/commands.h"
 #include "rules/rule_list.h"
 
 namespace vandrel {
+
+namespace {
+
+const char kRulesUsage[] =
+    "usage: vandrel rules list | rules export [--yes] FILE | rules import [--yes] FILE";
+
+struct FileArgs {
+    QString file;
+    bool yes = false;
+    QString error;
+};
+
+FileArgs ParseFileArgs(const QStringList& args) {
+    FileArgs a;
+    bool optionsDone = false;
+    for (const QString& s : args) {
+        if (!optionsDone && s == QLatin1String("--")) {
+            optionsDone = true;
+        } else if (!optionsDone && s == QLatin1String("--yes")) {
+            a.yes = true;
+        } else if (!optionsDone && s.startsWith(QLatin1Char('-')) && s.size() > 1) {
+            a.error = QStringLiteral("unknown option %1").arg(s);
+            return a;
+        } else if (a.file.isEmpty()) {
+            a.file = s;
+        } else {
+            a.error = QStringLiteral("only one FILE may be given");
+            return a;
+        }
+    }
+    if (a.file.isEmpty() && a.error.isEmpty()) a.error = QStringLiteral("no FILE given");
+    return a;
+}
+
+int ExportRules(CliContext& ctx, const FileArgs& a) {
+    RuleList* rules = ctx.rules();
+    if (!rules) return kExitFailure;
+    const QFileInfo info(a.file);
+    if (info.isDir()) return ctx.fail(kExitFailure, QStringLiteral("%1 is a folder").arg(a.file));
+    if (info.exists() && !a.yes)
+        return ctx.fail(kExitFailure,
+                        QStringLiteral("Are you sure to overwrite the exist file? %1 exists and "
+                                       "was left unchanged (use --yes to overwrite it)")
+                            .arg(a.file));
+    // Written whole or not at all: an interrupted export never leaves half a rule list.
+    QSaveFile out(a.file);
+    if (!out.open(QIODevice::WriteOnly))
+        return ctx.fail(kExitFailure,
+                        QStringLiteral("%1 cannot be written: %2").arg(a.file, out.errorString()));
+    out.write(rules->SaveToString().toUtf8() + "\r\n");
+    if (!out.commit())
+        return ctx.fail(kExitFailure,
+                        QStringLiteral("%1 cannot be written: %2").arg(a.file, out.errorString()));
+    ctx.out() << "Export Successfully." << Qt::endl;
+    return kExitOk;
+}
+
+int ImportRules(CliContext& ctx, const FileArgs& a) {
+    RuleList* rules = ctx.rules();
+    if (!rules) return kExitFailure;
+    QFile in(a.file);
+    if (QFileInfo(a.file).isDir() || !in.open(QIODevice::ReadOnly))
+        return ctx.fail(
+            kExitFailure,
+            QStringLiteral("%1 cannot be read%2")
+                .arg(a.file, in.errorString().isEmpty() ? QString()
+                                                        : QStringLiteral(": ") + in.errorString()));
+    QByteArray first = in.readLine();
+    if (first.startsWith("\xEF\xBB\xBF")) first.remove(0, 3);
+    while (first.endsWith('\n') || first.endsWith('\r')) first.chop(1);
+    const QString line = QString::fromUtf8(first);
+    if (!line.contains(QString::fromUtf16(kRulePartSep))) {
+        ctx.err() << "I think this file doesn't contain the correct rules settings format."
+                  << Qt::endl;
+        return kExitFailure;
+    }
+    // Replacing an empty rule list loses nothing; replacing rules needs an explicit yes.
+    if (rules->ruleCount() > 0 && !a.yes)
+        return ctx.fail(kExitFailure,
+                        QStringLiteral("This operation will overwrite your current rules. "
+                                       "Nothing was imported (use --yes to import %1)")
+                            .arg(a.file));
+    rules->LoadFromString(line);
+    if (!ctx.saveRules()) return kExitFailure;
+    ctx.out() << "Import Successfully" << Qt::endl;
+    return kExitOk;
+}
+
+}  // namespace
 
 int RunRulesCommand(CliContext& ctx, const QStringList& args) {
     if (args.size() == 1 && args.first() == QLatin1String("list")) {
@@ -13,7 +108,15 @@ int RunRulesCommand(CliContext& ctx, const QStringList& args) {
         ctx.out().flush();
         return kExitOk;
     }
-    return ctx.fail(kExitUsage, QStringLiteral("usage: vandrel rules list"));
+    if (!args.isEmpty() &&
+        (args.first() == QLatin1String("export") || args.first() == QLatin1String("import"))) {
+        const FileArgs a = ParseFileArgs(args.mid(1));
+        if (!a.error.isEmpty())
+            return ctx.fail(kExitUsage,
+                            QStringLiteral("%1 (%2)").arg(a.error, QLatin1String(kRulesUsage)));
+        return args.first() == QLatin1String("export") ? ExportRules(ctx, a) : ImportRules(ctx, a);
+    }
+    return ctx.fail(kExitUsage, QLatin1String(kRulesUsage));
 }
 
 }  // namespace vandrel

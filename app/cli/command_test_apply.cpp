@@ -1,7 +1,9 @@
-// vandrel test|apply [--selection TEXT] PATH...
+// vandrel test [--selection TEXT] PATH...
+// vandrel apply [--selection TEXT] [--yes] PATH...
 #include <QDir>
 #include <QFileInfo>
 
+#include "actions/action_prompt.h"
 #include "app/cli/commands.h"
 #include "rules/rule_list.h"
 
@@ -11,11 +13,12 @@ namespace {
 
 struct ItemArgs {
     QString selection = QStringLiteral("all");
+    bool yes = false;
     QStringList paths;
     QString error;
 };
 
-ItemArgs ParseItemArgs(const QStringList& args) {
+ItemArgs ParseItemArgs(const QStringList& args, bool acceptYes) {
     ItemArgs a;
     bool optionsDone = false;
     for (int i = 0; i < args.size(); ++i) {
@@ -28,6 +31,8 @@ ItemArgs ParseItemArgs(const QStringList& args) {
                 return a;
             }
             a.selection = args.at(++i);
+        } else if (!optionsDone && acceptYes && s == QLatin1String("--yes")) {
+            a.yes = true;
         } else if (!optionsDone && s.startsWith(QLatin1String("--selection="))) {
             a.selection = s.mid(12);
         } else if (!optionsDone && s.startsWith(QLatin1String("-")) && s.size() > 1) {
@@ -43,19 +48,25 @@ ItemArgs ParseItemArgs(const QStringList& args) {
 }
 
 int RunItems(CliContext& ctx, const QStringList& args, bool act, const char* name) {
-    const ItemArgs a = ParseItemArgs(args);
+    const ItemArgs a = ParseItemArgs(args, act);
     if (!a.error.isEmpty())
-        return ctx.fail(kExitUsage, QStringLiteral("%1 (usage: vandrel %2 [--selection TEXT] PATH...)")
-                                        .arg(a.error, QLatin1String(name)));
+        return ctx.fail(
+            kExitUsage,
+            QStringLiteral("%1 (usage: vandrel %2 [--selection TEXT]%3 PATH...)")
+                .arg(a.error, QLatin1String(name), act ? QStringLiteral(" [--yes]") : QString()));
+    // Open and print actions that ask first are answered from --yes; failures of actions
+    // (a list file that cannot be written, a program that does not start) go to stderr.
+    FixedAnswerPrompt prompt(a.yes, ctx.err());
+    if (act) ctx.setPrompt(&prompt);
     RuleList* rules = ctx.rules();
     if (!rules) return kExitFailure;
     for (const QString& path : a.paths) {
-        const QString result = act ? rules->DoRunRules(path, a.selection)
-                                   : rules->DoRulesTest(path, a.selection);
+        const QString result =
+            act ? rules->DoRunRules(path, a.selection) : rules->DoRulesTest(path, a.selection);
         ctx.out() << result << '\t' << path << '\n';
         ctx.out().flush();
     }
-    return kExitOk;
+    return prompt.failureCount() > 0 ? kExitFailure : kExitOk;
 }
 
 }  // namespace

@@ -8,6 +8,9 @@ namespace vandrel {
 int RunTestCommand(CliContext& ctx, const QStringList& args);
 int RunApplyCommand(CliContext& ctx, const QStringList& args);
 int RunRulesCommand(CliContext& ctx, const QStringList& args);
+int RunLogCommand(CliContext& ctx, const QStringList& args);
+int RunAttrCommand(CliContext& ctx, const QStringList& args);
+int RunTagsCommand(CliContext& ctx, const QStringList& args);
 int RunFoldersCommand(CliContext& ctx, const QStringList& args);
 int RunOrganizeCommand(CliContext& ctx, const QStringList& args);
 int RunDaemonCommand(CliContext& ctx, const QStringList& args);

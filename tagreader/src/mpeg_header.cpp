@@ -78,10 +78,14 @@ std::int64_t AudioStartOffset(ByteSource& source) {
 std::optional<MpegHeader> FindFirstFrameHeader(ByteSource& source, std::int64_t from) {
     const std::int64_t last = source.size() - 4;  // the last position a header may start
     std::int64_t pos = from < 0 ? 0 : from;
+    // The header nearly always follows the tag at once: a small first look usually stays
+    // inside the block the tag was read from; later looks take whole blocks.
+    std::size_t step = 4096;
     while (pos <= last) {
         // Scan a block; blocks overlap by three bytes so no header straddles unseen.
-        std::size_t want =
-            static_cast<std::size_t>(std::min<std::int64_t>(ByteSource::kMaxView, last + 4 - pos));
+        std::size_t want = static_cast<std::size_t>(
+            std::min<std::int64_t>(static_cast<std::int64_t>(step), last + 4 - pos));
+        step = ByteSource::kMaxView;
         std::span<const std::uint8_t> v = source.View(pos, want);
         if (v.size() < 4) return std::nullopt;
         const std::uint8_t* base = v.data();

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <set>
+#include <thread>
 
 #include "log/log_test_util.h"
 #include "platform/clock.h"
@@ -116,6 +117,42 @@ TEST_F(LogManagerTest, OneTakeSharesIdentityTitleAndSearchText) {
     EXPECT_EQ(log.GetActionCount(QString()), 202);
 }
 
+TEST_F(LogManagerTest, LargeTakeKeepsRecordOrderAndIsAllOrNothing) {
+    std::vector<TakeRecord> records;
+    QString expectedWords;
+    for (int i = 0; i < 19; ++i) {
+        records.push_back(Rec(QStringLiteral("n%1").arg(i)));
+        expectedWords.prepend(QStringLiteral("n%1,").arg(i));
+    }
+    ASSERT_TRUE(CommitTake(log, QStringLiteral("Big"), records));
+    const std::vector<LogRow> rows = log.SearchActionLog(QString(), 50, 1);
+    ASSERT_EQ(rows.size(), 19u);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].id, qint64(19 - i));
+        EXPECT_EQ(rows[i].oriPath, QStringLiteral("/home/u/Downloads/n%1").arg(18 - i));
+        EXPECT_EQ(rows[i].searchWords, expectedWords);
+        EXPECT_EQ(rows[i].takeUid, rows[0].takeUid);
+    }
+
+    // The database refuses the tenth record of the next take: none of it is stored, the
+    // failure is reported, and the following take is written whole.
+    {
+        RawLog raw(path);
+        ASSERT_TRUE(raw.exec(QStringLiteral(
+            "CREATE TRIGGER refuse BEFORE INSERT ON actions WHEN NEW.oripath LIKE '%boom' "
+            "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    }
+    records[9].oriPath = QStringLiteral("/in/boom");
+    EXPECT_FALSE(CommitTake(log, QStringLiteral("Refused"), records));
+    EXPECT_TRUE(log.lastError().contains(QStringLiteral("refused")))
+        << log.lastError().toStdString();
+    EXPECT_EQ(log.GetActionCount(QString()), 19);
+    EXPECT_TRUE(log.lastError().isEmpty());
+    ASSERT_TRUE(CommitTake(log, QStringLiteral("After"), {Rec(QStringLiteral("z"))}));
+    EXPECT_EQ(log.GetActionCount(QString()), 20);
+    EXPECT_EQ(log.SearchActionLog(QString(), 1, 1).at(0).searchWords, QStringLiteral("z,"));
+}
+
 TEST_F(LogManagerTest, SearchWordsQuotesWildcardsAndCase) {
     for (const char* name : {"its plan.txt", "it's mine.txt", "abc.txt", "a_c.txt", "axxc.txt",
                              "ABC.TXT", "100%.txt", "[1].txt"})
@@ -221,7 +258,7 @@ TEST(LogManagerOpenTest, LogThatCannotBeOpenedLeavesTheManagerClosed) {
     EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("folder.db"))).isDir());
 }
 
-TEST(LogManagerOpenTest, FolderWithoutWritePermission) {
+TEST(LogManagerOpenTest, FolderOrFileWithoutWritePermission) {
     if (geteuid() == 0) GTEST_SKIP() << "running as root: permissions do not stop root";
     TempDir dir;
     const QString locked = dir.file(QStringLiteral("locked"));
@@ -232,6 +269,24 @@ TEST(LogManagerOpenTest, FolderWithoutWritePermission) {
     ExpectClosedLogAnswersNothing(log);
     QFile::setPermissions(locked,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    // A log file that may not be written: refused (actions could not be logged), and
+    // left exactly as it was.
+    const QString path = dir.file(QStringLiteral("log.db"));
+    {
+        LogManager first;
+        ASSERT_TRUE(first.OpenLogFile(path));
+        ASSERT_TRUE(CommitTake(first, QStringLiteral("r"), {Rec(QStringLiteral("a"))}));
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    const QByteArray before = test::ReadFile(path);
+    LogManager readOnly;
+    EXPECT_FALSE(readOnly.OpenLogFile(path));
+    EXPECT_TRUE(readOnly.lastError().contains(QStringLiteral("read-only")))
+        << readOnly.lastError().toStdString();
+    ExpectClosedLogAnswersNothing(readOnly);
+    EXPECT_EQ(test::ReadFile(path), before);
+    EXPECT_TRUE(readOnly.keptAsidePath().isEmpty());
 }
 
 TEST(LogManagerOpenTest, DamagedLogIsKeptAsideAndAFreshOneStarted) {
@@ -318,6 +373,24 @@ TEST(LogManagerOpenTest, TwoManagersOnOneFileSeeEachOthersTakes) {
     ASSERT_TRUE(CommitTake(a, QStringLiteral("a"), {Rec(QStringLiteral("f"))}));
     EXPECT_EQ(IdsOf(b.SearchActionLog(QString(), 10, 3)), Range(1, 1));
     EXPECT_EQ(IdsOf(b.SearchActionLog(QString(), 10, 2)), Range(11, 2));
+}
+
+TEST(LogManagerOpenTest, UsedFromAWorkerThreadInTurns) {
+    // The desktop program opens the log on its main thread and hands it to the worker
+    // that runs a batch; the calls never overlap.
+    TempDir dir;
+    LogManager log;
+    ASSERT_TRUE(log.OpenLogFile(dir.file(QStringLiteral("log.db"))));
+    std::vector<qint64> seenByWorker;
+    std::thread worker([&] {
+        for (int i = 0; i < 30; ++i)
+            CommitTake(log, QStringLiteral("batch"), {Rec(QStringLiteral("w%1").arg(i))});
+        seenByWorker = IdsOf(log.SearchActionLog(QString(), 17, 2));
+    });
+    worker.join();
+    EXPECT_EQ(seenByWorker, Range(13, 1));
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, 1)), Range(30, 14));
+    EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, 2)), Range(13, 1));
 }
 
 }  // namespace

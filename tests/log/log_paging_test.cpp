@@ -67,16 +67,18 @@ TEST(LogPagingTest, PagesEqualTheSkipNewestFormOnDataWithGapsAndChanges) {
     LogManager log;
     ASSERT_TRUE(log.OpenLogFile(path));
     std::mt19937 rng(20240309);
-    CommitRandomTakes(log, rng, 1200);
+    CommitRandomTakes(log, rng, 700);
     RawLog raw(path);
     ASSERT_TRUE(raw.ok());
     // Gaps: one long run of ids and a scattering of single rows.
-    ASSERT_TRUE(raw.exec(QStringLiteral("DELETE FROM actions WHERE id BETWEEN 700 AND 1100")));
+    ASSERT_TRUE(raw.exec(QStringLiteral("DELETE FROM actions WHERE id BETWEEN 500 AND 800")));
+    ASSERT_TRUE(raw.exec(QStringLiteral("BEGIN")));
     for (qint64 id : raw.allIds()) {
         if (rng() % 4 == 0) {
             ASSERT_TRUE(raw.exec(QStringLiteral("DELETE FROM actions WHERE id = %1").arg(id)));
         }
     }
+    ASSERT_TRUE(raw.exec(QStringLiteral("COMMIT")));
 
     const QString words[] = {QString(),
                              QStringLiteral("alpha"),
@@ -86,12 +88,13 @@ TEST(LogPagingTest, PagesEqualTheSkipNewestFormOnDataWithGapsAndChanges) {
                              QStringLiteral("it's"),
                              QStringLiteral("zzz")};
     int compared = 0;
-    for (const QString& w : words)
-        for (int size : {17, 7}) compared += CompareWalks(log, raw, w, size, rng);
+    for (const QString& w : words) compared += CompareWalks(log, raw, w, 17, rng);
+    compared += CompareWalks(log, raw, QString(), 7, rng);
+    compared += CompareWalks(log, raw, QStringLiteral("a%a"), 7, rng);
 
     // The table changes between page turns, from this manager and from another
     // connection: remembered page ranges must not outlive the table they describe.
-    for (int round = 0; round < 6; ++round) {
+    for (int round = 0; round < 4; ++round) {
         if (round % 2 == 0) {
             CommitRandomTakes(log, rng, 15);
         } else {

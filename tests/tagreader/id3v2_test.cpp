@@ -12,15 +12,16 @@ TEST(Id3v2Test, ReadsTheSixFieldsInEveryVersion) {
                     Cat({Frame22("TT2", Latin1Body("Title")), Frame22("TP1", Latin1Body("Artist")),
                          Frame22("TAL", Latin1Body("Album")), Frame22("TRK", Latin1Body("3/9")),
                          Frame22("TYE", Latin1Body("1987")), Frame22("TCO", Latin1Body("(9)"))}));
-    Bytes v23 = Tag(3, 0,
-                    Cat({Frame23("TIT2", Latin1Body("Title")), Frame23("TPE1", Latin1Body("Artist")),
-                         Frame23("TALB", Latin1Body("Album")), Frame23("TRCK", Latin1Body("3/9")),
-                         Frame23("TYER", Latin1Body("1987")), Frame23("TCON", Latin1Body("(9)"))}));
-    Bytes v24 = Tag(4, 0,
-                    Cat({Frame24("TIT2", Latin1Body("Title")), Frame24("TPE1", Latin1Body("Artist")),
-                         Frame24("TALB", Latin1Body("Album")), Frame24("TRCK", Latin1Body("3/9")),
-                         Frame24("TDRC", Latin1Body("1987-05-01T10:00")),
-                         Frame24("TCON", Latin1Body("(9)"))}));
+    Bytes v23 =
+        Tag(3, 0,
+            Cat({Frame23("TIT2", Latin1Body("Title")), Frame23("TPE1", Latin1Body("Artist")),
+                 Frame23("TALB", Latin1Body("Album")), Frame23("TRCK", Latin1Body("3/9")),
+                 Frame23("TYER", Latin1Body("1987")), Frame23("TCON", Latin1Body("(9)"))}));
+    Bytes v24 = Tag(
+        4, 0,
+        Cat({Frame24("TIT2", Latin1Body("Title")), Frame24("TPE1", Latin1Body("Artist")),
+             Frame24("TALB", Latin1Body("Album")), Frame24("TRCK", Latin1Body("3/9")),
+             Frame24("TDRC", Latin1Body("1987-05-01T10:00")), Frame24("TCON", Latin1Body("(9)"))}));
     for (const Bytes& tag : {v22, v23, v24}) {
         TagReader r = ReadBytes(Cat({tag, Zeros(64)}));
         SCOPED_TRACE(static_cast<int>(tag[3]));
@@ -41,10 +42,11 @@ TEST(Id3v2Test, UnknownVersionsAreIgnored) {
 }
 
 TEST(Id3v2Test, LaterFramesReplaceEarlierOnesAndOthersAreIgnored) {
-    Bytes tag = Tag(3, 0,
-                    Cat({Frame23("TIT2", Latin1Body("First")), Frame23("COMM", Latin1Body("xxx")),
-                         Frame23("TIT3", Latin1Body("Sub")), Frame23("TIT2", Latin1Body("Second")),
-                         Frame23("TYER", Latin1Body("1999")), Frame23("TDRC", Latin1Body("2004-01"))}));
+    Bytes tag =
+        Tag(3, 0,
+            Cat({Frame23("TIT2", Latin1Body("First")), Frame23("COMM", Latin1Body("xxx")),
+                 Frame23("TIT3", Latin1Body("Sub")), Frame23("TIT2", Latin1Body("Second")),
+                 Frame23("TYER", Latin1Body("1999")), Frame23("TDRC", Latin1Body("2004-01"))}));
     TagReader r = ReadBytes(tag);
     EXPECT_EQ(r.TitleString(), "Second");
     EXPECT_EQ(r.YearString(), "2004");  // TDRC after TYER wins, cut to its year
@@ -62,7 +64,9 @@ TEST(Id3v2Test, TextEncodings) {
         {"utf-16 no bom", TextBody(1, Utf16("Abc", true, false)), "Abc"},
         {"utf-16be", TextBody(2, Utf16("Ελληνικά", false, false)), "Ελληνικά"},
         {"utf-16 surrogate pair", TextBody(1, Utf16("a🎵b", true, true)), "a🎵b"},
-        {"utf-16 lone surrogate", TextBody(2, Bytes{0xD8, 0x00, 0x00, 0x41}), "\xEF\xBF\xBD" "A"},
+        {"utf-16 lone surrogate", TextBody(2, Bytes{0xD8, 0x00, 0x00, 0x41}),
+         "\xEF\xBF\xBD"
+         "A"},
         {"utf-16 odd trailing byte", TextBody(2, Bytes{0x00, 0x41, 0x00}), "A"},
         {"utf-8 accents", TextBody(3, Raw("Björk Guðmundsdóttir")), "Björk Guðmundsdóttir"},
         {"utf-8 with bom", TextBody(3, Raw("\xEF\xBB\xBFHi")), "Hi"},
@@ -73,9 +77,12 @@ TEST(Id3v2Test, TextEncodings) {
         {"only the encoding byte", Bytes{0}, ""},
         {"multi-string latin-1", TextBody(0, Raw(std::string("One\0Two", 7))), "One"},
         {"multi-string utf-16",
-         TextBody(1, Cat({Utf16("One", true, true), Bytes{0, 0}, Utf16("Two", true, true)})), "One"},
+         TextBody(1, Cat({Utf16("One", true, true), Bytes{0, 0}, Utf16("Two", true, true)})),
+         "One"},
         {"multi-string utf-8", TextBody(3, Raw(std::string("Ü1\0Ü2", 7))), "Ü1"},
-        {"line breaks", TextBody(0, Raw("a\r\nb\nc\rd")), "a\r\nb\r\nc" "d"},
+        {"line breaks", TextBody(0, Raw("a\r\nb\nc\rd")),
+         "a\r\nb\r\nc"
+         "d"},
         {"line breaks utf-16", TextBody(1, Utf16("a\nb\r", true, true)), "a\r\nb"},
         // A UTF-16 character whose low byte is zero is a character, not the end.
         {"utf-16 U+0100", TextBody(1, Utf16("ĀB", true, true)), "ĀB"},
@@ -91,12 +98,23 @@ TEST(Id3v2Test, GenreTexts) {
         const char* stored;
         const char* shown;
     } cases[] = {
-        {"(17)", "Rock"},     {"(17)Rock", "Rock"},     {"(RX)", "Remix"},
-        {"(CR)", "Cover"},    {"Jazz", "Jazz"},         {"(200)", ""},
-        {"(147)", "SynthPop"}, {"(148)", ""},           {"(0)", "Blues"},
-        {"Rock (17)", "Rock"}, {"(x)", "(x)"},          {")(17", ")(17"},
-        {"()", "()"},          {"17", "17"},            {"(-1)", ""},
-        {"(99999999999)", ""}, {"(40)(67)", "Alt. Rock"},
+        {"(17)", "Rock"},
+        {"(17)Rock", "Rock"},
+        {"(RX)", "Remix"},
+        {"(CR)", "Cover"},
+        {"Jazz", "Jazz"},
+        {"(200)", ""},
+        {"(147)", "SynthPop"},
+        {"(148)", ""},
+        {"(0)", "Blues"},
+        {"Rock (17)", "Rock"},
+        {"(x)", "(x)"},
+        {")(17", ")(17"},
+        {"()", "()"},
+        {"17", "17"},
+        {"(-1)", ""},
+        {"(99999999999)", ""},
+        {"(40)(67)", "Alt. Rock"},
     };
     for (const Case& c : cases) {
         Bytes tag = Tag(4, 0, Frame24("TCON", Latin1Body(c.stored)));
@@ -115,8 +133,9 @@ TEST(Id3v2Test, TdrcGivesItsFirstFourCharacters) {
 }
 
 TEST(Id3v2Test, PaddingAndOversizedFramesEndTheWalkKeepingWhatWasRead) {
-    Bytes padded = Tag(3, 0, Cat({Frame23("TIT2", Latin1Body("Kept")), Zeros(30),
-                                  Frame23("TPE1", Latin1Body("Hidden"))}));
+    Bytes padded = Tag(3, 0,
+                       Cat({Frame23("TIT2", Latin1Body("Kept")), Zeros(30),
+                            Frame23("TPE1", Latin1Body("Hidden"))}));
     TagReader r = ReadBytes(padded);
     EXPECT_EQ(r.TitleString(), "Kept");
     EXPECT_EQ(r.ArtistString(), "");
@@ -163,12 +182,13 @@ TEST(Id3v2Test, V23FrameFlags) {
 }
 
 TEST(Id3v2Test, V24FrameFlags) {
-    Bytes tag = Tag(4, 0,
-                    Cat({Frame24("TIT2", Cat({Bytes{0x42}, Latin1Body("Grouped")}), 0x40),
-                         Frame24("TPE1", Latin1Body("Zipped"), 0x08),
-                         Frame24("TALB", Latin1Body("Secret"), 0x04),
-                         Frame24("TRCK", Cat({Syncsafe32(3), Latin1Body("12")}), 0x01),
-                         Frame24("TYER", Cat({Bytes{7}, Syncsafe32(5), Latin1Body("1999")}), 0x41)}));
+    Bytes tag =
+        Tag(4, 0,
+            Cat({Frame24("TIT2", Cat({Bytes{0x42}, Latin1Body("Grouped")}), 0x40),
+                 Frame24("TPE1", Latin1Body("Zipped"), 0x08),
+                 Frame24("TALB", Latin1Body("Secret"), 0x04),
+                 Frame24("TRCK", Cat({Syncsafe32(3), Latin1Body("12")}), 0x01),
+                 Frame24("TYER", Cat({Bytes{7}, Syncsafe32(5), Latin1Body("1999")}), 0x41)}));
     TagReader r = ReadBytes(tag);
     EXPECT_EQ(r.TitleString(), "Grouped");
     EXPECT_EQ(r.ArtistString(), "");
@@ -190,26 +210,31 @@ TEST(Id3v2Test, TagWideUnsynchronisationInV22AndV23) {
     Bytes body22 = Unsynchronise(Cat({Frame22("TT2", Cat({Latin1Body("a"), Bytes{0xFF}, Raw("b")})),
                                       Frame22("TP1", Latin1Body("Artist"))}));
     r = ReadBytes(Tag(2, 0x80, body22));
-    EXPECT_EQ(r.TitleString(), "a\xC3\xBF" "b");
+    EXPECT_EQ(r.TitleString(),
+              "a\xC3\xBF"
+              "b");
     EXPECT_EQ(r.ArtistString(), "Artist");
 
     // An escaped FF 00 comes back as FF 00, not as FF.
     Bytes ff00 = Frame23("TALB", Cat({TextBody(2, Bytes{0x00, 0x41, 0x00, 0xFF, 0x00, 0x42})}));
     r = ReadBytes(Tag(3, 0x80, Unsynchronise(ff00)));
-    EXPECT_EQ(r.AlbumString(), "A\xC3\xBF" "B");
+    EXPECT_EQ(r.AlbumString(),
+              "A\xC3\xBF"
+              "B");
 }
 
 TEST(Id3v2Test, V24UnsynchronisationPerFrameAndTagWide) {
     Bytes data = TextBody(1, Utf16("ÿÿ", true, true));
     // Per frame: the frame's own flag; the stored size counts the escaped bytes.
     Bytes escaped = Unsynchronise(data);
-    Bytes perFrame = Tag(4, 0,
-                         Cat({Frame24("TIT2", escaped, 0x02), Frame24("TPE1", Latin1Body("After"))}));
+    Bytes perFrame =
+        Tag(4, 0, Cat({Frame24("TIT2", escaped, 0x02), Frame24("TPE1", Latin1Body("After"))}));
     TagReader r = ReadBytes(perFrame);
     EXPECT_EQ(r.TitleString(), "ÿÿ");
     EXPECT_EQ(r.ArtistString(), "After");
     // Tag-wide flag in v2.4 applies to each frame's data.
-    Bytes tagWide = Tag(4, 0x80, Cat({Frame24("TIT2", escaped), Frame24("TPE1", Latin1Body("After"))}));
+    Bytes tagWide =
+        Tag(4, 0x80, Cat({Frame24("TIT2", escaped), Frame24("TPE1", Latin1Body("After"))}));
     r = ReadBytes(tagWide);
     EXPECT_EQ(r.TitleString(), "ÿÿ");
     EXPECT_EQ(r.ArtistString(), "After");
@@ -298,11 +323,13 @@ TEST(Id3v2Test, AppendedTagFoundByItsFooter) {
 Bytes SeekFrame(std::uint32_t distance) { return Frame24("SEEK", BigEndian32(distance)); }
 
 TEST(Id3v2Test, SeekChains) {
-    Bytes first = Tag(4, 0, Cat({Frame24("TIT2", Latin1Body("First title")),
-                                 Frame24("TALB", Latin1Body("First album")), SeekFrame(5)}));
-    Bytes update = Tag(4, 0x40, Cat({Syncsafe32(6), Bytes{1, 0x40},
-                                     Frame24("TPE1", Latin1Body("Update artist")),
-                                     Frame24("TIT2", Latin1Body("Update title"))}));
+    Bytes first = Tag(4, 0,
+                      Cat({Frame24("TIT2", Latin1Body("First title")),
+                           Frame24("TALB", Latin1Body("First album")), SeekFrame(5)}));
+    Bytes update =
+        Tag(4, 0x40,
+            Cat({Syncsafe32(6), Bytes{1, 0x40}, Frame24("TPE1", Latin1Body("Update artist")),
+                 Frame24("TIT2", Latin1Body("Update title"))}));
     TagReader r = ReadBytes(Cat({first, Zeros(5), update, Frame(FrameHeader{}, 417)}));
     EXPECT_EQ(r.TitleString(), "Update title");    // replaced by the update
     EXPECT_EQ(r.AlbumString(), "First album");     // kept: the update does not carry it
@@ -317,11 +344,12 @@ TEST(Id3v2Test, SeekChains) {
     // A SEEK past the end of the file, or to something that is not a tag, ends the chain.
     Bytes away = Tag(4, 0, Cat({Frame24("TIT2", Latin1Body("Alone")), SeekFrame(0xFFFFFFF0)}));
     EXPECT_EQ(ReadBytes(Cat({away, fresh})).TitleString(), "Alone");
-    EXPECT_EQ(ReadBytes(Cat({first, Zeros(5), Raw("XYZ"), Zeros(40)})).TitleString(), "First title");
+    EXPECT_EQ(ReadBytes(Cat({first, Zeros(5), Raw("XYZ"), Zeros(40)})).TitleString(),
+              "First title");
 
     // A SEEK frame too short to hold a number is not followed.
-    Bytes shortSeek = Tag(4, 0, Cat({Frame24("TIT2", Latin1Body("Alone")),
-                                     Frame24("SEEK", Bytes{0, 0, 0})}));
+    Bytes shortSeek =
+        Tag(4, 0, Cat({Frame24("TIT2", Latin1Body("Alone")), Frame24("SEEK", Bytes{0, 0, 0})}));
     EXPECT_EQ(ReadBytes(Cat({shortSeek, fresh})).TitleString(), "Alone");
 }
 
@@ -329,8 +357,9 @@ TEST(Id3v2Test, LongSeekChainsAreCut) {
     // Every tag points at the next one; the chain is far longer than any real file needs.
     Bytes file;
     for (int i = 0; i < 200; ++i) {
-        Bytes t = Tag(4, 0x40, Cat({Syncsafe32(6), Bytes{1, 0x40}, SeekFrame(0),
-                                    Frame24("TRCK", Latin1Body(std::to_string(i)))}));
+        Bytes t = Tag(4, 0x40,
+                      Cat({Syncsafe32(6), Bytes{1, 0x40}, SeekFrame(0),
+                           Frame24("TRCK", Latin1Body(std::to_string(i)))}));
         file = Cat({file, t});
     }
     TagReader r = ReadBytes(file);
@@ -340,9 +369,10 @@ TEST(Id3v2Test, LongSeekChainsAreCut) {
 }
 
 TEST(Id3v2Test, TruncatedTagsKeepWhatTheFileHolds) {
-    Bytes tag = Tag(3, 0, Cat({Frame23("TIT2", Latin1Body("Complete")),
-                               Frame23("TPE1", Latin1Body("Cut off artist")),
-                               Frame23("TALB", Latin1Body("Never there"))}));
+    Bytes tag = Tag(
+        3, 0,
+        Cat({Frame23("TIT2", Latin1Body("Complete")), Frame23("TPE1", Latin1Body("Cut off artist")),
+             Frame23("TALB", Latin1Body("Never there"))}));
     // Cut in the middle of the artist text.
     Bytes cut(tag.begin(), tag.begin() + 10 + 19 + 10 + 1 + 6);
     TagReader r = ReadBytes(cut);
@@ -351,7 +381,8 @@ TEST(Id3v2Test, TruncatedTagsKeepWhatTheFileHolds) {
     EXPECT_EQ(r.AlbumString(), "");
     // Cut at every length: never a crash, never more than was there.
     for (std::size_t n = 0; n <= tag.size(); ++n) {
-        TagReader part = ReadBytes(Bytes(tag.begin(), tag.begin() + static_cast<std::ptrdiff_t>(n)));
+        TagReader part =
+            ReadBytes(Bytes(tag.begin(), tag.begin() + static_cast<std::ptrdiff_t>(n)));
         EXPECT_LE(part.AlbumString().size(), 11u);
     }
     // A UTF-16 text cut in the middle of a character.

@@ -20,8 +20,9 @@ Bytes BigEndian32(std::uint32_t v) {
 }
 
 Bytes Syncsafe32(std::uint32_t v) {
-    return {static_cast<std::uint8_t>((v >> 21) & 0x7F), static_cast<std::uint8_t>((v >> 14) & 0x7F),
-            static_cast<std::uint8_t>((v >> 7) & 0x7F), static_cast<std::uint8_t>(v & 0x7F)};
+    return {static_cast<std::uint8_t>((v >> 21) & 0x7F),
+            static_cast<std::uint8_t>((v >> 14) & 0x7F), static_cast<std::uint8_t>((v >> 7) & 0x7F),
+            static_cast<std::uint8_t>(v & 0x7F)};
 }
 
 namespace {
@@ -33,7 +34,8 @@ std::u32string CodePoints(std::string_view s) {
         unsigned char c = static_cast<unsigned char>(s[i]);
         int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : 4;
         char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        for (int k = 1; k < len; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
         out += cp;
         i += static_cast<std::size_t>(len);
     }
@@ -113,8 +115,8 @@ Bytes Frame23(std::string_view id, const Bytes& body, std::uint8_t flags2) {
 
 Bytes Frame24(std::string_view id, const Bytes& body, std::uint8_t flags2, bool plainSize) {
     std::uint32_t n = static_cast<std::uint32_t>(body.size());
-    return Cat({Raw(id.substr(0, 4)), plainSize ? BigEndian32(n) : Syncsafe32(n), Bytes{0, flags2},
-                body});
+    return Cat(
+        {Raw(id.substr(0, 4)), plainSize ? BigEndian32(n) : Syncsafe32(n), Bytes{0, flags2}, body});
 }
 
 Bytes Tag(int major, std::uint8_t flags, const Bytes& body) {

@@ -33,7 +33,7 @@ TEST(StreamTest, LengthTexts) {
     } cases[] = {
         {209000, "3'29''"}, {65000, "1'05''"}, {60000, "1'00''"}, {59499, "0'59''"},
         {2500, "0'02''"},  // 2.5 s: halves go to the even neighbour
-        {3500, "0'04''"},   {1500, "0'02''"},  {499, "0'00''"}, {600000, "10'00''"},
+        {3500, "0'04''"},   {1500, "0'02''"},  {499, "0'00''"},   {600000, "10'00''"},
     };
     for (const Case& c : cases) {
         TagReader r = ReadBytes(Frame(Slow(), c.bytes));
@@ -78,7 +78,8 @@ TEST(StreamTest, VersionsLayersAndFrequencies) {
     for (const Case& c : cases) {
         FrameHeader h{c.version, c.layer, c.bitrateIndex, c.frequencyIndex, c.channel};
         TagReader r = ReadBytes(Frame(h, 1000));
-        EXPECT_EQ(r.BitrateString(), c.bitrate) << c.version << "/" << c.layer << "/" << c.bitrateIndex;
+        EXPECT_EQ(r.BitrateString(), c.bitrate)
+            << c.version << "/" << c.layer << "/" << c.bitrateIndex;
         EXPECT_EQ(r.FrequencyString(), c.frequency) << c.version << "/" << c.frequencyIndex;
     }
 }
@@ -105,8 +106,8 @@ TEST(StreamTest, FreeFormatBadBitrateAndReservedFrequencyGiveZeroNotACrash) {
 
 TEST(StreamTest, NoFrameHeader) {
     Bytes noise(5000, 0x55);
-    for (const Bytes& file : {Bytes{}, Bytes{0xFF}, Bytes{0xFF, 0xFB, 0x90}, noise,
-                              Bytes{0x12, 0xFF, 0xFB, 0x90}}) {
+    for (const Bytes& file :
+         {Bytes{}, Bytes{0xFF}, Bytes{0xFF, 0xFB, 0x90}, noise, Bytes{0x12, 0xFF, 0xFB, 0x90}}) {
         TagReader r = ReadBytes(file);
         EXPECT_EQ(r.LengthString(), "0'00''");
         EXPECT_EQ(r.BitrateString(), "0 kbit / sec, constant bit rate");
@@ -114,7 +115,8 @@ TEST(StreamTest, NoFrameHeader) {
     }
     // Exactly four bytes make a header.
     EXPECT_EQ(ReadBytes(Bytes{0xFF, 0xFB, 0x90, 0x40}).FrequencyString(), "44100 hz, joint stereo");
-    EXPECT_EQ(ReadBytes(Bytes{0, 0xFF, 0xFB, 0x90, 0x40}).FrequencyString(), "44100 hz, joint stereo");
+    EXPECT_EQ(ReadBytes(Bytes{0, 0xFF, 0xFB, 0x90, 0x40}).FrequencyString(),
+              "44100 hz, joint stereo");
 }
 
 TEST(StreamTest, TheFirstSyncDecidesEvenWhenReserved) {
@@ -135,7 +137,8 @@ TEST(StreamTest, SearchStartsAfterTheLeadingTag) {
     // Sync-like bytes inside the tag must not be taken for audio.
     FrameHeader mono;
     mono.channel = 3;
-    Bytes tag = Tag(3, 0, Cat({Frame23("PRIV", Cat({Raw("x"), Bytes{0}, mono.Build()})), Zeros(20)}));
+    Bytes tag =
+        Tag(3, 0, Cat({Frame23("PRIV", Cat({Raw("x"), Bytes{0}, mono.Build()})), Zeros(20)}));
     TagReader r = ReadBytes(Cat({tag, Frame(FrameHeader{}, 417)}));
     EXPECT_EQ(r.FrequencyString(), "44100 hz, joint stereo");
 
@@ -143,7 +146,8 @@ TEST(StreamTest, SearchStartsAfterTheLeadingTag) {
     Bytes footed = TagWithFooter(0, Frame24("PRIV", Cat({Raw("x"), Bytes{0}})));
     Bytes file = Cat({footed, Frame(FrameHeader{}, 417)});
     Bytes sync = mono.Build();  // a sync-like size field in the footer
-    std::copy(sync.begin(), sync.end(), file.begin() + static_cast<std::ptrdiff_t>(footed.size() - 4));
+    std::copy(sync.begin(), sync.end(),
+              file.begin() + static_cast<std::ptrdiff_t>(footed.size() - 4));
     r = ReadBytes(file);
     EXPECT_EQ(r.FrequencyString(), "44100 hz, joint stereo");
 
@@ -155,7 +159,8 @@ TEST(StreamTest, SearchStartsAfterTheLeadingTag) {
 
 TEST(StreamTest, SyncAcrossReadBlocksIsFound) {
     // Headers right at and around the reader's internal block edges.
-    for (std::size_t at : {32 * 1024 - 3, 32 * 1024 - 2, 32 * 1024 - 1, 32 * 1024, 64 * 1024 - 2}) {
+    for (std::size_t at : {4093, 4094, 4095, 4096, 4096 + 32 * 1024 - 4, 32 * 1024 - 3,
+                           32 * 1024 - 2, 32 * 1024 - 1, 32 * 1024, 64 * 1024 - 2}) {
         Bytes file = Cat({Zeros(at), Frame(FrameHeader{}, 417)});
         EXPECT_EQ(ReadBytes(file).FrequencyString(), "44100 hz, joint stereo") << at;
     }

@@ -55,4 +55,4 @@ eyeD3 --quiet --no-color --to-v2.4 --encoding utf8 -a "Björk Guðmundsdóttir" 
 # 6. eyeD3 ID3v2.3 in UTF-16 (with byte-order mark) and a numeric genre.
 cp lame_cbr64_plain.mp3 eyed3_v23_utf16.mp3
 eyeD3 --quiet --no-color --to-v2.3 --encoding utf16 -a "Zoë Ψ" -A "Ελληνικά" \
-    -t "日本語 title" -n 4 -Y 2011 -G 140 eyed3_v23_utf16.mp3 >/dev/null
+    -t "日本語 title" -n 4 --recording-date 2011 -G 140 eyed3_v23_utf16.mp3 >/dev/null

@@ -1,0 +1,49 @@
+#include "actions/action_rename.h"
+
+#include "actions/action_support.h"
+#include "actions/module_file_op.h"
+#include "actions/pattern_expand.h"
+#include "rules/rule_text.h"
+
+namespace vandrel {
+
+ActionRename::ActionRename(const EngineContext& ctx) : ctx_(ctx) {
+    pattern_.SetPatternString(QStringLiteral("<//>name<//>.<//>extension<//>"));
+}
+
+QString ActionRename::SaveToString() const {
+    return pattern_.GetPatternString() + QString::fromUtf16(kActionFieldSep) +
+           QString::number(renameValue_);
+}
+
+void ActionRename::LoadFromString(const QString& text) {
+    const QStringList f = SplitText(text, kActionFieldSep);
+    pattern_.SetPatternString(FieldAt(f, 0));
+    if (f.size() > 1) renameValue_ = f.at(1).trimmed() == QLatin1String("0") ? 0 : 1;
+}
+
+QString ActionRename::TakeAction(const QString& paramList) {
+    const QString patternText = pattern_.GetPatternString();
+    if (patternText.isEmpty()) return paramList;
+    const QString kind = ParamKind(paramList);
+    const QString path = ParamPath(paramList);
+    const bool isFile = kind.compare(QLatin1String("file"), Qt::CaseInsensitive) == 0;
+    const bool isFolder = kind.compare(QLatin1String("folder"), Qt::CaseInsensitive) == 0;
+    if (!isFile && !isFolder) return paramList;
+    const QString oldName = FileNamePart(path);
+    const QString newName = ExpandPattern(patternText, path, ctx_.attributes);
+    // An empty expansion would name the item's folder itself, and "." or ".." its folder
+    // or parent: leave the item as it is.
+    if (newName.isEmpty() || newName == QLatin1String(".") || newName == QLatin1String(".."))
+        return paramList;
+    const QString target = JoinPath(FolderPart(path), newName);
+    const int mode = renameValue_ == 1 ? kConflictRename : kConflictReplace;
+    const QString newPath = isFile ? SafeFileOperation(path, target, kFileOpRename, mode)
+                                   : SafeFolderOperation(path, target, kFileOpRename, mode);
+    if (newPath.isEmpty() || newPath == path) return paramList;
+    AppendActionRecord(ctx_, QStringLiteral("Rename"), path, newPath,
+                       oldName + QLatin1Char(',') + newName);
+    return MakeParamList(kind, newPath);
+}
+
+}  // namespace vandrel

@@ -1,0 +1,33 @@
+#include "actions/action_support.h"
+
+#include "log/action_log.h"
+#include "log/log_manager.h"
+#include "platform/clock.h"
+
+namespace vandrel {
+
+void AppendActionRecord(const EngineContext& ctx, const QString& actionName, const QString& oriPath,
+                        const QString& dstPath, const QString& searchWords) {
+    if (!ctx.log) return;
+    ActionLog record;
+    record.takeTime = ctx.clockOrSystem().now();
+    record.oriPath = oriPath;
+    record.dstPath = dstPath;
+    record.actionName = actionName;
+    record.searchWords = searchWords;
+    ctx.log->AppendActionLog(record);
+}
+
+QString JoinPath(const QString& folder, const QString& name) {
+    if (folder.endsWith(QLatin1Char('/'))) return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+QString FolderPart(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0) return QString();
+    if (slash == 0) return QStringLiteral("/");
+    return path.left(slash);
+}
+
+}  // namespace vandrel

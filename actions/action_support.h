@@ -1,0 +1,21 @@
+// Small pieces every action kind shares: writing its log record and joining paths.
+#pragma once
+
+#include <QString>
+
+#include "rules/engine_context.h"
+
+namespace vandrel {
+
+// Appends one record to ctx.log (when there is one), stamped with ctx's clock.
+void AppendActionRecord(const EngineContext& ctx, const QString& actionName, const QString& oriPath,
+                        const QString& dstPath, const QString& searchWords);
+
+// folder + "/" + name, without doubling a "/" that ends the folder ("/" + "a" is "/a").
+QString JoinPath(const QString& folder, const QString& name);
+
+// The folder part of a path: everything before its last "/" ("/" for "/a"), or the empty
+// text when there is none.
+QString FolderPart(const QString& path);
+
+}  // namespace vandrel

@@ -1,0 +1,466 @@
+#include "actions/module_file_op.h"
+
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QRandomGenerator>
+#include <QStringList>
+
+#include "platform/file_system.h"
+#include "platform/trash.h"
+
+namespace vandrel {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcFileOp, "vandrel.fileop")
+
+// Lost races (a name taken between choosing it and using it) tolerated before an
+// operation gives up; only a runaway creator of numbered names gets this far.
+constexpr int kMaxAttempts = 10000;
+
+FileSystem& Fs(FileSystem* fs) { return fs ? *fs : DefaultFileSystem(); }
+
+QString ParentOf(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0) return QStringLiteral(".");
+    if (slash == 0) return QStringLiteral("/");
+    return path.left(slash);
+}
+
+QString NamePart(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
+
+QString StripSlashes(QString path) {
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
+    return path;
+}
+
+// Any entry at all, hidden ones and dangling links included: this is the test for "the
+// name is taken", so that nothing is ever overwritten.
+bool Present(FileSystem& fs, const QString& path) { return fs.lstat(path).ok(); }
+
+bool SameEntry(FileSystem& fs, const QString& a, const QString& b) {
+    const FsResult<EntryInfo> x = fs.lstat(a);
+    const FsResult<EntryInfo> y = fs.lstat(b);
+    return x.ok() && y.ok() && x.value().dev == y.value().dev && x.value().ino == y.value().ino;
+}
+
+// The name the item will really get. Some file systems drop one trailing "." of a name;
+// it is removed here before anything is done, so the returned path always names the
+// real item. Empty when no usable name remains.
+QString UsableTarget(const QString& target) {
+    QString t = target;
+    const QString name = NamePart(t);
+    if (name.endsWith(QLatin1Char('.')) && name != QLatin1String(".") &&
+        name != QLatin1String(".."))
+        t.chop(1);
+    const QString left = NamePart(t);
+    if (left.isEmpty() || left == QLatin1String(".") || left == QLatin1String("..")) return {};
+    return t;
+}
+
+void Warn(const FsStatus& status, const QString& source) {
+    qCWarning(lcFileOp).noquote()
+        << QStringLiteral("not done for %1: %2").arg(source, status.message());
+}
+
+QString TempName(const QString& folder) {
+    const QString sep = folder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
+    return folder + sep + QStringLiteral(".vandrel-") +
+           QString::number(QRandomGenerator::global()->generate64(), 36) + QStringLiteral(".part");
+}
+
+// Removes an entry and, for a folder, everything below it (links are removed, never
+// followed). Carries on past failures; reports the first one and whether anything went.
+FsStatus RemoveTree(FileSystem& fs, const QString& path, bool* removedAny = nullptr) {
+    const FsResult<EntryInfo> info = fs.lstat(path);
+    if (!info.ok()) return info.status();
+    FsStatus first;
+    if (info.value().type == EntryType::kFolder) {
+        FsResult<std::vector<FolderEntry>> list = fs.listFolder(path);
+        if (!list.ok()) return list.status();
+        for (const FolderEntry& e : list.value()) {
+            FsStatus st = RemoveTree(fs, path + QLatin1Char('/') + e.name, removedAny);
+            if (first.ok() && !st.ok()) first = st;
+        }
+        FsStatus st = fs.removeFolder(path);
+        if (first.ok() && !st.ok()) first = st;
+        if (st.ok() && removedAny) *removedAny = true;
+        return first;
+    }
+    FsStatus st = fs.removeFile(path);
+    if (st.ok() && removedAny) *removedAny = true;
+    return st;
+}
+
+// Copies the open file in to out, checks that every byte arrived, gives the copy the
+// source's mode and times and flushes it to disk. path names the copy in messages.
+FsStatus CopyOpenFile(FileSystem& fs, int in, int out, const EntryInfo& info, const QString& path) {
+    FsResult<std::int64_t> copied = fs.copyData(in, out);
+    if (!copied.ok()) return FsStatus::FromErrno(copied.status().error(), "copy to", path);
+    const FsResult<EntryInfo> written = fs.statFile(out);
+    if (!written.ok()) return FsStatus::FromErrno(written.status().error(), "verify", path);
+    // The source may have changed under us; a copy of another size is not the file.
+    if (copied.value() != info.size || written.value().size != info.size)
+        return FsStatus::FromErrno(EIO, "verify size of", path);
+    FsStatus st = fs.keepModeAndTimes(out, info);
+    if (!st.ok()) return FsStatus::FromErrno(st.error(), st.step(), path);
+    st = fs.syncFile(out);
+    if (!st.ok()) return FsStatus::FromErrno(st.error(), "flush", path);
+    return FsStatus::Ok();
+}
+
+// Copies the regular file source to the new file dest (which must not exist yet).
+// A failed copy leaves no dest behind.
+FsStatus CopyFileTo(FileSystem& fs, const QString& source, const EntryInfo& info,
+                    const QString& dest) {
+    FsResult<int> in = fs.openRead(source);
+    if (!in.ok()) return in.status();
+    FsResult<int> out = fs.createExclusive(dest, 0600);
+    if (!out.ok()) {
+        (void)fs.closeFile(in.value());
+        return out.status();
+    }
+    FsStatus st = CopyOpenFile(fs, in.value(), out.value(), info, dest);
+    (void)fs.closeFile(in.value());
+    FsStatus closed = fs.closeFile(out.value());
+    if (st.ok() && !closed.ok()) st = closed;
+    if (!st.ok()) (void)fs.removeFile(dest);
+    return st;
+}
+
+// Copies what is inside folder source into the existing folder dest, recursively.
+// FIFOs, sockets and devices are never opened; they are counted in skipped instead.
+FsStatus CopyTreeContents(FileSystem& fs, const QString& source, const QString& dest,
+                          int& skipped) {
+    FsResult<std::vector<FolderEntry>> list = fs.listFolder(source);
+    if (!list.ok()) return list.status();
+    for (const FolderEntry& e : list.value()) {
+        const QString from = source + QLatin1Char('/') + e.name;
+        const QString to = dest + QLatin1Char('/') + e.name;
+        const FsResult<EntryInfo> info = fs.lstat(from);
+        if (!info.ok()) return info.status();  // vanished while we copied: not all arrived
+        FsStatus st;
+        switch (info.value().type) {
+            case EntryType::kFile:
+                st = CopyFileTo(fs, from, info.value(), to);
+                break;
+            case EntryType::kFolder:
+                st = fs.makeFolder(to, 0700);
+                if (st.ok()) st = CopyTreeContents(fs, from, to, skipped);
+                // Times last: adding entries changes a folder's modification time.
+                if (st.ok()) st = fs.keepFolderModeAndTimes(to, info.value());
+                break;
+            case EntryType::kSymlink: {
+                FsResult<QString> link = fs.readSymlink(from);
+                st = link.ok() ? fs.makeSymlink(link.value(), to) : link.status();
+                break;
+            }
+            case EntryType::kOther:
+                ++skipped;
+                break;
+        }
+        if (!st.ok()) return st;
+    }
+    return fs.syncFolder(dest);
+}
+
+// Where a staged copy is placed: a fresh hidden name in the target's folder, so that the
+// final rename stays within one file system and a crash leaves only a hidden ".part".
+FsResult<QString> StageFileCopy(FileSystem& fs, const QString& source, const QString& folder) {
+    const FsResult<EntryInfo> info = fs.stat(source);
+    if (!info.ok()) return info.status();
+    for (int i = 0; i < 16; ++i) {
+        const QString temp = TempName(folder);
+        FsStatus st = CopyFileTo(fs, source, info.value(), temp);
+        if (st.ok()) return temp;
+        if (!st.alreadyExists() || st.path() != temp) return st;
+    }
+    return FsStatus::FromErrno(EEXIST, "create temporary file in", folder);
+}
+
+FsResult<QString> StageTreeCopy(FileSystem& fs, const QString& source, const QString& folder,
+                                bool requireComplete) {
+    const FsResult<EntryInfo> info = fs.stat(source);
+    if (!info.ok()) return info.status();
+    QString temp;
+    FsStatus made = FsStatus::FromErrno(EEXIST, "create temporary folder in", folder);
+    for (int i = 0; i < 16 && !made.ok() && made.alreadyExists(); ++i) {
+        temp = TempName(folder);
+        made = fs.makeFolder(temp, 0700);
+    }
+    if (!made.ok()) return made;
+    int skipped = 0;
+    FsStatus st = CopyTreeContents(fs, source, temp, skipped);
+    // A move must not leave anything behind that it silently failed to carry over.
+    if (st.ok() && skipped > 0 && requireComplete)
+        st = FsStatus::FromErrno(EOPNOTSUPP, "copy special file from", source);
+    if (st.ok()) st = fs.keepFolderModeAndTimes(temp, info.value());
+    if (!st.ok()) {
+        (void)RemoveTree(fs, temp);
+        return st;
+    }
+    return temp;
+}
+
+FsResult<QString> StageLink(FileSystem& fs, const QString& source, const QString& folder) {
+    FsResult<QString> link = fs.readSymlink(source);
+    if (!link.ok()) return link.status();
+    for (int i = 0; i < 16; ++i) {
+        const QString temp = TempName(folder);
+        FsStatus st = fs.makeSymlink(link.value(), temp);
+        if (st.ok()) return temp;
+        if (!st.alreadyExists()) return st;
+    }
+    return FsStatus::FromErrno(EEXIST, "create temporary link in", folder);
+}
+
+// A complete copy of source under a temporary name in folder. A moved link stays a link;
+// a copied one is followed.
+FsResult<QString> Stage(FileSystem& fs, const QString& source, const QString& folder,
+                        bool forMove) {
+    const FsResult<EntryInfo> entry = fs.lstat(source);
+    if (!entry.ok()) return entry.status();
+    if (entry.value().type == EntryType::kSymlink && forMove) return StageLink(fs, source, folder);
+    const FsResult<EntryInfo> info = fs.stat(source);
+    if (!info.ok()) return info.status();
+    switch (info.value().type) {
+        case EntryType::kFile:
+            return StageFileCopy(fs, source, folder);
+        case EntryType::kFolder:
+            return StageTreeCopy(fs, source, folder, forMove);
+        default:
+            return FsStatus::FromErrno(EOPNOTSUPP, "copy special file", source);
+    }
+}
+
+// True when target lies inside the folder source (copying or moving a folder into
+// itself would never end).
+bool InsideOf(const QString& target, const QString& source) {
+    const QString src = QFileInfo(source).canonicalFilePath();
+    const QString parent = QFileInfo(ParentOf(target)).canonicalFilePath();
+    if (src.isEmpty() || parent.isEmpty()) return false;
+    const QString t = parent + QLatin1Char('/') + NamePart(target);
+    return t == src || t.startsWith(src + QLatin1Char('/')) || parent == src;
+}
+
+class Relocation {
+  public:
+    Relocation(FileSystem& fs, bool folder) : fs_(fs), folder_(folder) {}
+
+    QString run(const QString& source, const QString& requested, int kind, int mode);
+
+  private:
+    QString numbered(const QString& taken, int& counter) {
+        return folder_ ? UniqueFolderName(taken, counter, &fs_)
+                       : UniqueFileName(taken, counter, &fs_);
+    }
+    FsStatus moveAside(const QString& target);
+    void undo(const QString& staged, const QString& target);
+
+    FileSystem& fs_;
+    const bool folder_;
+    QStringList asides_;  // items moved away from the target (Replace), newest last
+};
+
+// Replace mode: whatever holds the target name is renamed to the next free numbered
+// name, again without replacing anything; a name taken meanwhile means the next number.
+FsStatus Relocation::moveAside(const QString& target) {
+    int counter = 0;
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        if (!Present(fs_, target)) return FsStatus::Ok();
+        const QString aside = numbered(target, counter);
+        FsStatus st = fs_.renameNoReplace(target, aside);
+        if (st.ok()) {
+            asides_.push_back(aside);
+            return st;
+        }
+        if (st.notFound()) return FsStatus::Ok();  // gone meanwhile: the name is free
+        if (!st.alreadyExists()) return st;
+    }
+    return FsStatus::FromErrno(EEXIST, "move aside", target);
+}
+
+// After a failure: drop the staged copy and give the newest item moved aside its name
+// back (only when that name is still free).
+void Relocation::undo(const QString& staged, const QString& target) {
+    if (!staged.isEmpty()) (void)RemoveTree(fs_, staged);
+    if (!asides_.isEmpty()) (void)fs_.renameNoReplace(asides_.last(), target);
+}
+
+QString Relocation::run(const QString& source, const QString& requested, int kind, int mode) {
+    const bool copy = kind != kFileOpMove && kind != kFileOpRename;
+    const bool replace = mode != kConflictRename;
+    const QString target = UsableTarget(requested);
+    if (target.isEmpty() || target == source) return source;
+    if (Present(fs_, target) && SameEntry(fs_, source, target)) return source;
+    if (folder_ && InsideOf(target, source)) return source;
+
+    int counter = 0;
+    QString effective = target;
+    if (!replace && Present(fs_, target)) effective = numbered(target, counter);
+    if (effective == source) return source;
+
+    // Copy: exclusive temporary in the target folder -> copy -> fsync -> rename without
+    // replacing -> fsync the folder. The copy is complete before any name is claimed.
+    const QString targetFolder = ParentOf(target);
+    QString from = source;
+    QString staged;
+    if (copy) {
+        FsResult<QString> s = Stage(fs_, source, targetFolder, false);
+        if (!s.ok()) {
+            Warn(s.status(), source);
+            return source;
+        }
+        staged = from = s.value();
+    }
+
+    FsStatus failure = FsStatus::FromErrno(EEXIST, "place", target);
+    bool placed = false;
+    for (int attempt = 0; attempt < kMaxAttempts && !placed; ++attempt) {
+        if (replace) {
+            FsStatus st = moveAside(target);
+            if (!st.ok()) {
+                failure = st;
+                break;
+            }
+        }
+        FsStatus st = fs_.renameNoReplace(from, effective);
+        if (st.ok()) {
+            placed = true;
+        } else if (st.alreadyExists()) {
+            // Lost a race for the name: Rename takes the next number, Replace moves the
+            // newcomer aside on the next round.
+            if (!replace) effective = numbered(target, counter);
+        } else if (st.crossDevice() && staged.isEmpty()) {
+            // Another file system: a verified copy next to the target, placed like a
+            // copy; the source goes only once the copy is in place.
+            FsResult<QString> s = Stage(fs_, source, targetFolder, true);
+            if (!s.ok()) {
+                failure = s.status();
+                break;
+            }
+            staged = from = s.value();
+        } else {
+            failure = st;
+            break;
+        }
+    }
+    if (!placed) {
+        undo(staged, target);
+        Warn(failure, source);
+        return source;
+    }
+
+    // A copy's name is made durable before anything relies on it, above all before a
+    // cross-device move removes the original. A rename within one file system needs no
+    // folder flush: the item is under one of its two names whatever happens.
+    if (!staged.isEmpty()) (void)fs_.syncFolder(ParentOf(effective));
+    if (!staged.isEmpty() && !copy) {
+        bool removedAny = false;
+        FsStatus st = RemoveTree(fs_, source, &removedAny);
+        if (!st.ok()) {
+            Warn(st, source);
+            // Nothing of the source went: take the copy back, the move did not happen.
+            // Part of it went: the complete copy at the target is now the item.
+            if (!removedAny) {
+                undo(effective, target);
+                return source;
+            }
+        }
+        (void)fs_.syncFolder(ParentOf(source));
+    }
+    return effective;
+}
+
+}  // namespace
+
+QString SafeFileOperation(const QString& source, const QString& target, int kind, int mode,
+                          FileSystem* fs) {
+    FileSystem& f = Fs(fs);
+    if (!FileExists(source, &f)) return source;
+    return Relocation(f, false).run(source, target, kind, mode);
+}
+
+QString SafeFolderOperation(const QString& source, const QString& target, int kind, int mode,
+                            FileSystem* fs) {
+    FileSystem& f = Fs(fs);
+    const QString src = StripSlashes(source);
+    // Only a real, visible folder is handled here (files go through SafeFileOperation).
+    const FsResult<EntryInfo> info = f.stat(src);
+    if (src.isEmpty() || !info.ok() || info.value().type != EntryType::kFolder || IsHiddenName(src))
+        return source;
+    const QString result = Relocation(f, true).run(src, StripSlashes(target), kind, mode);
+    return result == src ? source : result;
+}
+
+QString UniqueFileName(const QString& takenPath, int& counter, FileSystem* fs) {
+    FileSystem& f = Fs(fs);
+    const qsizetype slash = takenPath.lastIndexOf(QLatin1Char('/'));
+    const QString folderPart = takenPath.left(slash + 1);
+    const QString name = takenPath.mid(slash + 1);
+    // A leading dot marks a hidden name, not an extension: ".profile" -> ".profile1".
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot > 0 ? name.left(dot) : name;
+    const QString ext = dot > 0 ? name.mid(dot) : QString();
+    for (;;) {
+        ++counter;
+        const QString candidate = folderPart + base + QString::number(counter) + ext;
+        if (!Present(f, candidate)) return candidate;
+    }
+}
+
+QString UniqueFolderName(const QString& takenPath, int& counter, FileSystem* fs) {
+    FileSystem& f = Fs(fs);
+    const QString base = StripSlashes(takenPath);
+    for (;;) {
+        ++counter;
+        const QString candidate = base + QString::number(counter);
+        if (!Present(f, candidate)) return candidate;
+    }
+}
+
+bool FileExists(const QString& path, FileSystem* fs) {
+    if (path.isEmpty() || IsHiddenName(path)) return false;
+    const FsResult<EntryInfo> info = Fs(fs).stat(path);
+    return info.ok() && info.value().type == EntryType::kFile;
+}
+
+bool FolderExists(const QString& path, FileSystem* fs) {
+    const QString p = StripSlashes(path);
+    if (p.isEmpty() || IsHiddenName(p)) return false;
+    const FsResult<EntryInfo> info = Fs(fs).stat(p);
+    return info.ok() &&
+           (info.value().type == EntryType::kFolder || info.value().type == EntryType::kFile);
+}
+
+namespace {
+
+bool MakeFolders(FileSystem& fs, const QString& path) {
+    const FsResult<EntryInfo> info = fs.stat(path);
+    if (info.ok()) return info.value().type == EntryType::kFolder;
+    if (!info.status().notFound()) return false;
+    const QString parent = ParentOf(path);
+    if (parent == path || !MakeFolders(fs, parent)) return false;
+    const FsStatus st = fs.makeFolder(path, 0777);
+    if (st.ok()) return true;
+    if (!st.alreadyExists()) return false;
+    // Someone else created it meanwhile; fine as long as it is a folder.
+    const FsResult<EntryInfo> again = fs.stat(path);
+    return again.ok() && again.value().type == EntryType::kFolder;
+}
+
+}  // namespace
+
+QString MakeFolderPath(const QString& path, FileSystem* fs) {
+    if (!path.startsWith(QLatin1Char('/'))) return QString();
+    return MakeFolders(Fs(fs), StripSlashes(path)) ? path : QString();
+}
+
+bool RecycleFile(const QString& path) {
+    if (!FileExists(path)) return false;
+    const FsStatus st = MoveToTrash(path);
+    if (!st.ok()) Warn(st, path);
+    return st.ok();
+}
+
+}  // namespace vandrel

@@ -1,0 +1,33 @@
+// What the attribute reader needs to know about a path before it reads anything: whether
+// the path is a visible regular file or folder (hidden entries, FIFOs, sockets and devices
+// count as neither and are never opened), and a fingerprint that changes whenever the file's
+// content may have changed. Stateless; safe from any thread.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace vandrel {
+
+struct EntryInfo {
+    enum class Kind { None, File, Folder };
+    // None: missing, hidden (own name starts with "."), unreadable by stat, or a system
+    // entry. Symbolic links are followed.
+    Kind kind = Kind::None;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t mtimeNs = 0;  // last write, nanoseconds since the epoch
+    std::int64_t ctimeNs = 0;  // last status change (also moves on every write)
+
+    bool isFile() const { return kind == Kind::File; }
+    bool isFolder() const { return kind == Kind::Folder; }
+};
+
+// Inspects path with one stat call. The empty path gives Kind::None.
+EntryInfo InspectEntry(const QString& path);
+
+// True when the entry's own name (after the last "/") starts with ".".
+bool IsHiddenName(const QString& path);
+
+}  // namespace vandrel

@@ -1,0 +1,45 @@
+#include "conditions/condition_attr.h"
+
+#include "attributes/attribute_helper.h"
+#include "rules/rule_text.h"
+
+namespace vandrel {
+
+void ConditionAttr::setAttribute(const QString& name) { attr_ = StripSeparators(name); }
+void ConditionAttr::setOperator(const QString& op) { op_ = StripSeparators(op); }
+void ConditionAttr::setText(const QString& text) { text_ = StripSeparators(text); }
+
+QString ConditionAttr::SaveToString() const {
+    const QString sep = QString::fromUtf16(kConditionFieldSep);
+    return attr_ + sep + op_ + sep + text_;
+}
+
+void ConditionAttr::LoadFromString(const QString& text) {
+    const QStringList f = SplitText(text, kConditionFieldSep);
+    attr_ = FieldAt(f, 0);
+    op_ = FieldAt(f, 1);
+    text_ = FieldAt(f, 2);
+}
+
+bool ConditionAttr::DoCheck(const QString& paramList) {
+    QString value;
+    if (ParamKind(paramList).toUpper() == QLatin1String("FILE") && ctx_.attributes) {
+        // A reader that fails on a damaged file leaves the value empty: no match.
+        try {
+            value = ctx_.attributes->GetAttrValue(attr_, ParamPath(paramList));
+        } catch (...) {
+            value.clear();
+        }
+    }
+    if (value.isEmpty()) return false;
+    const QString v = value.toUpper();
+    const QString t = text_.toUpper();
+    const QString op = op_.toUpper();
+    if (op == QLatin1String("IS")) return v == t;
+    if (op == QLatin1String("CONTAINS")) return v.contains(t);
+    if (op == QLatin1String("STARTS WITH")) return v.startsWith(t);
+    if (op == QLatin1String("ENDS WITH")) return v.endsWith(t);
+    return false;
+}
+
+}  // namespace vandrel

@@ -1,0 +1,58 @@
+// "Date Created", "Date Last Modified", "Date Last Accessed": tests one of a file's dates
+// against a fixed date ("is", "is before", "is after") or against a window that ends now
+// ("is in the last" / "is not in the last" N minutes, hours, days or weeks). Folders never
+// match. Not thread-safe.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include "rules/engine_context.h"
+#include "rules/i_condition_check.h"
+
+namespace vandrel {
+
+class ConditionDate final : public IConditionCheck {
+  public:
+    explicit ConditionDate(const EngineContext& ctx);
+
+    // "date.created", "date.modified" or "date.accessed"; set from the selector text.
+    void SetAttrCode(const QString& attrName) { attrCode_ = attrName; }
+    const QString& attrCode() const { return attrCode_; }
+
+    // Payload: operator <|CD|> number <|CD|> unit <|CD|> date. The date is written as
+    // yyyy-MM-dd, or yyyy-MM-dd HH:mm:ss when it has a time of day; it is read back from
+    // those forms, from yyyy-M-d, and from the locale's short date (and date-time) form.
+    // A date text that reads as none of them keeps the current date.
+    QString SaveToString() const override;
+    void LoadFromString(const QString& text) override;
+
+    // False for folders, for an unknown operator, when no attribute reader was given,
+    // and, for the two window operators, when the number does not read as a number.
+    bool DoCheck(const QString& paramList) override;
+
+    // Editor and command-line input (separator tokens and line breaks removed).
+    void setOperator(const QString& op);
+    void setNumber(const QString& number);
+    void setUnit(const QString& unit);
+    void setDate(const QDateTime& date) { date_ = date; }
+    const QString& op() const { return op_; }
+    const QString& number() const { return number_; }
+    const QString& unit() const { return unit_; }
+    const QDateTime& date() const { return date_; }
+    // Whether the date control (true) or the number and unit (false) are shown.
+    bool showsDate() const;
+
+    // Reads a stored date text; an invalid QDateTime when no form fits.
+    static QDateTime ParseDateText(const QString& text);
+
+  private:
+    EngineContext ctx_;
+    QString attrCode_ = QStringLiteral("date.modified");
+    QString op_ = QStringLiteral("is");
+    QString number_ = QStringLiteral("1");
+    QString unit_ = QStringLiteral("Minute");
+    QDateTime date_;
+};
+
+}  // namespace vandrel

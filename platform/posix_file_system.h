@@ -1,0 +1,37 @@
+// The Linux implementation of FileSystem: renameat2 without replacing, O_EXCL creation,
+// copy_file_range with a read/write fallback, fsync. Stateless; safe from any thread.
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace vandrel {
+
+class PosixFileSystem final : public FileSystem {
+  public:
+    FsResult<EntryInfo> stat(const QString& path) override;
+    FsResult<EntryInfo> lstat(const QString& path) override;
+    FsResult<EntryInfo> statFile(int fd) override;
+    FsResult<std::vector<FolderEntry>> listFolder(const QString& path) override;
+
+    // renameat2(RENAME_NOREPLACE); where the file system refuses the flag, a file is
+    // placed by link + unlink and a folder by an exclusive placeholder folder (see .cpp).
+    FsStatus renameNoReplace(const QString& from, const QString& to) override;
+    FsStatus makeFolder(const QString& path, mode_t mode) override;
+    FsStatus makeSymlink(const QString& linkTarget, const QString& path) override;
+    FsResult<QString> readSymlink(const QString& path) override;
+    FsStatus removeFile(const QString& path) override;
+    FsStatus removeFolder(const QString& path) override;
+
+    FsResult<int> openRead(const QString& path) override;
+    FsResult<int> createExclusive(const QString& path, mode_t mode) override;
+    FsResult<std::int64_t> copyData(int from, int to) override;
+    FsStatus writeData(int fd, const QByteArray& bytes) override;
+    FsStatus syncFile(int fd) override;
+    FsStatus syncFolder(const QString& path) override;
+    FsStatus closeFile(int fd) override;
+
+    FsStatus keepModeAndTimes(int fd, const EntryInfo& info) override;
+    FsStatus keepFolderModeAndTimes(const QString& path, const EntryInfo& info) override;
+};
+
+}  // namespace vandrel

@@ -1,0 +1,331 @@
+// Move, copy and rename actions: where items land, what is logged, what a failed or
+// impossible operation leaves behind, and how actions of one rule hand the item on.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "action_test_env.h"
+#include "actions/action_copy.h"
+#include "actions/action_move.h"
+#include "actions/action_rename.h"
+#include "mp3_bytes.h"
+#include "rules/kind_registry.h"
+#include "rules/rule.h"
+#include "rules/rule_text.h"
+
+namespace vandrel {
+namespace {
+
+using test::ActionEnv;
+using test::ReadFile;
+using test::WriteFile;
+
+QString Q(const char* s) { return QString::fromUtf8(s); }
+QString FileParams(const QString& p) { return MakeParamList(Q("file"), p); }
+QString FolderParams(const QString& p) { return MakeParamList(Q("folder"), p); }
+
+TEST(MoveCopyAction, PayloadRoundTripAndDefaults) {
+    EngineContext ctx;
+    ActionMove move(ctx);
+    EXPECT_EQ(move.SaveToString(), Q("<|AC|>0<|AC|><//>date.current<//><|AC|>1"));
+    move.LoadFromString(Q("/d/Invoices<|AC|>1<|AC|><//>date.modified<//><|AC|>0"));
+    EXPECT_EQ(move.folder(), Q("/d/Invoices"));
+    EXPECT_TRUE(move.sortIntoSubfolder());
+    EXPECT_EQ(move.renameValue(), 0);
+    EXPECT_EQ(move.replaceValue(), 1);
+    EXPECT_EQ(move.SaveToString(), Q("/d/Invoices<|AC|>1<|AC|><//>date.modified<//><|AC|>0"));
+    // A short payload keeps the defaults of the missing fields.
+    ActionCopy copy(ctx);
+    copy.LoadFromString(Q("/only/folder"));
+    EXPECT_EQ(copy.SaveToString(), Q("/only/folder<|AC|>0<|AC|><//>date.current<//><|AC|>1"));
+    // Typed input cannot break the payload apart.
+    copy.setFolder(Q("/a<|AC|>b\nc"));
+    EXPECT_EQ(copy.folder(), Q("/abc"));
+}
+
+TEST(MoveCopyAction, MovesFilesAndFoldersAndLogs) {
+    ActionEnv env;
+    const QString dest = env.path(Q("dest"));
+    ASSERT_TRUE(test::MakeDir(dest));
+    ASSERT_TRUE(WriteFile(env.path(Q("in/hello.txt")), "hello"));
+    ASSERT_TRUE(WriteFile(env.path(Q("in/sub/inner.txt")), "inner"));
+
+    ActionMove move(env.ctx);
+    move.setFolder(dest);
+    EXPECT_EQ(move.TakeAction(FileParams(env.path(Q("in/hello.txt")))),
+              FileParams(dest + Q("/hello.txt")));
+    EXPECT_EQ(ReadFile(dest + Q("/hello.txt")), "hello");
+    EXPECT_FALSE(QFileInfo::exists(env.path(Q("in/hello.txt"))));
+
+    EXPECT_EQ(move.TakeAction(FolderParams(env.path(Q("in/sub")))), FolderParams(dest + Q("/sub")));
+    EXPECT_EQ(ReadFile(dest + Q("/sub/inner.txt")), "inner");
+
+    const auto rows = env.commitAndRead(Q("Tidy"));
+    ASSERT_EQ(rows.size(), 2u);
+    bool sawFile = false;
+    for (const LogRow& r : rows) {
+        EXPECT_EQ(r.actionName, Q("Move"));
+        EXPECT_EQ(r.ruleTitle, Q("Tidy"));
+        EXPECT_EQ(r.takeTime, env.clock.now());
+        // The log store keeps the search words of the whole take on each row.
+        EXPECT_TRUE(r.searchWords.contains(Q("hello.txt,"))) << r.searchWords.toStdString();
+        if (r.oriPath == env.path(Q("in/hello.txt"))) {
+            sawFile = true;
+            EXPECT_EQ(r.dstPath, dest + Q("/hello.txt"));
+        }
+    }
+    EXPECT_TRUE(sawFile);
+}
+
+TEST(MoveCopyAction, NothingHappensWithoutAUsableDestinationOrSource) {
+    ActionEnv env;
+    ASSERT_TRUE(WriteFile(env.path(Q("a.txt")), "a"));
+    ASSERT_TRUE(WriteFile(env.path(Q("plainfile")), "x"));
+    const QString params = FileParams(env.path(Q("a.txt")));
+    for (const QString& folder : {QString(), env.path(Q("missing")), env.path(Q("plainfile"))}) {
+        ActionMove move(env.ctx);
+        move.setFolder(folder);
+        EXPECT_EQ(move.TakeAction(params), params) << folder.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo::exists(env.path(Q("a.txt"))));
+
+    // A source that is gone: the safe operation answers the source path; nothing logged.
+    ASSERT_TRUE(test::MakeDir(env.path(Q("dest"))));
+    ActionCopy copy(env.ctx);
+    copy.setFolder(env.path(Q("dest")));
+    const QString gone = FileParams(env.path(Q("gone.txt")));
+    EXPECT_EQ(copy.TakeAction(gone), gone);
+    EXPECT_TRUE(env.commitAndRead().empty());
+}
+
+TEST(MoveCopyAction, SubfolderFromPattern) {
+    ActionEnv env;
+    const QString dest = env.path(Q("dest"));
+    ASSERT_TRUE(test::MakeDir(dest));
+    ActionMove move(env.ctx);
+    move.setFolder(dest);
+    move.setSortIntoSubfolder(true);
+    move.pattern().SetPatternString(Q("<//>date.modified<//>"));
+
+    for (const char* folder : {"in1", "in2"}) {
+        const QString src = env.path(Q(folder) + Q("/2.jpg"));
+        ASSERT_TRUE(WriteFile(src, folder));
+        ASSERT_TRUE(test::SetModified(src, QDateTime(QDate(2006, 5, 1), QTime(10, 0))));
+        move.TakeAction(FileParams(src));
+    }
+    EXPECT_EQ(ReadFile(dest + Q("/2006-05-01/2.jpg")), "in1");
+    EXPECT_EQ(ReadFile(dest + Q("/2006-05-01/21.jpg")), "in2");
+
+    // The default pattern sorts by the current date (the fake clock's day).
+    ActionCopy copy(env.ctx);
+    copy.setFolder(dest);
+    copy.setSortIntoSubfolder(true);
+    ASSERT_TRUE(WriteFile(env.path(Q("c.txt")), "c"));
+    EXPECT_EQ(copy.TakeAction(FileParams(env.path(Q("c.txt")))),
+              FileParams(dest + Q("/2008-01-01/c.txt")));
+    EXPECT_EQ(ReadFile(env.path(Q("c.txt"))), "c");
+
+    // Only tokens without a value: the item goes into the destination itself.
+    copy.pattern().SetPatternString(Q("<//>nosuchattribute<//>"));
+    EXPECT_EQ(copy.TakeAction(FileParams(env.path(Q("c.txt")))), FileParams(dest + Q("/c.txt")));
+
+    // MP3 tags name the subfolder; a slash in the artist becomes "-".
+    const QString mp3 = env.path(Q("song.mp3"));
+    ASSERT_TRUE(WriteFile(mp3, test::MakeMp3("Song", "AC/DC", "2003")));
+    copy.pattern().SetPatternString(Q("mp3-<//>mp3.artist<//>-<//>mp3.year<//>"));
+    EXPECT_EQ(copy.TakeAction(FileParams(mp3)), FileParams(dest + Q("/mp3-AC-DC-2003/song.mp3")));
+}
+
+TEST(MoveCopyAction, SubfolderThatCannotBeCreatedFallsBackToTheDestination) {
+    ActionEnv env;
+    const QString dest = env.path(Q("dest"));
+    // A plain file holds the subfolder's name.
+    ASSERT_TRUE(WriteFile(dest + Q("/blocked"), "not a folder"));
+    ASSERT_TRUE(WriteFile(env.path(Q("x.txt")), "x"));
+    ActionMove move(env.ctx);
+    move.setFolder(dest);
+    move.setSortIntoSubfolder(true);
+    move.pattern().SetPatternString(Q("blocked"));
+    EXPECT_EQ(move.TakeAction(FileParams(env.path(Q("x.txt")))), FileParams(dest + Q("/x.txt")));
+    EXPECT_EQ(ReadFile(dest + Q("/blocked")), "not a folder");
+}
+
+TEST(MoveCopyAction, ReplaceRuleKeepsTheOldItemUnderANumberedName) {
+    ActionEnv env;
+    const QString dest = env.path(Q("dest"));
+    ASSERT_TRUE(WriteFile(dest + Q("/list.txt"), "old"));
+    ASSERT_TRUE(WriteFile(env.path(Q("in/list.txt")), "new"));
+    ASSERT_TRUE(WriteFile(dest + Q("/somefolder/old.txt"), "old"));
+    ASSERT_TRUE(WriteFile(env.path(Q("in/somefolder/new.txt")), "new"));
+    ActionMove move(env.ctx);
+    move.setFolder(dest);
+    move.setReplace(true);
+    EXPECT_EQ(move.TakeAction(FileParams(env.path(Q("in/list.txt")))),
+              FileParams(dest + Q("/list.txt")));
+    EXPECT_EQ(ReadFile(dest + Q("/list.txt")), "new");
+    EXPECT_EQ(ReadFile(dest + Q("/list1.txt")), "old");
+    EXPECT_EQ(move.TakeAction(FolderParams(env.path(Q("in/somefolder")))),
+              FolderParams(dest + Q("/somefolder")));
+    EXPECT_EQ(ReadFile(dest + Q("/somefolder/new.txt")), "new");
+    EXPECT_EQ(ReadFile(dest + Q("/somefolder1/old.txt")), "old");
+
+    // The rename rule numbers the incoming copy instead.
+    ActionCopy copy(env.ctx);
+    copy.setFolder(dest);
+    ASSERT_TRUE(WriteFile(env.path(Q("list.txt")), "third"));
+    EXPECT_EQ(copy.TakeAction(FileParams(env.path(Q("list.txt")))),
+              FileParams(dest + Q("/list2.txt")));
+    EXPECT_EQ(ReadFile(dest + Q("/list.txt")), "new");
+}
+
+TEST(RenameAction, PayloadAndDefaults) {
+    EngineContext ctx;
+    ActionRename r(ctx);
+    EXPECT_EQ(r.SaveToString(), Q("<//>name<//>.<//>extension<//><|AC|>1"));
+    r.LoadFromString(Q("hello<|AC|>0"));
+    EXPECT_EQ(r.pattern().GetPatternString(), Q("hello"));
+    EXPECT_EQ(r.renameValue(), 0);
+    EXPECT_EQ(r.replaceValue(), 1);
+    EXPECT_EQ(r.SaveToString(), Q("hello<|AC|>0"));
+}
+
+TEST(RenameAction, RenamesFilesAndFoldersByPattern) {
+    ActionEnv env;
+    for (const char* n : {"a/testmp3.mp3", "b/testmp3.mp3"})
+        ASSERT_TRUE(WriteFile(env.path(Q(n)), test::MakeMp3("T", "The Quartet", "2003")));
+    ActionRename r(env.ctx);
+    r.pattern().SetPatternString(Q("mp3-<//>mp3.artist<//>-<//>mp3.year<//>.mp3"));
+    EXPECT_EQ(r.TakeAction(FileParams(env.path(Q("a/testmp3.mp3")))),
+              FileParams(env.path(Q("a/mp3-The Quartet-2003.mp3"))));
+    // Moved next to the first one, the second gets the counter on its base name.
+    ASSERT_TRUE(QFile::rename(env.path(Q("b/testmp3.mp3")), env.path(Q("a/testmp3.mp3"))));
+    EXPECT_EQ(r.TakeAction(FileParams(env.path(Q("a/testmp3.mp3")))),
+              FileParams(env.path(Q("a/mp3-The Quartet-20031.mp3"))));
+
+    // Folder with a taken name: numbered (rename rule).
+    ASSERT_TRUE(test::MakeDir(env.path(Q("f/hello"))));
+    ASSERT_TRUE(test::MakeDir(env.path(Q("f/other"))));
+    r.pattern().SetPatternString(Q("hello"));
+    EXPECT_EQ(r.TakeAction(FolderParams(env.path(Q("f/other")))),
+              FolderParams(env.path(Q("f/hello1"))));
+
+    // Replace rule for a file and a folder.
+    ASSERT_TRUE(WriteFile(env.path(Q("g/list.txt")), "old"));
+    ASSERT_TRUE(WriteFile(env.path(Q("g/aaaaaaa.txt")), "new"));
+    ASSERT_TRUE(WriteFile(env.path(Q("g/somefolder/x")), "old"));
+    ASSERT_TRUE(WriteFile(env.path(Q("g/otherfolder/y")), "new"));
+    r.setReplace(true);
+    r.pattern().SetPatternString(Q("list.txt"));
+    EXPECT_EQ(r.TakeAction(FileParams(env.path(Q("g/aaaaaaa.txt")))),
+              FileParams(env.path(Q("g/list.txt"))));
+    EXPECT_EQ(ReadFile(env.path(Q("g/list.txt"))), "new");
+    EXPECT_EQ(ReadFile(env.path(Q("g/list1.txt"))), "old");
+    r.pattern().SetPatternString(Q("somefolder"));
+    EXPECT_EQ(r.TakeAction(FolderParams(env.path(Q("g/otherfolder")))),
+              FolderParams(env.path(Q("g/somefolder"))));
+    EXPECT_TRUE(QFileInfo::exists(env.path(Q("g/somefolder/y"))));
+    EXPECT_TRUE(QFileInfo::exists(env.path(Q("g/somefolder1/x"))));
+
+    const auto rows = env.commitAndRead();
+    ASSERT_EQ(rows.size(), 5u);
+    bool sawWords = false;
+    for (const LogRow& row : rows) {
+        EXPECT_EQ(row.actionName, Q("Rename"));
+        if (row.searchWords.contains(Q("aaaaaaa.txt,list.txt,"))) sawWords = true;
+    }
+    EXPECT_TRUE(sawWords);
+}
+
+TEST(RenameAction, UnsafeOrEmptyNamesLeaveTheItemAlone) {
+    ActionEnv env;
+    const QString mp3 = env.path(Q("in/t.mp3"));
+    ASSERT_TRUE(WriteFile(mp3, test::MakeMp3("12:30 a/b", "..", "2003")));
+    ActionRename r(env.ctx);
+    // Only tokens without a value: nothing happens, nothing is logged.
+    r.pattern().SetPatternString(Q("<//>nosuch<//><//>alsonot<//>"));
+    EXPECT_EQ(r.TakeAction(FileParams(mp3)), FileParams(mp3));
+    // An empty pattern likewise.
+    r.pattern().SetPatternString(QString());
+    EXPECT_EQ(r.TakeAction(FileParams(mp3)), FileParams(mp3));
+    // A value of ".." becomes "-": the file stays in its folder.
+    r.pattern().SetPatternString(Q("<//>mp3.artist<//>.mp3"));
+    EXPECT_EQ(r.TakeAction(FileParams(mp3)), FileParams(env.path(Q("in/-.mp3"))));
+    // ":" and "/" inside a value become "-".
+    r.pattern().SetPatternString(Q("<//>mp3.title<//>.mp3"));
+    EXPECT_EQ(r.TakeAction(FileParams(env.path(Q("in/-.mp3")))),
+              FileParams(env.path(Q("in/12-30 a-b.mp3"))));
+    EXPECT_EQ(env.commitAndRead().size(), 2u);
+    EXPECT_EQ(QDir(env.path(Q("in"))).entryList(QDir::Files), QStringList{Q("12-30 a-b.mp3")});
+}
+
+// A rule with the given action rows (selector text, payload) and an "Any" condition.
+std::unique_ptr<Rule> MakeRule(const EngineContext& ctx, const QString& actions) {
+    auto rule = std::make_unique<Rule>(ctx);
+    rule->LoadFromString(Q("chain<|RU|>All<|RU|>Any<|CP|>anything<|CD|>anything<|RU|>") + actions);
+    return rule;
+}
+
+TEST(ActionChain, FollowingActionsSeeTheNewPath) {
+    ActionEnv env;
+    const QString dest = env.path(Q("dest"));
+    ASSERT_TRUE(test::MakeDir(dest));
+    ASSERT_TRUE(WriteFile(env.path(Q("in/a.txt")), "a"));
+    ASSERT_TRUE(WriteFile(env.path(Q("in/b.txt")), "b"));
+
+    // Move, then rename: the moved file is renamed at its new place.
+    auto moveRename = MakeRule(
+        env.ctx, Q("Move to<|AP|>") + dest +
+                     Q("<|AC|>0<|AC|><|AC|>1<|AP|>Rename<|AP|>moved-<//>name<//>.txt<|AC|>1"));
+    EXPECT_EQ(moveRename->CheckAndTake(FileParams(env.path(Q("in/a.txt")))),
+              FileParams(dest + Q("/moved-a.txt")));
+    EXPECT_EQ(ReadFile(dest + Q("/moved-a.txt")), "a");
+
+    // Copy, then rename: the copy is renamed, the source stays as it was.
+    auto copyRename = MakeRule(
+        env.ctx, Q("copy to<|AP|>") + dest +
+                     Q("<|AC|>0<|AC|><|AC|>1<|AP|>RENAME<|AP|>copy-<//>name<//>.txt<|AC|>1"));
+    EXPECT_EQ(copyRename->CheckAndTake(FileParams(env.path(Q("in/b.txt")))),
+              FileParams(dest + Q("/copy-b.txt")));
+    EXPECT_EQ(ReadFile(env.path(Q("in/b.txt"))), "b");
+    EXPECT_FALSE(QFileInfo::exists(dest + Q("/b.txt")));
+
+    // Move then copy: the copy is made from the moved file.
+    auto moveCopy = MakeRule(env.ctx, Q("Move to<|AP|>") + dest +
+                                          Q("/m<|AC|>0<|AC|><|AC|>1<|AP|>Copy to<|AP|>") + dest +
+                                          Q("/c<|AC|>0<|AC|><|AC|>1"));
+    ASSERT_TRUE(test::MakeDir(dest + Q("/m")));
+    ASSERT_TRUE(test::MakeDir(dest + Q("/c")));
+    moveCopy->CheckAndTake(FileParams(env.path(Q("in/b.txt"))));
+    EXPECT_EQ(ReadFile(dest + Q("/m/b.txt")), "b");
+    EXPECT_EQ(ReadFile(dest + Q("/c/b.txt")), "b");
+
+    // Selector texts survive a save unchanged.
+    EXPECT_TRUE(copyRename->SaveToString().contains(Q("copy to<|AP|>")));
+    EXPECT_TRUE(copyRename->SaveToString().contains(Q("<|AP|>RENAME<|AP|>")));
+}
+
+TEST(ActionRegistry, SelectorTextsCreateTheActionKinds) {
+    const KindRegistry& reg = KindRegistry::instance();
+    const struct {
+        const char* text;
+        const char* classId;
+    } cases[] = {{"Move to", "Corvane.ActionMove"},     {"copy to", "Corvane.ActionCopy"},
+                 {"RENAME", "Corvane.ActionRename"},    {"Open", "Corvane.ActionShell"},
+                 {"print", "Corvane.ActionShell"},      {"Run", "Corvane.ActionRun"},
+                 {"Add Path to", "Corvane.ActionAddTo"}};
+    EngineContext ctx;
+    for (const auto& c : cases) {
+        const ActionKindEntry* e = reg.findAction(Q(c.text));
+        ASSERT_NE(e, nullptr) << c.text;
+        EXPECT_EQ(e->classId, Q(c.classId));
+        EXPECT_NE(e->create(ctx), nullptr);
+    }
+    EXPECT_EQ(reg.findAction(Q("Delete")), nullptr);
+    for (const QString& entry : KindRegistry::actionSelectorEntries())
+        EXPECT_NE(reg.findAction(entry), nullptr) << entry.toStdString();
+}
+
+}  // namespace
+}  // namespace vandrel

@@ -1,0 +1,246 @@
+// The date condition against a fake clock and real file times, and the attribute
+// condition against real MP3 bytes.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLocale>
+
+#include "../actions/mp3_bytes.h"
+#include "attributes/attribute_helper.h"
+#include "conditions/condition_attr.h"
+#include "conditions/condition_date.h"
+#include "platform/clock.h"
+#include "rules/kind_registry.h"
+#include "rules/rule_text.h"
+#include "support/test_util.h"
+
+namespace vandrel {
+namespace {
+
+QString Q(const char* s) { return QString::fromUtf8(s); }
+QString FileParams(const QString& p) { return MakeParamList(Q("file"), p); }
+
+const QDateTime kNow(QDate(2008, 2, 20), QTime(12, 0, 0));
+
+struct DateEnv {
+    DateEnv() : clock(kNow), attrs(&clock) {
+        ctx.attributes = &attrs;
+        ctx.clock = &clock;
+        file = dir.file(Q("f.txt"));
+        test::WriteFile(file, "x");
+    }
+    void setModified(const QDateTime& t) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(t, QFileDevice::FileModificationTime));
+    }
+    bool check(const QString& payload) {
+        ConditionDate c(ctx);
+        c.SetAttrCode(Q("date.modified"));
+        c.LoadFromString(payload);
+        return c.DoCheck(FileParams(file));
+    }
+    test::TempDir dir;
+    FakeClock clock;
+    AttributeHelper attrs;
+    EngineContext ctx;
+    QString file;
+};
+
+TEST(ConditionDate, FixedDateOperators) {
+    DateEnv env;
+    env.setModified(QDateTime(QDate(2008, 2, 14), QTime(23, 59)));
+    EXPECT_TRUE(env.check(Q("is<|CD|>1<|CD|>Day<|CD|>2008-02-14 08:00:00")));
+    EXPECT_TRUE(env.check(Q("IS<|CD|>1<|CD|>Day<|CD|>2008-2-14")));
+    EXPECT_FALSE(env.check(Q("is<|CD|>1<|CD|>Day<|CD|>2008-02-15")));
+    env.setModified(QDateTime(QDate(2008, 2, 15), QTime(0, 0)));
+    EXPECT_FALSE(env.check(Q("is<|CD|>1<|CD|>Day<|CD|>2008-02-14")));
+    EXPECT_TRUE(env.check(Q("is after<|CD|>1<|CD|>Day<|CD|>2008-02-14 23:59:59")));
+
+    // Equal date-times are neither before nor after.
+    env.setModified(QDateTime(QDate(2008, 2, 14), QTime(10, 30)));
+    EXPECT_FALSE(env.check(Q("is before<|CD|>1<|CD|>Day<|CD|>2008-02-14 10:30:00")));
+    EXPECT_FALSE(env.check(Q("is after<|CD|>1<|CD|>Day<|CD|>2008-02-14 10:30:00")));
+    EXPECT_TRUE(env.check(Q("is before<|CD|>1<|CD|>Day<|CD|>2008-02-14 10:30:01")));
+    EXPECT_TRUE(env.check(Q("is after<|CD|>1<|CD|>Day<|CD|>2008-02-14")));
+    // A garbage number does not matter to the fixed-date operators.
+    EXPECT_TRUE(env.check(Q("is after<|CD|>abc<|CD|>Day<|CD|>2008-02-14")));
+    EXPECT_FALSE(env.check(Q("is around<|CD|>1<|CD|>Day<|CD|>2008-02-14")));
+}
+
+TEST(ConditionDate, SlidingWindow) {
+    DateEnv env;
+    env.setModified(kNow.addSecs(-23 * 3600));
+    EXPECT_TRUE(env.check(Q("is in the last<|CD|>1<|CD|>Day<|CD|>")));
+    EXPECT_FALSE(env.check(Q("is not in the last<|CD|>1<|CD|>Day<|CD|>")));
+    env.setModified(kNow.addSecs(-25 * 3600));
+    EXPECT_FALSE(env.check(Q("is in the last<|CD|>1<|CD|>Day<|CD|>")));
+    EXPECT_TRUE(env.check(Q("is not in the last<|CD|>1<|CD|>day<|CD|>")));
+    // Exactly at the window start: neither.
+    env.setModified(kNow.addDays(-1));
+    EXPECT_FALSE(env.check(Q("is in the last<|CD|>1<|CD|>Day<|CD|>")));
+    EXPECT_FALSE(env.check(Q("is not in the last<|CD|>1<|CD|>Day<|CD|>")));
+    // Two weeks are fourteen days; minutes and hours.
+    env.setModified(kNow.addDays(-13));
+    EXPECT_TRUE(env.check(Q("is in the last<|CD|>2<|CD|>Week<|CD|>")));
+    env.setModified(kNow.addDays(-15));
+    EXPECT_FALSE(env.check(Q("is in the last<|CD|>2<|CD|>Week<|CD|>")));
+    env.setModified(kNow.addSecs(-50 * 60));
+    EXPECT_TRUE(env.check(Q("is in the last<|CD|>1<|CD|>Hour<|CD|>")));
+    EXPECT_FALSE(env.check(Q("is in the last<|CD|>45<|CD|>Minute<|CD|>")));
+    // A file from the future is in every window and after every earlier date.
+    env.setModified(kNow.addDays(30));
+    EXPECT_TRUE(env.check(Q("is in the last<|CD|>1<|CD|>Minute<|CD|>")));
+    EXPECT_TRUE(env.check(Q("is after<|CD|>1<|CD|>Day<|CD|>2008-02-20 11:00:00")));
+    // A number that is no number: false, no error.
+    EXPECT_FALSE(env.check(Q("is in the last<|CD|>x<|CD|>Day<|CD|>")));
+    EXPECT_FALSE(env.check(Q("is not in the last<|CD|><|CD|>Day<|CD|>")));
+    // An unknown unit makes the window start "now".
+    env.setModified(kNow.addSecs(-10));
+    EXPECT_FALSE(env.check(Q("is in the last<|CD|>5<|CD|>Fortnight<|CD|>")));
+    EXPECT_TRUE(env.check(Q("is not in the last<|CD|>5<|CD|>Fortnight<|CD|>")));
+}
+
+TEST(ConditionDate, FoldersAndMissingServicesNeverMatch) {
+    DateEnv env;
+    env.setModified(kNow.addSecs(-60));
+    ConditionDate c(env.ctx);
+    c.LoadFromString(Q("is in the last<|CD|>1<|CD|>Day<|CD|>"));
+    EXPECT_FALSE(c.DoCheck(MakeParamList(Q("folder"), env.dir.path())));
+    EXPECT_TRUE(c.DoCheck(MakeParamList(Q("FILE"), env.file)));
+    ConditionDate bare(EngineContext{});
+    bare.LoadFromString(Q("is in the last<|CD|>1<|CD|>Day<|CD|>"));
+    EXPECT_FALSE(bare.DoCheck(FileParams(env.file)));
+}
+
+TEST(ConditionDate, PayloadFormsAndSelectorAttributes) {
+    DateEnv env;
+    ConditionDate c(env.ctx);
+    // A new row: "is", 1 Minute, today.
+    EXPECT_EQ(c.SaveToString(), Q("is<|CD|>1<|CD|>Minute<|CD|>2008-02-20"));
+    EXPECT_TRUE(c.showsDate());
+    c.LoadFromString(Q("is before<|CD|>3<|CD|>Day<|CD|>2008-2-14"));
+    EXPECT_EQ(c.date(), QDateTime(QDate(2008, 2, 14), QTime(0, 0)));
+    EXPECT_EQ(c.SaveToString(), Q("is before<|CD|>3<|CD|>Day<|CD|>2008-02-14"));
+    c.LoadFromString(Q("Is In The Last<|CD|>3<|CD|>Day<|CD|>2008-02-14 07:08:09"));
+    EXPECT_FALSE(c.showsDate());
+    EXPECT_EQ(c.SaveToString(), Q("Is In The Last<|CD|>3<|CD|>Day<|CD|>2008-02-14 07:08:09"));
+    // The locale's short date form reads back.
+    const QDate d(2007, 11, 3);
+    const QString shortText = QLocale().toString(d, QLocale::ShortFormat);
+    EXPECT_EQ(ConditionDate::ParseDateText(shortText).date().month(), 11)
+        << shortText.toStdString();
+    EXPECT_FALSE(ConditionDate::ParseDateText(Q("not a date")).isValid());
+    // A date that reads as nothing keeps the previous one.
+    c.LoadFromString(Q("is<|CD|>1<|CD|>Day<|CD|>garbage"));
+    EXPECT_EQ(c.date(), QDateTime(QDate(2008, 2, 14), QTime(7, 8, 9)));
+    // Typed input cannot split the payload.
+    c.setNumber(Q("1<|CD|>2"));
+    EXPECT_EQ(c.number(), Q("12"));
+
+    // The three selector entries test three dates of the same file.
+    const KindRegistry& reg = KindRegistry::instance();
+    const struct {
+        const char* text;
+        const char* attr;
+    } entries[] = {{"Date Created", "date.created"},
+                   {"DATE LAST MODIFIED", "date.modified"},
+                   {"date last accessed", "date.accessed"}};
+    for (const auto& e : entries) {
+        const ConditionKindEntry* entry = reg.findCondition(Q(e.text));
+        ASSERT_NE(entry, nullptr) << e.text;
+        EXPECT_EQ(entry->classId, Q("Corvane.ConditionDate"));
+        auto made = entry->create(env.ctx);
+        auto* date = dynamic_cast<ConditionDate*>(made.get());
+        ASSERT_NE(date, nullptr);
+        EXPECT_EQ(date->attrCode(), Q(e.attr));
+    }
+    // Modified long ago, accessed just now: the two entries disagree.
+    env.setModified(QDateTime(QDate(2001, 1, 1), QTime(0, 0)));
+    QFile f(env.file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(kNow.addSecs(-30), QFileDevice::FileAccessTime));
+    f.close();
+    const QString payload = Q("is in the last<|CD|>1<|CD|>Hour<|CD|>");
+    auto modified = reg.findCondition(Q("Date Last Modified"))->create(env.ctx);
+    auto accessed = reg.findCondition(Q("Date Last Accessed"))->create(env.ctx);
+    modified->LoadFromString(payload);
+    accessed->LoadFromString(payload);
+    EXPECT_FALSE(modified->DoCheck(FileParams(env.file)));
+    EXPECT_TRUE(accessed->DoCheck(FileParams(env.file)));
+}
+
+struct AttrEnv {
+    AttrEnv() {
+        ctx.attributes = &attrs;
+        mp3 = dir.file(Q("song.mp3"));
+        test::WriteFile(mp3, test::MakeMp3("Quartet in Quartet", "The Quartet", "2003"));
+    }
+    bool check(const QString& payload, const QString& params) {
+        ConditionAttr c(ctx);
+        c.LoadFromString(payload);
+        return c.DoCheck(params);
+    }
+    test::TempDir dir;
+    AttributeHelper attrs;
+    EngineContext ctx;
+    QString mp3;
+};
+
+TEST(ConditionAttr, ComparesWithoutRegardToCase) {
+    AttrEnv env;
+    const QString p = FileParams(env.mp3);
+    struct Case {
+        const char* payload;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"mp3.artist<|CD|>starts with<|CD|>the", true},
+        {"mp3.artist<|CD|>STARTS WITH<|CD|>quartet", false},
+        {"mp3.artist<|CD|>is<|CD|>THE QUARTET", true},
+        {"mp3.artist<|CD|>is<|CD|>The Quart", false},
+        {"mp3.artist<|CD|>contains<|CD|>e q", true},
+        {"mp3.title<|CD|>ends with<|CD|>quartet", true},
+        {"mp3.title<|CD|>ends with<|CD|>in", false},
+        {"mp3.year<|CD|>is<|CD|>2003", true},
+        {"mp3.artist<|CD|>sounds like<|CD|>The Quartet", false},
+        {"no.such<|CD|>contains<|CD|>", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(env.check(Q(c.payload), p), c.expected) << c.payload;
+    // Folders never match, whatever the text.
+    EXPECT_FALSE(
+        env.check(Q("mp3.artist<|CD|>contains<|CD|>"), MakeParamList(Q("folder"), env.dir.path())));
+    // A file without the value (an MP3 without a tag gives the empty title) never matches,
+    // also "contains" with the empty text.
+    const QString bare = env.dir.file(Q("bare.mp3"));
+    QByteArray noTag = test::MakeMp3("", "", "");
+    noTag.chop(128);
+    ASSERT_TRUE(test::WriteFile(bare, noTag));
+    EXPECT_FALSE(env.check(Q("mp3.title<|CD|>contains<|CD|>"), FileParams(bare)));
+    // A damaged file does not break the check.
+    const QString damaged = env.dir.file(Q("damaged.mp3"));
+    ASSERT_TRUE(test::WriteFile(damaged, QByteArray("ID3\x04\x00\x00\x7f\x7f\x7f\x7f", 10)));
+    EXPECT_FALSE(env.check(Q("mp3.title<|CD|>is<|CD|>x"), FileParams(damaged)));
+    // No attribute reader: nothing matches.
+    ConditionAttr bareCond(EngineContext{});
+    bareCond.LoadFromString(Q("mp3.artist<|CD|>contains<|CD|>"));
+    EXPECT_FALSE(bareCond.DoCheck(p));
+}
+
+TEST(ConditionAttr, PayloadAndSelectors) {
+    EngineContext ctx;
+    ConditionAttr c(ctx);
+    EXPECT_EQ(c.SaveToString(), Q("mp3.title<|CD|>is<|CD|>"));
+    c.LoadFromString(Q("mp3.artist<|CD|>contains<|CD|>Quartet"));
+    EXPECT_EQ(c.SaveToString(), Q("mp3.artist<|CD|>contains<|CD|>Quartet"));
+    c.setText(Q("a<|CD|>b\r\n"));
+    EXPECT_EQ(c.text(), Q("ab"));
+    for (const char* s : {"Other Attribute", "MORE ATTRIBUTE", "more Attribute"}) {
+        const ConditionKindEntry* e = KindRegistry::instance().findCondition(Q(s));
+        ASSERT_NE(e, nullptr) << s;
+        EXPECT_EQ(e->classId, Q("Corvane.ConditionAttr"));
+    }
+}
+
+}  // namespace
+}  // namespace vandrel
