@@ -308,8 +308,19 @@ TEST(CliDaemon, DueFolderIsOrganizedAndLogged) {
     const QDateTime next = QDateTime::fromString(lines.at(1).split(QLatin1Char('\t')).at(3),
                                                  QString::fromLatin1(kFolderDateFormat));
     EXPECT_GT(next, QDateTime::currentDateTime().addSecs(23 * 3600));
-    // The moves reached the action log.
-    EXPECT_TRUE(QFile::exists(e.data + QStringLiteral("/log.db")));
+    // The moves reached the action log, under the rule's title.
+    const auto log = e.Run({"log"});
+    ASSERT_EQ(log.exitCode, 0) << log.err.toStdString();
+    const QStringList rows = log.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(rows.size(), 2) << log.out.toStdString();
+    for (const char* name : {"one.txt", "two.txt"}) {
+        bool found = false;
+        for (const QString& row : rows)
+            found = found || (row.contains(QStringLiteral("\tTexts\t")) &&
+                              row.contains(in + QLatin1Char('/') + QLatin1String(name)) &&
+                              row.contains(out + QLatin1Char('/') + QLatin1String(name)));
+        EXPECT_TRUE(found) << name << "\n" << log.out.toStdString();
+    }
 }
 
 }  // namespace
