@@ -236,6 +236,14 @@ TEST(CliDaemon, SecondSchedulerRefusedAndSigtermStopsCleanly) {
     WaitForErr(first, QStringLiteral("scheduler started"), 10000, err);
     ASSERT_TRUE(err.contains(QStringLiteral("scheduler started"))) << err.toStdString();
 
+    // A folder added while the scheduler runs is picked up at its next check.
+    const QString watch = e.tmp.file(QStringLiteral("watch"));
+    MakeDir(watch);
+    ASSERT_EQ(e.Run({"folders", "add", watch}).exitCode, 0);
+    WaitForErr(first, QStringLiteral("watched folders reloaded (1 folders)"), 10000, err);
+    EXPECT_TRUE(err.contains(QStringLiteral("watched folders reloaded (1 folders)")))
+        << err.toStdString();
+
     const auto second = e.Run({"daemon", "--interval-seconds", "1"});
     EXPECT_EQ(second.exitCode, 1);
     EXPECT_TRUE(second.err.contains(QStringLiteral("already running"))) << second.err.toStdString();
