@@ -8,6 +8,7 @@
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
 #include "rules/rule_list.h"
+#include "rules/rule_text.h"
 
 namespace vandrel {
 
@@ -150,6 +151,11 @@ int Add(CliContext& ctx, const QStringList& args) {
     // Shown until the scheduler's first check computes it afresh.
     f.setNextRunTime(f.ComputeNextRunTime(SystemClock::instance().now()));
     if (!SaveFolderList(ctx, list)) return kExitFailure;
+    // Hidden folders are never organised (their tasks come out empty); say so now rather
+    // than leave the user wondering why nothing happens.
+    if (FileNamePart(abs).startsWith(QLatin1Char('.')))
+        ctx.err() << "vandrel: note: " << abs
+                  << " is a hidden folder; its items will not be organized" << Qt::endl;
     PrintFolder(ctx, f);
     ctx.out().flush();
     return kExitOk;
