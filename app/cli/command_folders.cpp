@@ -111,6 +111,11 @@ int Add(CliContext& ctx, const QStringList& args) {
     const QString abs = AbsoluteFolderPath(path);
     if (!QFileInfo(abs).isDir())
         return ctx.fail(kExitUsage, QStringLiteral("%1 is not a folder").arg(abs));
+    if (!WatchedFolder::IsStorablePath(abs))
+        return ctx.fail(kExitUsage,
+                        QStringLiteral("%1 cannot be watched: its name holds a line break or a "
+                                       "separator text such as <|FL|>")
+                            .arg(abs));
 
     QString selection = QString::fromLatin1(kAllRules);
     if (haveRules && rules.trimmed() != QLatin1String(kAllRules)) {

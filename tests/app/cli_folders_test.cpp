@@ -156,6 +156,10 @@ TEST(CliFolders, BadArguments) {
         EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith(QStringLiteral("vandrel: "))) << r.err.toStdString();
     }
+    // A folder whose name would break folders.txt is refused.
+    const QString broken = e.tmp.file(QStringLiteral("two\nlines"));
+    ASSERT_TRUE(MakeDir(broken));
+    EXPECT_EQ(e.Run({"folders", "add", broken}).exitCode, 2);
     EXPECT_TRUE(e.ListLines().isEmpty());
     // Adding the same folder twice is refused.
     EXPECT_EQ(e.Run({"folders", "add", watch}).exitCode, 0);
@@ -171,6 +175,11 @@ TEST(CliFolders, DamagedFoldersFileIsKeptAside) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("kept aside"))) << r.err.toStdString();
     EXPECT_EQ(QDir(e.data).entryList({QStringLiteral("folders.txt.unreadable-*")}).size(), 1);
+    // The scheduler refuses to start over a damaged list as well.
+    ASSERT_TRUE(WriteFile(file, QByteArray("\xff\xfe\r\n")));
+    const auto d = e.Run({"daemon", "--interval-seconds", "1"});
+    EXPECT_EQ(d.exitCode, 1);
+    EXPECT_TRUE(d.err.contains(QStringLiteral("cannot be read"))) << d.err.toStdString();
     // Fields that do not parse fall back to defaults and never fail the listing.
     ASSERT_TRUE(WriteFile(file, "1<|FL|>/tmp<|FL|>at<|FL|>x<|FL|>99<|FL|>00<|FL|>bad date\r\n"));
     const QStringList lines = e.ListLines();

@@ -62,6 +62,21 @@ TEST(WatchedFolder, Caption) {
     }
 }
 
+TEST(WatchedFolder, PathsThatWouldBreakTheFileAreRefused) {
+    FakeClock clock;
+    WatchedFolderList list(clock);
+    WatchedFolder& f = list.AddNewFolder();
+    ASSERT_TRUE(f.setFolderPath(QStringLiteral("/ok")));
+    for (const char* bad : {"/a\nb", "/a\rb", "/a<|FL|>b", "/a<|FP|>b", "/x<|RP|>"}) {
+        EXPECT_FALSE(f.setFolderPath(QString::fromLatin1(bad))) << bad;
+        EXPECT_EQ(f.folderPath(), QStringLiteral("/ok"));
+    }
+    list.AddNewFolder().setFolderPath(QStringLiteral("/second"));
+    WatchedFolderList again(clock);
+    again.LoadFromString(list.SaveToString());
+    EXPECT_EQ(again.folderCount(), 2);
+}
+
 TEST(WatchedFolder, TextRoundTrip) {
     FakeClock clock(At(2026, 3, 10, 9, 30));
     WatchedFolder f(clock);
