@@ -275,6 +275,32 @@ TEST(CliDaemon, SecondSchedulerRefusedAndSigtermStopsCleanly) {
     EXPECT_EQ(third.exitCode(), 0);
 }
 
+TEST(CliDaemon, FoldersFileDamagedWhileRunning) {
+    Env e;
+    const QString watch = e.tmp.file(QStringLiteral("watch"));
+    MakeDir(watch);
+    ASSERT_EQ(e.Run({"folders", "add", watch}).exitCode, 0);
+    QProcess daemon;
+    e.StartDaemon(daemon);
+    ASSERT_TRUE(daemon.waitForStarted());
+    QString err;
+    WaitForErr(daemon, QStringLiteral("scheduler started"), 10000, err);
+    const QString file = e.data + QStringLiteral("/folders.txt");
+    const QByteArray damaged("\xff\xfe damaged\r\n");
+    ASSERT_TRUE(WriteFile(file, damaged));
+    WaitForErr(daemon, QStringLiteral("kept aside"), 10000, err);
+    ::kill(static_cast<pid_t>(daemon.processId()), SIGTERM);
+    ASSERT_TRUE(daemon.waitForFinished(10000));
+    EXPECT_EQ(daemon.exitCode(), 0);
+    // The damaged text is kept; the scheduler wrote back the list it had.
+    const QStringList aside = QDir(e.data).entryList({QStringLiteral("folders.txt.unreadable-*")});
+    ASSERT_EQ(aside.size(), 1) << err.toStdString();
+    EXPECT_EQ(ReadFile(e.data + QLatin1Char('/') + aside.first()), damaged);
+    const QStringList lines = e.ListLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines.first().contains(watch));
+}
+
 TEST(CliDaemon, DueFolderIsOrganizedAndLogged) {
     Env e;
     const QString in = e.tmp.file(QStringLiteral("in"));
