@@ -101,6 +101,14 @@ QString WatchedFolder::folderNameText() const {
     return name.isEmpty() ? p : name;
 }
 
+bool WatchedFolder::IsStorablePath(const QString& path) { return StripSeparators(path) == path; }
+
+bool WatchedFolder::setFolderPath(const QString& path) {
+    if (!IsStorablePath(path)) return false;
+    folderPath_ = path;
+    return true;
+}
+
 void WatchedFolder::setMethod(const QString& method) {
     method_ = method;
     recalcPending_ = true;

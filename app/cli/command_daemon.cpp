@@ -208,7 +208,7 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     });
     QObject::connect(&runner, &AutoTaskRunner::itemDone,
                      [&](const QString& path, const QString& result) {
-                         state.log(result + QLatin1Char('\t') + path);
+                         state.log(TsvField(result) + QLatin1Char('\t') + TsvField(path));
                      });
     QObject::connect(&runner, &AutoTaskRunner::taskFinished, [&](const AutoFolderTask& t) {
         state.log(QStringLiteral("done [%1]").arg(t.folderCaption));

@@ -25,8 +25,9 @@ QString SelectionColumn(const QString& selection) {
 }
 
 void PrintFolder(CliContext& ctx, const WatchedFolder& f) {
-    ctx.out() << (f.enabled() ? "1" : "0") << '\t' << f.folderPath() << '\t' << f.scheduleText()
-              << '\t' << f.nextRunTime().toString(QString::fromLatin1(kFolderDateFormat)) << '\t'
+    ctx.out() << (f.enabled() ? "1" : "0") << '\t' << TsvField(f.folderPath()) << '\t'
+              << f.scheduleText() << '\t'
+              << f.nextRunTime().toString(QString::fromLatin1(kFolderDateFormat)) << '\t'
               << SelectionColumn(f.selector().SaveToString()) << '\t' << (f.confirm() ? "1" : "0")
               << '\n';
 }

@@ -123,6 +123,15 @@ TEST(CliFolders, AddListRemove) {
                                       QString::fromLatin1(kFolderDateFormat))
                     .isValid());
 
+    // A tab in a folder name does not add a column.
+    const QString tabbed = e.tmp.file(QStringLiteral("tab\there"));
+    ASSERT_TRUE(MakeDir(tabbed));
+    ASSERT_EQ(e.Run({"folders", "add", tabbed}).exitCode, 0);
+    const QStringList tabLine = e.ListLines().first().split(QLatin1Char('\t'));
+    ASSERT_EQ(tabLine.size(), 6);
+    EXPECT_EQ(tabLine.at(1), e.tmp.file(QStringLiteral("tab\\there")));
+    ASSERT_EQ(e.Run({"folders", "remove", tabbed}).exitCode, 0);
+
     r = e.Run({"folders", "remove", watch + QStringLiteral("/../watch")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(e.ListLines().size(), 1);
