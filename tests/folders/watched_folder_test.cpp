@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
@@ -384,6 +386,37 @@ TEST(WatchedFolderList, FileMissingDamagedAndWritten) {
     ASSERT_FALSE(r.keptAsidePath.isEmpty());
     ASSERT_TRUE(list.SaveToFile(path));
     EXPECT_EQ(test::ReadFile(r.keptAsidePath), damaged);
+}
+
+TEST(WatchedFolderList, FullDiskKeepsTheOldFile) {
+    test::TempDir tmp;
+    const QString dir = tmp.file(QStringLiteral("small"));
+    test::MakeDir(dir);
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("size=64k"), QStringLiteral("tmpfs"), dir}) != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+    FakeClock clock(At(2026, 3, 10, 9, 0));
+    WatchedFolderList list(clock);
+    list.AddNewFolder().setFolderPath(QStringLiteral("/first"));
+    const QString path = dir + QStringLiteral("/folders.txt");
+    const bool savedFirst = list.SaveToFile(path);
+    const QByteArray before = test::ReadFile(path);
+    QFile filler(dir + QStringLiteral("/filler"));
+    if (filler.open(QIODevice::WriteOnly)) {
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        filler.close();
+    }
+    for (int i = 0; i < 200; ++i)
+        list.AddNewFolder().setFolderPath(QStringLiteral("/folder/number/%1").arg(i));
+    const bool savedFull = list.SaveToFile(path);
+    const QByteArray after = test::ReadFile(path);
+    QProcess::execute(QStringLiteral("umount"), {dir});
+    EXPECT_TRUE(savedFirst);
+    EXPECT_FALSE(savedFull);
+    EXPECT_EQ(after, before);
 }
 
 }  // namespace
