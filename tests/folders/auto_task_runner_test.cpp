@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_var_mgr.h"
+#include "folders/auto_task_timers.h"
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
@@ -308,6 +309,28 @@ TEST(AutoTaskRunner, StartedRunsWaitForTheirEnd) {
     fx.runner.ManualRunFinished(one);
     EXPECT_FALSE(fx.vars.handTaskRunning());
     EXPECT_EQ(done, QStringLiteral("Done!"));
+}
+
+TEST(AutoTaskTimers, TimersFollowTheRunner) {
+    Fixture fx;
+    fx.AddFolder(QStringLiteral("f"), {QStringLiteral("a.txt")});
+    AutoTaskTimers timers(fx.runner);
+    EXPECT_FALSE(timers.folderTimer().isActive());  // nothing before start()
+    timers.start();
+    EXPECT_TRUE(timers.folderTimer().isActive());
+    EXPECT_EQ(timers.folderTimer().interval(), 60000);
+    EXPECT_EQ(timers.countdownTimer().interval(), 1000);
+    EXPECT_FALSE(timers.countdownTimer().isActive());
+    fx.CheckAt(At(9, 1, 0));
+    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 1);
+    // During the announcement the folder timer is stopped and the countdown runs.
+    EXPECT_FALSE(timers.folderTimer().isActive());
+    EXPECT_TRUE(timers.countdownTimer().isActive());
+    fx.Ticks(10);
+    EXPECT_TRUE(timers.folderTimer().isActive());
+    EXPECT_FALSE(timers.countdownTimer().isActive());
+    timers.stop();
+    EXPECT_FALSE(timers.folderTimer().isActive());
 }
 
 }  // namespace
