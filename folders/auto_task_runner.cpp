@@ -76,6 +76,10 @@ void AutoTaskRunner::NextTask() {
             return;
         }
         RunCurrent(false);
+        if (awaitingRun_) {
+            inNextTask_ = false;
+            return;  // SilentRunFinished goes on
+        }
     }
 }
 
@@ -86,18 +90,18 @@ void AutoTaskRunner::CountdownTick() {
     if (before > 1) return;
     SetCountdownTimer(false);
     RunCurrent(false);
-    NextTask();
+    if (!awaitingRun_) NextTask();
 }
 
 void AutoTaskRunner::Cancel() {
-    if (current_ < 0 || !batchActive_) return;
+    if (current_ < 0 || !batchActive_ || awaitingRun_) return;
     SetCountdownTimer(false);
     emit taskCancelled(tasks_[static_cast<size_t>(current_)]);
     NextTask();
 }
 
 void AutoTaskRunner::ConfirmationSheet() {
-    if (current_ < 0 || !batchActive_) return;
+    if (current_ < 0 || !batchActive_ || awaitingRun_) return;
     SetCountdownTimer(false);
     RunCurrent(true);
     NextTask();
@@ -109,6 +113,15 @@ void AutoTaskRunner::RunCurrent(bool viaSheet) {
     const AutoFolderTask task = tasks_[static_cast<size_t>(current_)];
     if (!viaSheet && !task.confirmFirst) {
         SetButtons(false);
+        if (starter_) {
+            awaitingRun_ = true;
+            emit taskStarted(task);
+            // A starter may report the end before it returns; the caller then goes on.
+            startingRun_ = true;
+            starter_(task, nullptr);
+            startingRun_ = false;
+            return;
+        }
         RunSilently(task);
         return;
     }
@@ -141,11 +154,25 @@ void AutoTaskRunner::EndBatch() {
     if (wasActive) emit batchFinished();
 }
 
+void AutoTaskRunner::SilentRunFinished() {
+    if (!awaitingRun_) return;
+    awaitingRun_ = false;
+    if (current_ >= 0) emit taskFinished(tasks_[static_cast<size_t>(current_)]);
+    if (!startingRun_) NextTask();
+}
+
 bool AutoTaskRunner::ManualRun(WatchedFolder& folder) {
     // Two runs over the same items at once could act on an item twice.
-    if (vars_.handTaskRunning() || vars_.autoTaskRunning() || vars_.dropTaskRunning()) return false;
+    if (vars_.handTaskRunning() || vars_.autoTaskRunning() || vars_.dropTaskRunning() ||
+        runInProgress())
+        return false;
     vars_.setHandTaskRunning(true);
     const AutoFolderTask task = folder.GetAutoFolderTask();
+    if (!task.confirmFirst && starter_) {
+        awaitingManual_ = &folder;
+        starter_(task, &folder);  // may call ManualRunFinished before it returns
+        return true;
+    }
     if (!task.confirmFirst) {
         for (const QString& item : task.taskItems) {
             if (stop_.load()) break;
@@ -158,9 +185,19 @@ bool AutoTaskRunner::ManualRun(WatchedFolder& folder) {
     } else {
         emit taskSkipped(task);
     }
+    EndManualRun(folder);
+    return true;
+}
+
+void AutoTaskRunner::ManualRunFinished(WatchedFolder& folder) {
+    if (awaitingManual_ != &folder) return;
+    awaitingManual_ = nullptr;
+    EndManualRun(folder);
+}
+
+void AutoTaskRunner::EndManualRun(WatchedFolder& folder) {
     emit manualRunFinished(&folder, QString::fromLatin1(kManualRunDone));
     vars_.setHandTaskRunning(false);
-    return true;
 }
 
 void AutoTaskRunner::SetFolderTimer(bool on) {

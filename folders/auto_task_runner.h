@@ -36,6 +36,11 @@ class AutoTaskRunner : public QObject {
     using ItemRunner = std::function<QString(const QString& path, const QString& selection)>;
     // Shows the confirmation sheet for a task and returns when it is closed.
     using ConfirmHandler = std::function<void(const AutoFolderTask& task)>;
+    // Starts a silent run of a task's items elsewhere (a worker thread); manualFolder is
+    // the folder of a manual run, null in an automatic batch. The owner reports the end
+    // with SilentRunFinished or ManualRunFinished on this runner's thread.
+    using TaskStarter =
+        std::function<void(const AutoFolderTask& task, WatchedFolder* manualFolder)>;
 
     // vars, folders and clock must outlive the runner. The folder timer starts running.
     AutoTaskRunner(AppVarMgr& vars, WatchedFolderList& folders, const Clock& clock,
@@ -43,6 +48,8 @@ class AutoTaskRunner : public QObject {
 
     // Without a handler, a task that asks for confirmation is skipped (taskSkipped).
     void setConfirmHandler(ConfirmHandler handler) { confirm_ = std::move(handler); }
+    // With a starter, silent runs are handed to it instead of running item by item here.
+    void setTaskStarter(TaskStarter starter) { starter_ = std::move(starter); }
     // Ticks of countdown before a task runs; 0 runs a due task at once (the daemon).
     void setCountdownStart(int ticks) { countdownStart_ = ticks < 0 ? 0 : ticks; }
 
@@ -81,6 +88,13 @@ class AutoTaskRunner : public QObject {
     // nothing) while another run is active.
     bool ManualRun(WatchedFolder& folder);
 
+    // True while a started silent run has not reported its end.
+    bool runInProgress() const { return awaitingRun_ || awaitingManual_ != nullptr; }
+    // The started run of the current automatic task has ended: the batch goes on.
+    void SilentRunFinished();
+    // The started manual run of folder has ended: "Done!" and the run flag is cleared.
+    void ManualRunFinished(WatchedFolder& folder);
+
     // Ends work after the item in hand: the rest of a silent run and of the batch is
     // dropped and no new batch starts. Safe from any thread.
     void requestStop() { stop_.store(true); }
@@ -113,6 +127,7 @@ class AutoTaskRunner : public QObject {
     void RunCurrent(bool viaSheet);
     void RunSilently(const AutoFolderTask& task);
     void EndBatch();
+    void EndManualRun(WatchedFolder& folder);
     void SetFolderTimer(bool on);
     void SetCountdownTimer(bool on);
     void SetButtons(bool on);
@@ -122,6 +137,10 @@ class AutoTaskRunner : public QObject {
     const Clock& clock_;
     ItemRunner runItem_;
     ConfirmHandler confirm_;
+    TaskStarter starter_;
+    bool awaitingRun_ = false;
+    bool startingRun_ = false;
+    WatchedFolder* awaitingManual_ = nullptr;
     int countdownStart_ = kCountdownStart;
 
     bool folderTimerActive_ = true;

@@ -20,9 +20,27 @@ QString TwoDigits(const QString& text, int lo, int hi) {
     return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
 }
 
+// Reads yyyy-MM-ddTHH:mm:ss by hand: the general format parser costs far more than the
+// rest of a folder's loading. Anything else (or an impossible date) gives an invalid time.
 QDateTime ParseDate(const QString& text) {
-    QDateTime t = QDateTime::fromString(text, QString::fromLatin1(kFolderDateFormat));
-    return t.isValid() ? t : QDateTime();
+    if (text.size() != 19 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-') ||
+        text.at(10) != QLatin1Char('T') || text.at(13) != QLatin1Char(':') ||
+        text.at(16) != QLatin1Char(':'))
+        return QDateTime();
+    const auto num = [&text](int at, int len, bool* ok) {
+        int v = 0;
+        for (int i = at; i < at + len; ++i) {
+            const QChar c = text.at(i);
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) *ok = false;
+            v = v * 10 + (c.unicode() - u'0');
+        }
+        return v;
+    };
+    bool ok = true;
+    const QDate d(num(0, 4, &ok), num(5, 2, &ok), num(8, 2, &ok));
+    const QTime t(num(11, 2, &ok), num(14, 2, &ok), num(17, 2, &ok));
+    if (!ok || !d.isValid() || !t.isValid()) return QDateTime();
+    return QDateTime(d, t);
 }
 
 // Stored numbers ("0"/"1") are read leniently: any other integer counts as on; text that
@@ -83,6 +101,14 @@ QString WatchedFolder::folderNameText() const {
     return name.isEmpty() ? p : name;
 }
 
+bool WatchedFolder::IsStorablePath(const QString& path) { return StripSeparators(path) == path; }
+
+bool WatchedFolder::setFolderPath(const QString& path) {
+    if (!IsStorablePath(path)) return false;
+    folderPath_ = path;
+    return true;
+}
+
 void WatchedFolder::setMethod(const QString& method) {
     method_ = method;
     recalcPending_ = true;
@@ -141,14 +167,17 @@ bool WatchedFolder::TickCheck(const QDateTime& now) {
         nextRunTime_ = ComputeNextRunTime(now);
         recalcPending_ = false;
     }
-    const QDateTime windowEnd = nextRunTime_.addSecs(kDueWindowSecs);
-    if (nextRunTime_ < now && now < windowEnd) {
+    // Compared as instants: local-time arithmetic on every folder each minute is costly.
+    const qint64 nowMs = now.toMSecsSinceEpoch();
+    const qint64 nextMs = nextRunTime_.toMSecsSinceEpoch();
+    const qint64 windowEndMs = nextMs + qint64(kDueWindowSecs) * 1000;
+    if (nextMs < nowMs && nowMs < windowEndMs) {
         lastRunTime_ = now;
         nextRunTime_ = ComputeNextRunTime(now);
         return true;
     }
     // A window missed while the computer slept or checks were suspended is not made up.
-    if (now > windowEnd) nextRunTime_ = ComputeNextRunTime(now);
+    if (nowMs > windowEndMs) nextRunTime_ = ComputeNextRunTime(now);
     return false;
 }
 
@@ -169,27 +198,32 @@ QString WatchedFolder::SaveToString() const {
 }
 
 void WatchedFolder::LoadFromString(const QString& text) {
-    // Start from a new row so that every missing or unreadable field has its default.
-    const WatchedFolder fresh(*clock_);
+    // Every missing or unreadable field takes the default of a new row.
     const QStringList f = SplitText(text, kFolderFieldSep);
     const auto has = [&f](int i) { return i < f.size(); };
 
-    enabled_ = has(0) ? ParseFlag(f.at(0), fresh.enabled_) : fresh.enabled_;
-    folderPath_ = has(1) ? f.at(1) : fresh.folderPath_;
-    method_ = has(2) && !f.at(2).isEmpty() ? f.at(2) : fresh.method_;
-    interval_ = has(3) && !f.at(3).isEmpty() ? f.at(3) : fresh.interval_;
+    enabled_ = has(0) && ParseFlag(f.at(0), false);
+    folderPath_ = has(1) ? f.at(1) : QString();
+    method_ = has(2) && !f.at(2).isEmpty() ? f.at(2) : kDefaultMethod;
+    interval_ = has(3) && !f.at(3).isEmpty() ? f.at(3) : kDefaultInterval;
     const QString h = has(4) ? TwoDigits(f.at(4), 0, 23) : QString();
-    hour_ = h.isEmpty() ? fresh.hour_ : h;
+    hour_ = h.isEmpty() ? kDefaultHour : h;
     const QString m = has(5) ? TwoDigits(f.at(5), 0, 59) : QString();
-    minute_ = m.isEmpty() ? fresh.minute_ : m;
+    minute_ = m.isEmpty() ? kDefaultMinute : m;
     const QDateTime last = has(6) ? ParseDate(f.at(6)) : QDateTime();
-    lastRunTime_ = last.isValid() ? last : fresh.lastRunTime_;
     const QDateTime next = has(7) ? ParseDate(f.at(7)) : QDateTime();
-    nextRunTime_ = next.isValid() ? next : fresh.nextRunTime_;
-    // Field 8 (the stored recalculation flag) is read for completeness only: applying the
-    // method after loading always asks for a fresh next run time.
-    selector_.LoadFromString(has(9) ? f.at(9) : fresh.selector_.SaveToString());
-    confirm_ = has(10) ? ParseFlag(f.at(10), fresh.confirm_) : fresh.confirm_;
+    if (!last.isValid() || !next.isValid()) {
+        const QDateTime now = clock_->now();
+        lastRunTime_ = last.isValid() ? last : now;
+        nextRunTime_ = next.isValid() ? next : now.addDays(-1);
+    } else {
+        lastRunTime_ = last;
+        nextRunTime_ = next;
+    }
+    // Field 8 (the stored recalculation flag) is not needed: applying the method after
+    // loading always asks for a fresh next run time.
+    selector_.LoadFromString(has(9) ? f.at(9) : QString::fromLatin1(kAllRules));
+    confirm_ = has(10) && ParseFlag(f.at(10), false);
     recalcPending_ = true;
 }
 

@@ -41,7 +41,11 @@ class WatchedFolder {
     void setEnabled(bool on) { enabled_ = on; }
 
     const QString& folderPath() const { return folderPath_; }
-    void setFolderPath(const QString& path) { folderPath_ = path; }
+    // Sets the path; refused (false, nothing changes) when the path cannot be stored: a
+    // line break or a separator token in it would split folders.txt in the wrong places
+    // and lose the folders after it.
+    bool setFolderPath(const QString& path);
+    static bool IsStorablePath(const QString& path);
     // The last path component, the path itself for "/", or "Select a Folder" when no
     // folder is chosen.
     QString folderNameText() const;

@@ -57,7 +57,10 @@ bool WriteStateBytes(const QString& path, const QByteArray& bytes) {
     // A direct write would defeat the point: never leave a torn state file.
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size()) {
+    // The explicit flush matters: on a full disk Qt 6.4's commit() renames the short
+    // temporary file into place and still reports success; a failed flush is caught here
+    // and the old file stays.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

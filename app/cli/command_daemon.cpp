@@ -87,10 +87,16 @@ class DaemonState {
     void reloadIfChanged() {
         const StateReadResult r = ReadStateLine(ctx_.paths().rulesFile());
         if (r.status == StateReadStatus::Unreadable) {
-            log(QStringLiteral("%1 cannot be read; kept aside as %2; going on with the rules "
-                               "already loaded")
-                    .arg(ctx_.paths().rulesFile(), r.keptAsidePath));
-            (void)WriteStateLine(ctx_.paths().rulesFile(), rules_.SaveToString());
+            // Write the rules in hand back only when the damaged file is safely aside.
+            if (r.keptAsidePath.isEmpty()) {
+                log(QStringLiteral("%1 cannot be read; going on with the rules already loaded")
+                        .arg(ctx_.paths().rulesFile()));
+            } else {
+                log(QStringLiteral("%1 cannot be read; kept aside as %2; going on with the "
+                                   "rules already loaded")
+                        .arg(ctx_.paths().rulesFile(), r.keptAsidePath));
+                (void)WriteStateLine(ctx_.paths().rulesFile(), rules_.SaveToString());
+            }
             rulesText_ = rules_.SaveToString();
         } else if (r.text != rulesText_) {
             rules_.LoadFromString(r.text);
@@ -99,12 +105,20 @@ class DaemonState {
         }
 
         const StateReadResult f = ReadStateLine(ctx_.paths().foldersFile());
+        foldersBlocked_ = f.status == StateReadStatus::Unreadable && f.keptAsidePath.isEmpty();
+        if (foldersBlocked_ && reportedBlocked_) return;
+        reportedBlocked_ = foldersBlocked_;
         if (f.status == StateReadStatus::Unreadable) {
-            log(QStringLiteral("%1 cannot be read; kept aside as %2; going on with the folders "
-                               "already loaded")
-                    .arg(ctx_.paths().foldersFile(), f.keptAsidePath));
-            foldersText_.clear();  // forces the write below
-            saveIfChanged();
+            log(QStringLiteral("%1 cannot be read%2; going on with the folders already loaded")
+                    .arg(ctx_.paths().foldersFile(),
+                         f.keptAsidePath.isEmpty()
+                             ? QString()
+                             : QStringLiteral("; kept aside as ") + f.keptAsidePath));
+            // The list in hand replaces the file only when the damaged one is safely aside.
+            if (!f.keptAsidePath.isEmpty()) {
+                foldersText_.clear();  // forces the write
+                saveIfChanged();
+            }
         } else if (f.text != foldersText_) {
             WatchedFolderList fresh(SystemClock::instance());
             fresh.LoadFromString(f.text);
@@ -117,6 +131,8 @@ class DaemonState {
     }
 
     void saveIfChanged() {
+        // A damaged file that could not be moved aside is never written over.
+        if (foldersBlocked_) return;
         const QString text = folders_.SaveToString();
         if (text == foldersText_) return;
         if (folders_.SaveToFile(ctx_.paths().foldersFile()))
@@ -135,6 +151,8 @@ class DaemonState {
     WatchedFolderList& folders_;
     QString rulesText_;
     QString foldersText_;
+    bool foldersBlocked_ = false;
+    bool reportedBlocked_ = false;
 };
 
 }  // namespace
@@ -190,7 +208,7 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     });
     QObject::connect(&runner, &AutoTaskRunner::itemDone,
                      [&](const QString& path, const QString& result) {
-                         state.log(result + QLatin1Char('\t') + path);
+                         state.log(TsvField(result) + QLatin1Char('\t') + TsvField(path));
                      });
     QObject::connect(&runner, &AutoTaskRunner::taskFinished, [&](const AutoFolderTask& t) {
         state.log(QStringLiteral("done [%1]").arg(t.folderCaption));

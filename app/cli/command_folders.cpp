@@ -8,6 +8,7 @@
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
 #include "rules/rule_list.h"
+#include "rules/rule_text.h"
 
 namespace vandrel {
 
@@ -24,8 +25,9 @@ QString SelectionColumn(const QString& selection) {
 }
 
 void PrintFolder(CliContext& ctx, const WatchedFolder& f) {
-    ctx.out() << (f.enabled() ? "1" : "0") << '\t' << f.folderPath() << '\t' << f.scheduleText()
-              << '\t' << f.nextRunTime().toString(QString::fromLatin1(kFolderDateFormat)) << '\t'
+    ctx.out() << (f.enabled() ? "1" : "0") << '\t' << TsvField(f.folderPath()) << '\t'
+              << f.scheduleText() << '\t'
+              << f.nextRunTime().toString(QString::fromLatin1(kFolderDateFormat)) << '\t'
               << SelectionColumn(f.selector().SaveToString()) << '\t' << (f.confirm() ? "1" : "0")
               << '\n';
 }
@@ -110,6 +112,11 @@ int Add(CliContext& ctx, const QStringList& args) {
     const QString abs = AbsoluteFolderPath(path);
     if (!QFileInfo(abs).isDir())
         return ctx.fail(kExitUsage, QStringLiteral("%1 is not a folder").arg(abs));
+    if (!WatchedFolder::IsStorablePath(abs))
+        return ctx.fail(kExitUsage,
+                        QStringLiteral("%1 cannot be watched: its name holds a line break or a "
+                                       "separator text such as <|FL|>")
+                            .arg(abs));
 
     QString selection = QString::fromLatin1(kAllRules);
     if (haveRules && rules.trimmed() != QLatin1String(kAllRules)) {
@@ -150,6 +157,11 @@ int Add(CliContext& ctx, const QStringList& args) {
     // Shown until the scheduler's first check computes it afresh.
     f.setNextRunTime(f.ComputeNextRunTime(SystemClock::instance().now()));
     if (!SaveFolderList(ctx, list)) return kExitFailure;
+    // Hidden folders are never organised (their tasks come out empty); say so now rather
+    // than leave the user wondering why nothing happens.
+    if (FileNamePart(abs).startsWith(QLatin1Char('.')))
+        ctx.err() << "vandrel: note: " << abs
+                  << " is a hidden folder; its items will not be organized" << Qt::endl;
     PrintFolder(ctx, f);
     ctx.out().flush();
     return kExitOk;

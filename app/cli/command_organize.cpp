@@ -63,7 +63,7 @@ int RunOrganizeCommand(CliContext& ctx, const QStringList& args) {
     if (!rules) return kExitFailure;
     for (const QString& item : items) {
         const QString result = rules->DoRunRules(item, runSelection);
-        ctx.out() << result << '\t' << item << '\n';
+        ctx.out() << TsvField(result) << '\t' << TsvField(item) << '\n';
         ctx.out().flush();
     }
     return kExitOk;

@@ -123,6 +123,15 @@ TEST(CliFolders, AddListRemove) {
                                       QString::fromLatin1(kFolderDateFormat))
                     .isValid());
 
+    // A tab in a folder name does not add a column.
+    const QString tabbed = e.tmp.file(QStringLiteral("tab\there"));
+    ASSERT_TRUE(MakeDir(tabbed));
+    ASSERT_EQ(e.Run({"folders", "add", tabbed}).exitCode, 0);
+    const QStringList tabLine = e.ListLines().first().split(QLatin1Char('\t'));
+    ASSERT_EQ(tabLine.size(), 6);
+    EXPECT_EQ(tabLine.at(1), e.tmp.file(QStringLiteral("tab\\there")));
+    ASSERT_EQ(e.Run({"folders", "remove", tabbed}).exitCode, 0);
+
     r = e.Run({"folders", "remove", watch + QStringLiteral("/../watch")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(e.ListLines().size(), 1);
@@ -156,6 +165,10 @@ TEST(CliFolders, BadArguments) {
         EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith(QStringLiteral("vandrel: "))) << r.err.toStdString();
     }
+    // A folder whose name would break folders.txt is refused.
+    const QString broken = e.tmp.file(QStringLiteral("two\nlines"));
+    ASSERT_TRUE(MakeDir(broken));
+    EXPECT_EQ(e.Run({"folders", "add", broken}).exitCode, 2);
     EXPECT_TRUE(e.ListLines().isEmpty());
     // Adding the same folder twice is refused.
     EXPECT_EQ(e.Run({"folders", "add", watch}).exitCode, 0);
@@ -171,6 +184,11 @@ TEST(CliFolders, DamagedFoldersFileIsKeptAside) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("kept aside"))) << r.err.toStdString();
     EXPECT_EQ(QDir(e.data).entryList({QStringLiteral("folders.txt.unreadable-*")}).size(), 1);
+    // The scheduler refuses to start over a damaged list as well.
+    ASSERT_TRUE(WriteFile(file, QByteArray("\xff\xfe\r\n")));
+    const auto d = e.Run({"daemon", "--interval-seconds", "1"});
+    EXPECT_EQ(d.exitCode, 1);
+    EXPECT_TRUE(d.err.contains(QStringLiteral("cannot be read"))) << d.err.toStdString();
     // Fields that do not parse fall back to defaults and never fail the listing.
     ASSERT_TRUE(WriteFile(file, "1<|FL|>/tmp<|FL|>at<|FL|>x<|FL|>99<|FL|>00<|FL|>bad date\r\n"));
     const QStringList lines = e.ListLines();
@@ -236,6 +254,14 @@ TEST(CliDaemon, SecondSchedulerRefusedAndSigtermStopsCleanly) {
     WaitForErr(first, QStringLiteral("scheduler started"), 10000, err);
     ASSERT_TRUE(err.contains(QStringLiteral("scheduler started"))) << err.toStdString();
 
+    // A folder added while the scheduler runs is picked up at its next check.
+    const QString watch = e.tmp.file(QStringLiteral("watch"));
+    MakeDir(watch);
+    ASSERT_EQ(e.Run({"folders", "add", watch}).exitCode, 0);
+    WaitForErr(first, QStringLiteral("watched folders reloaded (1 folders)"), 10000, err);
+    EXPECT_TRUE(err.contains(QStringLiteral("watched folders reloaded (1 folders)")))
+        << err.toStdString();
+
     const auto second = e.Run({"daemon", "--interval-seconds", "1"});
     EXPECT_EQ(second.exitCode, 1);
     EXPECT_TRUE(second.err.contains(QStringLiteral("already running"))) << second.err.toStdString();
@@ -256,6 +282,32 @@ TEST(CliDaemon, SecondSchedulerRefusedAndSigtermStopsCleanly) {
     ::kill(static_cast<pid_t>(third.processId()), SIGINT);
     ASSERT_TRUE(third.waitForFinished(10000));
     EXPECT_EQ(third.exitCode(), 0);
+}
+
+TEST(CliDaemon, FoldersFileDamagedWhileRunning) {
+    Env e;
+    const QString watch = e.tmp.file(QStringLiteral("watch"));
+    MakeDir(watch);
+    ASSERT_EQ(e.Run({"folders", "add", watch}).exitCode, 0);
+    QProcess daemon;
+    e.StartDaemon(daemon);
+    ASSERT_TRUE(daemon.waitForStarted());
+    QString err;
+    WaitForErr(daemon, QStringLiteral("scheduler started"), 10000, err);
+    const QString file = e.data + QStringLiteral("/folders.txt");
+    const QByteArray damaged("\xff\xfe damaged\r\n");
+    ASSERT_TRUE(WriteFile(file, damaged));
+    WaitForErr(daemon, QStringLiteral("kept aside"), 10000, err);
+    ::kill(static_cast<pid_t>(daemon.processId()), SIGTERM);
+    ASSERT_TRUE(daemon.waitForFinished(10000));
+    EXPECT_EQ(daemon.exitCode(), 0);
+    // The damaged text is kept; the scheduler wrote back the list it had.
+    const QStringList aside = QDir(e.data).entryList({QStringLiteral("folders.txt.unreadable-*")});
+    ASSERT_EQ(aside.size(), 1) << err.toStdString();
+    EXPECT_EQ(ReadFile(e.data + QLatin1Char('/') + aside.first()), damaged);
+    const QStringList lines = e.ListLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines.first().contains(watch));
 }
 
 TEST(CliDaemon, DueFolderIsOrganizedAndLogged) {
@@ -308,8 +360,19 @@ TEST(CliDaemon, DueFolderIsOrganizedAndLogged) {
     const QDateTime next = QDateTime::fromString(lines.at(1).split(QLatin1Char('\t')).at(3),
                                                  QString::fromLatin1(kFolderDateFormat));
     EXPECT_GT(next, QDateTime::currentDateTime().addSecs(23 * 3600));
-    // The moves reached the action log.
-    EXPECT_TRUE(QFile::exists(e.data + QStringLiteral("/log.db")));
+    // The moves reached the action log, under the rule's title.
+    const auto log = e.Run({"log"});
+    ASSERT_EQ(log.exitCode, 0) << log.err.toStdString();
+    const QStringList rows = log.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(rows.size(), 2) << log.out.toStdString();
+    for (const char* name : {"one.txt", "two.txt"}) {
+        bool found = false;
+        for (const QString& row : rows)
+            found = found || (row.contains(QStringLiteral("\tTexts\t")) &&
+                              row.contains(in + QLatin1Char('/') + QLatin1String(name)) &&
+                              row.contains(out + QLatin1Char('/') + QLatin1String(name)));
+        EXPECT_TRUE(found) << name << "\n" << log.out.toStdString();
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_var_mgr.h"
+#include "folders/auto_task_timers.h"
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
@@ -254,6 +255,82 @@ TEST(AutoTaskRunner, StopEndsAfterTheItemInHand) {
     EXPECT_FALSE(fx.runner.batchActive());
     EXPECT_EQ(fx.CheckAt(At(11, 1, 30)), 0);
     EXPECT_EQ(fx.ran.size(), 1);
+}
+
+TEST(AutoTaskRunner, StartedRunsWaitForTheirEnd) {
+    Fixture fx;
+    fx.AddFolder(QStringLiteral("two"), {QStringLiteral("b.txt")});
+    WatchedFolder& one = fx.AddFolder(QStringLiteral("one"), {QStringLiteral("a.txt")});
+    std::vector<std::pair<QString, WatchedFolder*>> started;
+    fx.runner.setTaskStarter([&](const AutoFolderTask& t, WatchedFolder* manual) {
+        started.emplace_back(t.folderCaption, manual);
+    });
+    fx.CheckAt(At(9, 1, 0));
+    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 2);
+    fx.Ticks(10);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].first, QStringLiteral("one"));
+    EXPECT_EQ(started[0].second, nullptr);
+    EXPECT_TRUE(fx.runner.runInProgress());
+    // While the run is under way the next task is not announced and buttons do nothing.
+    fx.Ticks(20);
+    fx.runner.Cancel();
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("one"));
+    EXPECT_FALSE(fx.runner.ManualRun(one));
+    fx.runner.SilentRunFinished();
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("two"));
+    fx.Ticks(10);
+    fx.runner.SilentRunFinished();
+    EXPECT_FALSE(fx.runner.batchActive());
+    EXPECT_FALSE(fx.vars.autoTaskRunning());
+    EXPECT_TRUE(fx.ran.isEmpty());  // nothing ran through the synchronous runner
+
+    // A starter that finishes before returning (an empty task, say) also works.
+    fx.runner.setTaskStarter([&](const AutoFolderTask&, WatchedFolder* manual) {
+        if (manual)
+            fx.runner.ManualRunFinished(*manual);
+        else
+            fx.runner.SilentRunFinished();
+    });
+    ASSERT_EQ(fx.CheckAt(At(11, 1, 40)), 2);
+    fx.Ticks(10);
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("two"));
+    fx.Ticks(10);
+    EXPECT_FALSE(fx.runner.batchActive());
+
+    // A manual run keeps its flag until its end is reported.
+    fx.runner.setTaskStarter([&](const AutoFolderTask&, WatchedFolder*) {});
+    QString done;
+    QObject::connect(&fx.runner, &AutoTaskRunner::manualRunFinished,
+                     [&](WatchedFolder*, const QString& t) { done = t; });
+    EXPECT_TRUE(fx.runner.ManualRun(one));
+    EXPECT_TRUE(fx.vars.handTaskRunning());
+    EXPECT_EQ(fx.CheckAt(At(12, 1, 50)), 0);  // checks are suspended meanwhile
+    fx.runner.ManualRunFinished(one);
+    EXPECT_FALSE(fx.vars.handTaskRunning());
+    EXPECT_EQ(done, QStringLiteral("Done!"));
+}
+
+TEST(AutoTaskTimers, TimersFollowTheRunner) {
+    Fixture fx;
+    fx.AddFolder(QStringLiteral("f"), {QStringLiteral("a.txt")});
+    AutoTaskTimers timers(fx.runner);
+    EXPECT_FALSE(timers.folderTimer().isActive());  // nothing before start()
+    timers.start();
+    EXPECT_TRUE(timers.folderTimer().isActive());
+    EXPECT_EQ(timers.folderTimer().interval(), 60000);
+    EXPECT_EQ(timers.countdownTimer().interval(), 1000);
+    EXPECT_FALSE(timers.countdownTimer().isActive());
+    fx.CheckAt(At(9, 1, 0));
+    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 1);
+    // During the announcement the folder timer is stopped and the countdown runs.
+    EXPECT_FALSE(timers.folderTimer().isActive());
+    EXPECT_TRUE(timers.countdownTimer().isActive());
+    fx.Ticks(10);
+    EXPECT_TRUE(timers.folderTimer().isActive());
+    EXPECT_FALSE(timers.countdownTimer().isActive());
+    timers.stop();
+    EXPECT_FALSE(timers.folderTimer().isActive());
 }
 
 }  // namespace

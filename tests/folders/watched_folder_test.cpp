@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
 #include "rules/rule_text.h"
+#include "support/test_util.h"
 
 namespace vandrel {
 namespace {
@@ -57,6 +62,21 @@ TEST(WatchedFolder, Caption) {
         f.setFolderPath(QString::fromUtf8(c.path));
         EXPECT_EQ(f.folderNameText(), QString::fromUtf8(c.caption)) << c.path;
     }
+}
+
+TEST(WatchedFolder, PathsThatWouldBreakTheFileAreRefused) {
+    FakeClock clock;
+    WatchedFolderList list(clock);
+    WatchedFolder& f = list.AddNewFolder();
+    ASSERT_TRUE(f.setFolderPath(QStringLiteral("/ok")));
+    for (const char* bad : {"/a\nb", "/a\rb", "/a<|FL|>b", "/a<|FP|>b", "/x<|RP|>"}) {
+        EXPECT_FALSE(f.setFolderPath(QString::fromLatin1(bad))) << bad;
+        EXPECT_EQ(f.folderPath(), QStringLiteral("/ok"));
+    }
+    list.AddNewFolder().setFolderPath(QStringLiteral("/second"));
+    WatchedFolderList again(clock);
+    again.LoadFromString(list.SaveToString());
+    EXPECT_EQ(again.folderCount(), 2);
 }
 
 TEST(WatchedFolder, TextRoundTrip) {
@@ -327,6 +347,76 @@ TEST(WatchedFolderList, AdoptScheduleKeepsRunningTimes) {
     EXPECT_FALSE(ra.recalcPending());
     EXPECT_EQ(ra.nextRunTime(), At(2026, 3, 10, 11, 0));
     EXPECT_TRUE(rb.recalcPending());  // its schedule changed: start afresh
+}
+
+TEST(WatchedFolderList, FileMissingDamagedAndWritten) {
+    test::TempDir tmp;
+    FakeClock clock(At(2026, 3, 10, 9, 0));
+    const QString path = tmp.file(QStringLiteral("folders.txt"));
+    WatchedFolderList list(clock);
+    list.AddNewFolder().setFolderPath(QStringLiteral("/kept"));
+    // Missing: an empty list.
+    EXPECT_EQ(list.LoadFromFile(path).status, StateReadStatus::Missing);
+    EXPECT_EQ(list.folderCount(), 0);
+
+    // Saved: one line with a line break, read back the same.
+    list.AddNewFolder().setFolderPath(QStringLiteral("/b"));
+    list.AddNewFolder().setFolderPath(QStringLiteral("/a"));
+    ASSERT_TRUE(list.SaveToFile(path));
+    EXPECT_TRUE(test::ReadFile(path).endsWith("\r\n"));
+    WatchedFolderList again(clock);
+    EXPECT_EQ(again.LoadFromFile(path).status, StateReadStatus::Ok);
+    EXPECT_EQ(again.SaveToString(), list.SaveToString());
+
+    // Empty list: an empty line, loading to no rows.
+    WatchedFolderList empty(clock);
+    ASSERT_TRUE(empty.SaveToFile(tmp.file(QStringLiteral("empty.txt"))));
+    EXPECT_EQ(test::ReadFile(tmp.file(QStringLiteral("empty.txt"))), QByteArray("\r\n"));
+    EXPECT_EQ(again.LoadFromFile(tmp.file(QStringLiteral("empty.txt"))).status,
+              StateReadStatus::Ok);
+    EXPECT_EQ(again.folderCount(), 0);
+
+    // Damaged: kept aside, the list in memory is left alone, and a later save does not
+    // touch the kept copy.
+    const QByteArray damaged("1<|FL|>/x\xff\xfe<|FL|>every\r\n");
+    ASSERT_TRUE(test::WriteFile(path, damaged));
+    const StateReadResult r = list.LoadFromFile(path);
+    EXPECT_EQ(r.status, StateReadStatus::Unreadable);
+    EXPECT_EQ(list.folderCount(), 2);
+    ASSERT_FALSE(r.keptAsidePath.isEmpty());
+    ASSERT_TRUE(list.SaveToFile(path));
+    EXPECT_EQ(test::ReadFile(r.keptAsidePath), damaged);
+}
+
+TEST(WatchedFolderList, FullDiskKeepsTheOldFile) {
+    test::TempDir tmp;
+    const QString dir = tmp.file(QStringLiteral("small"));
+    test::MakeDir(dir);
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("size=64k"), QStringLiteral("tmpfs"), dir}) != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+    FakeClock clock(At(2026, 3, 10, 9, 0));
+    WatchedFolderList list(clock);
+    list.AddNewFolder().setFolderPath(QStringLiteral("/first"));
+    const QString path = dir + QStringLiteral("/folders.txt");
+    const bool savedFirst = list.SaveToFile(path);
+    const QByteArray before = test::ReadFile(path);
+    QFile filler(dir + QStringLiteral("/filler"));
+    if (filler.open(QIODevice::WriteOnly)) {
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        filler.close();
+    }
+    for (int i = 0; i < 200; ++i)
+        list.AddNewFolder().setFolderPath(QStringLiteral("/folder/number/%1").arg(i));
+    const bool savedFull = list.SaveToFile(path);
+    const QByteArray after = test::ReadFile(path);
+    QProcess::execute(QStringLiteral("umount"), {dir});
+    EXPECT_TRUE(savedFirst);
+    EXPECT_FALSE(savedFull);
+    EXPECT_EQ(after, before);
 }
 
 }  // namespace
