@@ -26,6 +26,9 @@ LogManager& CliContext::log() {
             err_ << "vandrel: the action log " << paths_.logFile()
                  << " cannot be opened; actions are not logged: " << log_->lastError()
                  << Qt::endl;
+        else if (!log_->keptAsidePath().isEmpty())
+            err_ << "vandrel: the action log could not be read; it was kept as "
+                 << log_->keptAsidePath() << " and a new log was started" << Qt::endl;
     }
     return *log_;
 }

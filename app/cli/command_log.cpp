@@ -102,9 +102,6 @@ int RunLogCommand(CliContext& ctx, const QStringList& args) {
 
     LogManager& log = ctx.log();
     if (!log.isOpen()) return kExitFailure;  // ctx.log() has said why
-    if (!log.keptAsidePath().isEmpty())
-        ctx.err() << "vandrel: the action log could not be read; it was kept as "
-                  << log.keptAsidePath() << " and a new log was started" << Qt::endl;
 
     if (parsed.count) {
         const qint64 count = log.GetActionCount(parsed.word);
