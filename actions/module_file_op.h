@@ -13,15 +13,26 @@ class FileSystem;
 enum FileOpKind { kFileOpCopy = 1, kFileOpMove = 2, kFileOpRename = 3 };
 enum ConflictMode { kConflictRename = 1, kConflictReplace = 2 };
 
-// Returns the path the item now has, or the source path when nothing was done.
+// Returns the path the item now has, or the source path when nothing was done: missing,
+// hidden or special source, target equal to the source, or a failure (permission denied,
+// full disk, source vanished), after which the source is intact and no partial copy is
+// left. Any entry at the target, hidden ones included, is a conflict: Rename numbers the
+// incoming item, Replace renames the present one to the next free number. One trailing
+// "." of the target name is dropped. A copy goes through a hidden temporary in the
+// target folder, flushed, then renamed into place; a move to another file system is such
+// a copy followed by the removal of the source. Mode and times are kept. A folder copy
+// copies the folder's contents into the new target folder (FIFOs, sockets and devices
+// inside are skipped; a cross-device folder move holding any fails instead).
 // fs: the file-system primitives; null means the real one.
 QString SafeFileOperation(const QString& source, const QString& target, int kind, int mode,
                           FileSystem* fs = nullptr);
 QString SafeFolderOperation(const QString& source, const QString& target, int kind, int mode,
                             FileSystem* fs = nullptr);
 
-// First free numbered name: dir/base<N>.ext for files (name<N> without a dot), path<N>
-// for folders. counter is raised before each candidate and left at the number used.
+// First free numbered name: dir/base<N>.ext for files (name<N> without a dot; a leading
+// dot is not an extension: .profile -> .profile1), path<N> for folders. A number is free
+// when no entry at all (hidden or dangling ones included) has that name. counter is
+// raised before each candidate and left at the number used.
 QString UniqueFileName(const QString& takenPath, int& counter, FileSystem* fs = nullptr);
 QString UniqueFolderName(const QString& takenPath, int& counter, FileSystem* fs = nullptr);
 
@@ -29,7 +40,8 @@ QString UniqueFolderName(const QString& takenPath, int& counter, FileSystem* fs 
 bool FileExists(const QString& path, FileSystem* fs = nullptr);
 // Any entry (folder or file) that is not hidden.
 bool FolderExists(const QString& path, FileSystem* fs = nullptr);
-// Creates the folder with its missing parents; the path on success, else empty.
+// Creates the folder with its missing parents; the path on success, else empty (also
+// for a relative path or a file in the way).
 QString MakeFolderPath(const QString& path, FileSystem* fs = nullptr);
 // Sends an existing file to the freedesktop trash; false when it could not.
 bool RecycleFile(const QString& path);

@@ -2,13 +2,14 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
 #include <optional>
 #include <utility>
 
-#include "attributes/entry_info.h"
+#include "attributes/item_stat.h"
 #include "attributes/module_file_date.h"
 #include "attributes/office_properties.h"
 #include "attributes/photo_metadata.h"
@@ -123,7 +124,7 @@ struct FileKey {
     bool operator==(const FileKey&) const = default;
 };
 
-FileKey KeyOf(const QString& path, const EntryInfo& e) {
+FileKey KeyOf(const QString& path, const ItemStat& e) {
     return FileKey{path, e.device, e.inode, e.size, e.mtimeNs, e.ctimeNs};
 }
 
@@ -132,7 +133,7 @@ FileKey KeyOf(const QString& path, const EntryInfo& e) {
 // stamp moving; such a parse is never reused.
 constexpr std::int64_t kSettledNs = 2'000'000'000;
 
-bool SettledBefore(const EntryInfo& e, std::int64_t parseStartNs) {
+bool SettledBefore(const ItemStat& e, std::int64_t parseStartNs) {
     const std::int64_t lastChange = std::max(e.mtimeNs, e.ctimeNs);
     return lastChange <= parseStartNs - kSettledNs;
 }
@@ -160,7 +161,7 @@ class RecentParses {
 
 // Parses path with read() unless an earlier parse of the same unchanged file is kept.
 template <typename Value, typename Read>
-Value Parsed(RecentParses<Value>& cache, const QString& path, const EntryInfo& e, Read read) {
+Value Parsed(RecentParses<Value>& cache, const QString& path, const ItemStat& e, Read read) {
     const FileKey key = KeyOf(path, e);
     if (const Value* hit = cache.find(key)) return *hit;
     const std::int64_t start = RealTimeNs();
@@ -179,7 +180,7 @@ struct AttributeHelper::Impl {
 
     QDateTime now() const { return clock->now(); }
 
-    Mp3Texts ReadMp3(const QString& path, const EntryInfo& e) {
+    Mp3Texts ReadMp3(const QString& path, const ItemStat& e) {
         return Parsed(mp3, path, e, [&path] {
             // One reader per parse, released at once; its texts are UTF-8.
             tagwell::TagReader reader;
@@ -196,11 +197,11 @@ struct AttributeHelper::Impl {
         });
     }
 
-    std::optional<OfficeProperties> ReadOffice(const QString& path, const EntryInfo& e) {
+    std::optional<OfficeProperties> ReadOffice(const QString& path, const ItemStat& e) {
         return Parsed(office, path, e, [&path] { return ReadOfficeProperties(path); });
     }
 
-    std::optional<PhotoMetadata> ReadPhoto(const QString& path, const EntryInfo& e) {
+    std::optional<PhotoMetadata> ReadPhoto(const QString& path, const ItemStat& e) {
         return Parsed(photo, path, e, [&path] { return ReadPhotoMetadata(path); });
     }
 };
@@ -235,7 +236,7 @@ QString AttributeHelper::GetAttrValue(const QString& attrName, const QString& pa
     if (attr < 0) return {};
     if (attr == kDateCurrent) return FormatDateText(d_->now());
 
-    const EntryInfo entry = InspectEntry(path);
+    const ItemStat entry = StatItem(path);
     // The extension of a file; empty for a folder, a hidden or system entry, or a missing
     // path, which therefore never matches a content source.
     const QString ext = entry.isFile() ? ExtensionPart(path) : QString();
@@ -320,7 +321,7 @@ QString AttributeHelper::GetAttrValue(const QString& attrName, const QString& pa
 QDateTime AttributeHelper::parseFileDateAttr(const QString& path, const QString& attrName) {
     const int attr = AttrIndex(attrName);
     if (attr == kDateCreated || attr == kDateModified || attr == kDateAccessed) {
-        if (InspectEntry(path).isFile()) {
+        if (StatItem(path).isFile()) {
             if (const std::optional<FileTimes> times = GetFileTimes(path)) {
                 return attr == kDateCreated    ? times->created
                        : attr == kDateModified ? times->modified

@@ -1,19 +1,20 @@
 #include "attributes/office_properties.h"
 
-#include <gsf/gsf-doc-meta-data.h>
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-memory.h>
 #include <gsf/gsf-input-stdio.h>
-#include <gsf/gsf-meta-names.h>
-#include <gsf/gsf-msole-utils.h>
 #include <gsf/gsf-utils.h>
 
+#include <QByteArray>
 #include <QFile>
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <mutex>
+
+#include "attributes/ole_property_set.h"
 
 namespace vandrel {
 
@@ -31,7 +32,8 @@ using GPtr = std::unique_ptr<T, GObjectUnref>;
 
 // libgsf reports damaged streams through g_warning and g_critical; a damaged document is
 // an ordinary event here (it gives the placeholders), so that chatter is dropped rather
-// than printed on every read of the same file. Only libgsf's own domains are touched.
+// than printed on every read of the same file. libgsf logs partly under its own domains and
+// partly under none; nothing else in Vandrel logs through GLib.
 void DropGsfMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
 void InitGsfOnce() {
@@ -41,32 +43,32 @@ void InitGsfOnce() {
         const auto levels =
             static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING |
                                         G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO | G_LOG_LEVEL_DEBUG);
-        for (const char* domain : {"libgsf", "libgsf:msole"})
+        for (const char* domain : {static_cast<const char*>(nullptr), "libgsf", "libgsf:msole"})
             g_log_set_handler(domain, levels, DropGsfMessage, nullptr);
     });
 }
 
-QString PropertyText(GsfDocMetaData* meta, const char* name) {
-    GsfDocProp* prop = gsf_doc_meta_data_lookup(meta, name);
-    if (!prop) return {};
-    const GValue* value = gsf_doc_prop_get_val(prop);
-    if (!value) return {};
-    if (G_VALUE_HOLDS_STRING(value)) return QString::fromUtf8(g_value_get_string(value));
-    // A revision stored as a number (some writers use VT_I4) reads as its decimal text.
-    if (!g_value_type_transformable(G_VALUE_TYPE(value), G_TYPE_STRING)) return {};
-    GValue text = G_VALUE_INIT;
-    g_value_init(&text, G_TYPE_STRING);
-    QString result;
-    if (g_value_transform(value, &text)) result = QString::fromUtf8(g_value_get_string(&text));
-    g_value_unset(&text);
-    return result;
+// Property sets are a few hundred bytes; a stream claiming more than this is read only up
+// to here (what lies beyond is treated as missing).
+constexpr gsf_off_t kMaxPropertySetBytes = 1 << 20;
+
+// The bytes of one stream of the compound file; empty when it is missing or unreadable.
+QByteArray StreamBytes(GsfInfile* ole, const char* streamName) {
+    GPtr<GsfInput> stream(gsf_infile_child_by_name(ole, streamName));
+    if (!stream) return {};
+    const gsf_off_t size = std::min(gsf_input_size(stream.get()), kMaxPropertySetBytes);
+    if (size <= 0) return {};
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    if (!gsf_input_read(stream.get(), static_cast<size_t>(size),
+                        reinterpret_cast<guint8*>(bytes.data())))
+        return {};
+    return bytes;
 }
 
-// Reads one property-set stream into meta; a missing or damaged stream adds nothing.
-void ReadPropertySet(GsfInfile* ole, const char* streamName, GsfDocMetaData* meta) {
-    GPtr<GsfInput> stream(gsf_infile_child_by_name(ole, streamName));
-    if (!stream) return;
-    if (GError* err = gsf_doc_meta_data_read_from_msole(meta, stream.get())) g_error_free(err);
+QString Text(const std::optional<std::map<std::uint32_t, QString>>& set, std::uint32_t pid) {
+    if (!set) return {};
+    const auto it = set->find(pid);
+    return it == set->end() ? QString() : it->second;
 }
 
 std::optional<OfficeProperties> ReadFromInput(GsfInput* input) {
@@ -75,19 +77,40 @@ std::optional<OfficeProperties> ReadFromInput(GsfInput* input) {
     if (err) g_error_free(err);
     if (!ole) return std::nullopt;
 
-    // Both sets go into one metadata object: their names do not overlap.
-    GPtr<GsfDocMetaData> meta(gsf_doc_meta_data_new());
-    ReadPropertySet(ole.get(), "\005SummaryInformation", meta.get());
-    ReadPropertySet(ole.get(), "\005DocumentSummaryInformation", meta.get());
-
+    // libgsf gives the container; the property sets are read by our own bounded reader
+    // (libgsf's own property parser leaks on damaged strings).
+    const auto summary =
+        ReadPropertySet(StreamBytes(ole.get(), "\005SummaryInformation"), kSummaryInformationId);
+    const auto docSummary = ReadPropertySet(
+        StreamBytes(ole.get(), "\005DocumentSummaryInformation"), kDocSummaryInformationId);
     OfficeProperties props;
-    props.title = PropertyText(meta.get(), GSF_META_NAME_TITLE);
-    props.subject = PropertyText(meta.get(), GSF_META_NAME_SUBJECT);
-    props.author = PropertyText(meta.get(), GSF_META_NAME_CREATOR);
-    props.revision = PropertyText(meta.get(), GSF_META_NAME_REVISION_COUNT);
-    props.category = PropertyText(meta.get(), GSF_META_NAME_CATEGORY);
-    props.company = PropertyText(meta.get(), GSF_META_NAME_COMPANY);
+    props.title = Text(summary, kPidTitle);
+    props.subject = Text(summary, kPidSubject);
+    props.author = Text(summary, kPidAuthor);
+    props.revision = Text(summary, kPidRevNumber);
+    props.category = Text(docSummary, kPidCategory);
+    props.company = Text(docSummary, kPidCompany);
     return props;
+}
+
+// The first entry of a compound file's directory is its root storage, and the root has no
+// siblings. libgsf accepts directories that break either rule and leaks the entries it
+// built without a parent; such files are refused here. readAt(offset, count) gives the
+// bytes at offset, or fewer at the end.
+template <typename ReadAt>
+bool StartsWithRootEntry(ReadAt readAt) {
+    const QByteArray header = readAt(0, 512);
+    if (header.size() < 512) return false;
+    const auto* h = reinterpret_cast<const unsigned char*>(header.constData());
+    const unsigned shift = h[30] | h[31] << 8;
+    if (shift != 9 && shift != 12) return false;  // 512- or 4096-byte sectors only
+    const quint64 dirSector =
+        quint64(h[48]) | quint64(h[49]) << 8 | quint64(h[50]) << 16 | quint64(h[51]) << 24;
+    if (dirSector >= 0xFFFFFFFAu) return false;  // a special marker, not a sector
+    const QByteArray entry = readAt((dirSector + 1) << shift, 128);
+    if (entry.size() != 128 || entry.at(66) != 5) return false;
+    const QByteArray noStream(8, '\xFF');  // left and right sibling ids both NOSTREAM
+    return entry.mid(68, 8) == noStream;
 }
 
 }  // namespace
@@ -106,6 +129,10 @@ std::optional<OfficeProperties> ReadOfficeProperties(const QString& path) {
     if (file.read(reinterpret_cast<char*>(head), sizeof head) != sizeof head ||
         !HasOle2Signature(head, sizeof head))
         return std::nullopt;
+    if (!StartsWithRootEntry([&file](quint64 offset, qint64 count) {
+            return file.seek(static_cast<qint64>(offset)) ? file.read(count) : QByteArray();
+        }))
+        return std::nullopt;
     file.close();
 
     InitGsfOnce();
@@ -119,6 +146,14 @@ std::optional<OfficeProperties> ReadOfficeProperties(const QString& path) {
 std::optional<OfficeProperties> ReadOfficePropertiesFromMemory(const unsigned char* data,
                                                                std::size_t size) {
     if (!HasOle2Signature(data, size)) return std::nullopt;
+    if (!StartsWithRootEntry([data, size](quint64 offset, qint64 count) {
+            if (offset >= size) return QByteArray();
+            const std::size_t n =
+                std::min<std::size_t>(static_cast<std::size_t>(count), size - offset);
+            return QByteArray(reinterpret_cast<const char*>(data + offset),
+                              static_cast<qsizetype>(n));
+        }))
+        return std::nullopt;
     InitGsfOnce();
     GPtr<GsfInput> input(gsf_input_memory_new(data, static_cast<gsf_off_t>(size), FALSE));
     if (!input) return std::nullopt;

@@ -1,5 +1,6 @@
 // Summary properties of an OLE2 compound document (.doc, .xls, .ppt, .vsd, .mpp): the
-// SummaryInformation and DocumentSummaryInformation property sets, read through libgsf.
+// SummaryInformation and DocumentSummaryInformation property sets; libgsf opens the
+// compound file, the property sets are read by ole_property_set.h.
 // The file is only read, never written. Stateless apart from libgsf's one-time set-up;
 // safe to call from one thread at a time per process.
 #pragma once

@@ -80,8 +80,9 @@ QString RulesText(const QString& dest, const QString& verb) {
                  .arg(guid());
     for (int e = 0; e < kExtensions; ++e) {
         const QString ext = QString::fromStdString(Ext(e));
-        rules << QStringLiteral("Sort %1<|RU|>All<|RU|>Extension<|CP|>is<|CD|>%1<|RU|>"
-                                "%2<|AP|>%3/%1<|AC|>0<|AC|><//>date.current<//><|AC|>1<|RU|>%4")
+        rules << QStringLiteral(
+                     "Sort %1<|RU|>All<|RU|>Extension<|CP|>is<|CD|>%1<|RU|>"
+                     "%2<|AP|>%3/%1<|AC|>0<|AC|><//>date.current<//><|AC|>1<|RU|>%4")
                      .arg(ext, verb, dest, guid());
     }
     return rules.join(QStringLiteral("<|RP|>"));
@@ -191,12 +192,14 @@ double RunBare(const std::string& src, const std::string& dest, bool copy, int* 
 int CountFiles(const std::string& dir) {
     int n = 0;
     for (int e = 0; e < kExtensions; ++e)
-        n += static_cast<int>(QDir(QString::fromStdString(dir + "/" + Ext(e))).entryList(QDir::Files).size());
+        n += static_cast<int>(
+            QDir(QString::fromStdString(dir + "/" + Ext(e))).entryList(QDir::Files).size());
     return n;
 }
 
 bool RunCase(const QString& root, int count, bool copy) {
-    const std::string base = root.toStdString() + (copy ? "/copy" : "/move") + std::to_string(count);
+    const std::string base =
+        root.toStdString() + (copy ? "/copy" : "/move") + std::to_string(count);
     const std::string engSrc = base + "-engine-src", engDest = base + "-engine-dest";
     const std::string bareSrc = base + "-bare-src", bareDest = base + "-bare-dest";
     if (!MakeFiles(engSrc, count) || !MakeFiles(bareSrc, count) || !MakeDestinations(engDest) ||
@@ -207,8 +210,9 @@ bool RunCase(const QString& root, int count, bool copy) {
     ::sync();
     int bareActed = 0, engineActed = 0;
     const double bare = RunBare(bareSrc, bareDest, copy, &bareActed);
-    const double engine = RunEngine(engSrc, engDest, copy ? QStringLiteral("Copy to") : QStringLiteral("Move to"),
-                                    QString::fromStdString(base + "-log.db"), &engineActed);
+    const double engine =
+        RunEngine(engSrc, engDest, copy ? QStringLiteral("Copy to") : QStringLiteral("Move to"),
+                  QString::fromStdString(base + "-log.db"), &engineActed);
     if (engine < 0) {
         std::fprintf(stderr, "cannot open the log\n");
         return false;
@@ -220,8 +224,10 @@ bool RunCase(const QString& root, int count, bool copy) {
                 copy ? "copy" : "move", count);
     std::printf("  bare loop (%s) : %9.0f files/s  (%d acted, %d in destination)\n",
                 copy ? "copy_file_range" : "renameat2", bareRate, bareActed, bareLanded);
-    std::printf("  engine (DoRunRules)       : %9.0f files/s  (%d acted, %d in destination, %.1f us/file)\n",
-                engineRate, engineActed, engineLanded, 1e6 * engine / count);
+    std::printf(
+        "  engine (DoRunRules)       : %9.0f files/s  (%d acted, %d in destination, %.1f "
+        "us/file)\n",
+        engineRate, engineActed, engineLanded, 1e6 * engine / count);
     std::printf("  ratio                     : %.1f%% of the bare loop (target >= %d%%)\n",
                 100.0 * engineRate / bareRate, copy ? 50 : 25);
     std::fflush(stdout);

@@ -10,18 +10,21 @@ namespace vandrel {
 class FileInUseProbe;
 
 // Appends the folder's direct files matching pattern ("*.*" or "*" for all) to files and
-// its subfolders, each with a trailing "/", to folders. Subfolders whose name starts
-// with "." are skipped. A folder that cannot be listed adds nothing.
+// its subfolders, each with a trailing "/", to folders, sorted by name. Subfolders whose
+// name starts with "." are skipped; files starting with "." are listed. Links count as
+// what they point to; dangling links, FIFOs, sockets and devices are not items and are
+// left out (never opened). A folder that cannot be listed adds nothing.
 void ListFolderEntries(const QString& folder, const QString& pattern, QStringList& files,
                        QStringList& folders);
 // The same without the trailing "/" on folders.
 void ListFolderItems(const QString& folder, QStringList& files, QStringList& folders);
-// Every file below the folder, breadth first.
+// Every file below the folder, breadth first. Linked folders are not descended into
+// (a link may lead out of the tree or round in a loop).
 QStringList ListAllFiles(const QString& folder);
 // False when another process holds the file open or locked, or it cannot be examined.
 // probe: null means a one-off probe (slow: a full scan).
 bool IsFileFree(const QString& path, FileInUseProbe* probe = nullptr);
-// True when every file below the folder is free.
+// True when every file below the folder is free; false for a missing folder.
 bool IsFolderFree(const QString& path, FileInUseProbe* probe = nullptr);
 // The text up to its first NUL when that NUL stands at position 2 or later.
 QString TrimAtNul(const QString& text);

@@ -300,9 +300,14 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
 qint64 LogManager::GetActionCount(const QString& searchWord) {
     if (!d_->open()) return 0;
     d_->db.setErrorText(QString());
-    SqliteQuery q(d_->db.prepare("SELECT count(*) FROM actions WHERE searchwords LIKE :w"));
+    const QString word = CleanWord(searchWord);
+    // like '%%' holds for every value that is not NULL; counting those directly gives
+    // the same number without matching a pattern against each row.
+    SqliteQuery q(d_->db.prepare(word.isEmpty()
+                                     ? "SELECT count(searchwords) FROM actions"
+                                     : "SELECT count(*) FROM actions WHERE searchwords LIKE :w"));
     if (!q.valid()) return 0;
-    q.bind(":w", LikePattern(CleanWord(searchWord)));
+    q.bind(":w", LikePattern(word));
     if (q.step() != SQLITE_ROW) {
         d_->db.setError(QStringLiteral("count the log"));
         return 0;

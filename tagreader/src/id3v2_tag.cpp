@@ -137,7 +137,7 @@ void WalkV23V24(WalkState& st, std::int64_t pos, int major, std::int64_t footer)
 
 std::int64_t ParseID3v2Tag(ByteSource& source, std::int64_t offset, TagRecord& record,
                            TagBudget& budget) {
-    if (budget.tagsLeft <= 0) return -1;
+    if (budget.tagsLeft <= 0 || budget.bytesLeft <= 0) return -1;
     --budget.tagsLeft;
 
     std::array<std::uint8_t, 10> h = source.Fixed<10>(offset);

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <iostream>
 #include <map>
+#include <random>
 #include <thread>
 
 #include "platform/faulty_file_system.h"
@@ -586,14 +587,22 @@ TEST(SafeFileOperationTest, RacingCreatorLosesNothing) {
         }
         std::atomic<bool> stop{false};
         std::atomic<int> created{0};
-        // The racer keeps claiming the free names just ahead of the moves, so the two
-        // keep running into each other's names.
+        // After every other move the racer claims the first free name, the very one the
+        // next move is choosing, at a random moment, so the two keep running into each
+        // other over the whole batch.
         std::atomic<int> done{0};
         std::thread racer([&] {
-            while (!stop.load() && created.load() < kFiles / 2) {
-                // Every name below this one is taken by now, by a move or by the racer.
-                const int base = done.load() + created.load();
-                for (int n = base; n < base + 4; ++n) {
+            int low = 0;
+            int seen = 0;
+            std::mt19937 random(42);
+            while (!stop.load()) {
+                if (done.load() < seen + 2) {
+                    std::this_thread::yield();
+                    continue;
+                }
+                seen = done.load();
+                std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
+                for (int n = low;; ++n) {
                     const QString name = n == 0 ? t.file("dst/item.txt")
                                                 : t.file(QStringLiteral("dst/item%1.txt").arg(n));
                     const int fd = ::open(QFile::encodeName(name).constData(),
@@ -602,8 +611,9 @@ TEST(SafeFileOperationTest, RacingCreatorLosesNothing) {
                     const QByteArray content = "racer " + QByteArray::number(created.fetch_add(1));
                     EXPECT_EQ(::write(fd, content.constData(), content.size()), content.size());
                     ::close(fd);
+                    low = n;
+                    break;
                 }
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
             }
         });
         FaultyFileSystem fs;  // passes everything through; counts the renames
@@ -626,8 +636,8 @@ TEST(SafeFileOperationTest, RacingCreatorLosesNothing) {
             EXPECT_TRUE(r.startsWith(t.file("dst/item"))) << r.toStdString();
         EXPECT_GT(created.load(), 10);  // the racer really did take names
         if (mode == kConflictRename) {
-            // More renames than files: names were lost to the racer and the next tried.
-            EXPECT_GT(fs.calls(FsCall::kRenameNoReplace), kFiles);
+            // Renames beyond one per file are names lost to the racer (how many depends
+            // on scheduling; TargetAppearingMidOperationIsNotOverwritten forces the case).
             std::cout << "lost races: " << fs.calls(FsCall::kRenameNoReplace) - kFiles
                       << ", racer files: " << created.load() << "\n";
             QSet<QString> unique(results.begin(), results.end());

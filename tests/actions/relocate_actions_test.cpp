@@ -1,10 +1,13 @@
 // Move, copy and rename actions: where items land, what is logged, what a failed or
 // impossible operation leaves behind, and how actions of one rule hand the item on.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "action_test_env.h"
 #include "actions/action_copy.h"
@@ -180,6 +183,62 @@ TEST(MoveCopyAction, ReplaceRuleKeepsTheOldItemUnderANumberedName) {
     EXPECT_EQ(ReadFile(dest + Q("/list.txt")), "new");
 }
 
+TEST(MoveCopyAction, CrossDeviceMove) {
+    ActionEnv env;
+    QTemporaryDir shm(Q("/dev/shm/vandrel-test-XXXXXX"));
+    struct stat a {
+    }, b{};
+    if (!shm.isValid() || ::stat("/dev/shm", &a) != 0 ||
+        ::stat(QFile::encodeName(env.dir.path()).constData(), &b) != 0 || a.st_dev == b.st_dev)
+        GTEST_SKIP() << "no second file system (/dev/shm) to move across";
+    const QString src = shm.path() + Q("/far.txt");
+    ASSERT_TRUE(WriteFile(src, "far away"));
+    ASSERT_TRUE(test::MakeDir(env.path(Q("dest"))));
+    ActionMove move(env.ctx);
+    move.setFolder(env.path(Q("dest")));
+    EXPECT_EQ(move.TakeAction(FileParams(src)), FileParams(env.path(Q("dest/far.txt"))));
+    EXPECT_EQ(ReadFile(env.path(Q("dest/far.txt"))), "far away");
+    EXPECT_FALSE(QFileInfo::exists(src));
+    EXPECT_EQ(env.commitAndRead().size(), 1u);
+}
+
+// A small tmpfs mounted for one test (needs root); unmounted at the end.
+class SmallDisk {
+  public:
+    explicit SmallDisk(const QString& where) : path_(where) {
+        test::MakeDir(where);
+        mounted_ = ::geteuid() == 0 && ::mount("tmpfs", QFile::encodeName(where).constData(),
+                                               "tmpfs", 0, "size=64k") == 0;
+    }
+    ~SmallDisk() {
+        if (mounted_) ::umount2(QFile::encodeName(path_).constData(), MNT_DETACH);
+    }
+    bool mounted() const { return mounted_; }
+
+  private:
+    QString path_;
+    bool mounted_ = false;
+};
+
+TEST(MoveCopyAction, FullDiskCopyLeavesNothingBehindAndLogsNothing) {
+    ActionEnv env;
+    SmallDisk disk(env.path(Q("small")));
+    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs (needs root)";
+    const QString big = env.path(Q("big.bin"));
+    ASSERT_TRUE(WriteFile(big, QByteArray(512 * 1024, 'x')));
+    ActionCopy copy(env.ctx);
+    copy.setFolder(env.path(Q("small")));
+    EXPECT_EQ(copy.TakeAction(FileParams(big)), FileParams(big));
+    ActionMove move(env.ctx);
+    move.setFolder(env.path(Q("small")));
+    EXPECT_EQ(move.TakeAction(FileParams(big)), FileParams(big));
+    EXPECT_EQ(ReadFile(big).size(), 512 * 1024);
+    EXPECT_TRUE(QDir(env.path(Q("small")))
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                    .isEmpty());
+    EXPECT_TRUE(env.commitAndRead().empty());
+}
+
 TEST(RenameAction, PayloadAndDefaults) {
     EngineContext ctx;
     ActionRename r(ctx);
@@ -236,6 +295,31 @@ TEST(RenameAction, RenamesFilesAndFoldersByPattern) {
         if (row.searchWords.contains(Q("aaaaaaa.txt,list.txt,"))) sawWords = true;
     }
     EXPECT_TRUE(sawWords);
+}
+
+TEST(RenameAction, RealMp3FixturesNameFilesAndFolders) {
+    ActionEnv env;
+    const QString data = Q(VANDREL_TEST_DATA) + Q("/mp3/");
+    const QString lame = env.path(Q("in/testmp3.mp3"));
+    const QString utf8 = env.path(Q("in/other.mp3"));
+    ASSERT_TRUE(WriteFile(lame, ReadFile(data + Q("lame_cbr128_info_tags.mp3"))));
+    ASSERT_TRUE(WriteFile(utf8, ReadFile(data + Q("eyed3_v24_utf8.mp3"))));
+    ActionRename r(env.ctx);
+    r.pattern().SetPatternString(Q("mp3-<//>mp3.artist<//>-<//>mp3.year<//>.mp3"));
+    EXPECT_EQ(r.TakeAction(FileParams(lame)),
+              FileParams(env.path(Q("in/mp3-Lame Artist-2007.mp3"))));
+    // UTF-8 tag text arrives in the name unchanged.
+    r.pattern().SetPatternString(Q("<//>mp3.artist<//> - <//>mp3.title<//>.mp3"));
+    EXPECT_EQ(r.TakeAction(FileParams(utf8)),
+              FileParams(env.path(Q("in/Björk Guðmundsdóttir - Café Olé.mp3"))));
+
+    ActionMove move(env.ctx);
+    move.setFolder(env.path(Q("music")));
+    ASSERT_TRUE(test::MakeDir(env.path(Q("music"))));
+    move.setSortIntoSubfolder(true);
+    move.pattern().SetPatternString(Q("<//>mp3.artist<//>/<//>mp3.album<//>"));
+    EXPECT_EQ(move.TakeAction(FileParams(env.path(Q("in/mp3-Lame Artist-2007.mp3")))),
+              FileParams(env.path(Q("music/Lame Artist/Lame Album/mp3-Lame Artist-2007.mp3"))));
 }
 
 TEST(RenameAction, UnsafeOrEmptyNamesLeaveTheItemAlone) {

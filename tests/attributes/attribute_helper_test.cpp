@@ -340,6 +340,17 @@ TEST(AttributeValues, DamagedDocumentsGivePlaceholders) {
                   {"office.revision", "0"},
                   {"office.category", "Finance"},
                   {"office.company", "Corvane Ltd"}});
+    // Found by fuzz_ole2_reader: a summary set claiming 0x3A0001 sections, whose strings
+    // made libgsf's own property parser leak. The intact first section is still read.
+    ExpectValues(h, test::DataFile("office/fuzzed/long_string_leak.doc"),
+                 {{"office.title", "Quarterly Report"},
+                  {"office.author", "Ann Smith"},
+                  {"office.company", "Corvane Ltd"}});
+    // Found by fuzz_ole2_reader: a directory whose first entry is a stream instead of the
+    // root storage; libgsf accepted it and leaked its directory entries.
+    ExpectPlaceholders(h, test::DataFile("office/fuzzed/directory_leak.doc"), "office.");
+    // Found by fuzz_ole2_reader: a root storage with siblings, on which libgsf leaked too.
+    ExpectPlaceholders(h, test::DataFile("office/fuzzed/root_sibling_leak.doc"), "office.");
     // An empty .doc file.
     TempDir dir;
     ASSERT_TRUE(WriteFile(dir.file("empty.doc"), QByteArray()));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QtEndian>
 
 #include "attributes/attribute_test_util.h"
 #include "attributes/office_properties.h"
@@ -44,6 +45,27 @@ TEST(OfficeReader, ReadsFromFileAndMemoryAlike) {
         EXPECT_EQ(p->category, "Finance");
         EXPECT_EQ(p->company, "Corvane Ltd");
     }
+}
+
+TEST(OfficeReader, RefusesADirectoryWithoutRootEntry) {
+    // Regression (fuzz_ole2_reader): the first directory entry must be the root storage.
+    const QString path = test::DataFile("office/fuzzed/directory_leak.doc");
+    const QByteArray bytes = test::ReadFile(path);
+    ASSERT_FALSE(bytes.isEmpty());
+    EXPECT_FALSE(ReadOfficeProperties(path));
+    EXPECT_FALSE(ReadOfficePropertiesFromMemory(Bytes(bytes), bytes.size()));
+    // The same check on a good document with its root entry's type byte changed.
+    QByteArray report = test::ReadFile(test::DataFile("office/report.doc"));
+    ASSERT_TRUE(ReadOfficePropertiesFromMemory(Bytes(report), report.size()));
+    const quint32 dirSector = qFromLittleEndian<quint32>(report.constData() + 48);
+    QByteArray notRoot = report;
+    notRoot[(dirSector + 1) * 512 + 66] = 2;
+    EXPECT_FALSE(ReadOfficePropertiesFromMemory(Bytes(notRoot), notRoot.size()));
+    // Regression (fuzz_ole2_reader): the root storage has no siblings.
+    EXPECT_FALSE(ReadOfficeProperties(test::DataFile("office/fuzzed/root_sibling_leak.doc")));
+    QByteArray sibling = report;
+    qToLittleEndian<quint32>(1, sibling.data() + (dirSector + 1) * 512 + 68);
+    EXPECT_FALSE(ReadOfficePropertiesFromMemory(Bytes(sibling), sibling.size()));
 }
 
 TEST(OfficeReader, EveryPrefixOfADocumentIsSafe) {

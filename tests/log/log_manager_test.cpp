@@ -178,6 +178,11 @@ TEST_F(LogManagerTest, SearchWordsQuotesWildcardsAndCase) {
     }
     // A quote cannot break out of the query.
     EXPECT_EQ(log.GetActionCount(QStringLiteral("' or 1=1 --")), 0);
+    // A word longer than the database takes in a pattern: no rows, a reason, no crash.
+    const QString huge(100000, QLatin1Char('x'));
+    EXPECT_TRUE(log.SearchActionLog(huge, 17, 1).empty());
+    EXPECT_FALSE(log.lastError().isEmpty());
+    EXPECT_EQ(log.GetActionCount(huge), 0);
     EXPECT_EQ(log.GetActionCount(QString()), 8);
 }
 

@@ -9,7 +9,7 @@
 
 namespace vandrel {
 
-struct EntryInfo {
+struct ItemStat {
     enum class Kind { None, File, Folder };
     // None: missing, hidden (own name starts with "."), unreadable by stat, or a system
     // entry. Symbolic links are followed.
@@ -25,9 +25,6 @@ struct EntryInfo {
 };
 
 // Inspects path with one stat call. The empty path gives Kind::None.
-EntryInfo InspectEntry(const QString& path);
-
-// True when the entry's own name (after the last "/") starts with ".".
-bool IsHiddenName(const QString& path);
+ItemStat StatItem(const QString& path);
 
 }  // namespace vandrel

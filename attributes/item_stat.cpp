@@ -1,25 +1,23 @@
-#include "attributes/entry_info.h"
+#include "attributes/item_stat.h"
 
 #include <sys/stat.h>
 
 #include <QFile>
 
-#include "rules/rule_text.h"
+#include "platform/file_system.h"
 
 namespace vandrel {
 
-bool IsHiddenName(const QString& path) { return FileNamePart(path).startsWith(QLatin1Char('.')); }
-
-EntryInfo InspectEntry(const QString& path) {
-    EntryInfo info;
+ItemStat StatItem(const QString& path) {
+    ItemStat info;
     if (path.isEmpty() || IsHiddenName(path)) return info;
     struct stat st {};
     // stat, not lstat: a link to a file or folder is used like its target.
     if (::stat(QFile::encodeName(path).constData(), &st) != 0) return info;
     if (S_ISREG(st.st_mode))
-        info.kind = EntryInfo::Kind::File;
+        info.kind = ItemStat::Kind::File;
     else if (S_ISDIR(st.st_mode))
-        info.kind = EntryInfo::Kind::Folder;
+        info.kind = ItemStat::Kind::Folder;
     else
         return info;  // FIFO, socket or device: never opened
     info.device = static_cast<std::uint64_t>(st.st_dev);
