@@ -1,15 +1,16 @@
 #include "conditions/condition_extension.h"
 
+#include "rules/param_parts.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
 
 bool ConditionExtension::DoCheck(const QString& paramList) {
-    if (ParamKind(paramList).toUpper() != QLatin1String("FILE")) return false;
-    const QString ext = ExtensionPart(ParamPath(paramList)).toUpper();
-    const QString o = op.toUpper();
-    if (o == QLatin1String("IS")) return ext == text.toUpper();
-    if (o == QLatin1String("IS INCLUDED IN")) return text.toUpper().contains(ext);
+    const ParamParts& item = PartsOf(paramList);
+    if (!item.isFile) return false;
+    const QString& ext = item.upperExtension;
+    if (EqualsUpper(op, QLatin1String("IS"))) return ext == upperText_.of(text);
+    if (EqualsUpper(op, QLatin1String("IS INCLUDED IN"))) return upperText_.of(text).contains(ext);
     return false;
 }
 

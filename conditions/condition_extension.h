@@ -3,6 +3,7 @@
 // Payload: operator<|CD|>text.
 #pragma once
 
+#include "conditions/upper_cache.h"
 #include "rules/i_condition_check.h"
 
 namespace vandrel {
@@ -18,6 +19,9 @@ public:
 
     QString op = QStringLiteral("is");
     QString text = QStringLiteral("txt");
+
+private:
+    UpperCache upperText_;
 };
 
 }  // namespace vandrel

@@ -1,11 +1,12 @@
 #include "conditions/condition_in_folder.h"
 
+#include "rules/param_parts.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
 
 bool ConditionInFolder::DoCheck(const QString& paramList) {
-    return ParamPath(paramList).toUpper().startsWith(folder.toUpper());
+    return PartsOf(paramList).upperPath.startsWith(upperFolder_.of(folder));
 }
 
 QString ConditionInFolder::SaveToString() const {

@@ -3,6 +3,7 @@
 // Payload: folder<|CD|>forinfolder.
 #pragma once
 
+#include "conditions/upper_cache.h"
 #include "rules/i_condition_check.h"
 
 namespace vandrel {
@@ -14,6 +15,9 @@ public:
     void LoadFromString(const QString& text) override;
 
     QString folder;
+
+private:
+    UpperCache upperFolder_;
 };
 
 }  // namespace vandrel

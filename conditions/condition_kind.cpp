@@ -1,5 +1,6 @@
 #include "conditions/condition_kind.h"
 
+#include "rules/param_parts.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -30,13 +31,11 @@ QStringList ConditionKind::kindEntries() {
 }
 
 bool ConditionKind::DoCheck(const QString& paramList) {
-    const QString itemKind = ParamKind(paramList).toUpper();
+    const ParamParts& item = PartsOf(paramList);
     // Folders carry an extension that no list holds.
-    const QString ext = itemKind == QLatin1String("FILE")
-                            ? ExtensionPart(ParamPath(paramList)).toUpper()
-                            : QStringLiteral("NOEXT");
+    const QString ext = item.isFile ? item.upperExtension : QStringLiteral("NOEXT");
     const QString key = kind.toUpper();
-    if (key == QLatin1String("FOLDER")) return itemKind == QLatin1String("FOLDER");
+    if (key == QLatin1String("FOLDER")) return item.isFolder;
     for (const KindList& k : kKinds)
         if (key == QLatin1String(k.key))
             return QString::fromLatin1(k.extensions).toUpper().contains(ext);

@@ -1,19 +1,19 @@
 #include "conditions/condition_name.h"
 
 #include "conditions/text_compare.h"
+#include "rules/param_parts.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
 
 bool ConditionName::DoCheck(const QString& paramList) {
-    const QString kind = ParamKind(paramList).toUpper();
-    const QString path = ParamPath(paramList);
+    const ParamParts& item = PartsOf(paramList);
     QString name;
-    if (kind == QLatin1String("FILE"))
-        name = fullNameMode ? FileNamePart(path) : BaseNamePart(path);
-    else if (kind == QLatin1String("FOLDER"))
-        name = FileNamePart(path);
-    return CompareByOperator(op, name, text);
+    if (item.isFile)
+        name = fullNameMode ? item.upperFileName : item.upperBaseName;
+    else if (item.isFolder)
+        name = item.upperFileName;
+    return CompareByOperator(op, name, upperText_.of(text));
 }
 
 QString ConditionName::SaveToString() const {

@@ -2,6 +2,7 @@
 // folder's own name in both modes) with a text. Payload: operator<|CD|>text.
 #pragma once
 
+#include "conditions/upper_cache.h"
 #include "rules/i_condition_check.h"
 
 namespace vandrel {
@@ -16,6 +17,9 @@ public:
 
     QString op = QStringLiteral("is");
     QString text;
+
+private:
+    UpperCache upperText_;
 };
 
 }  // namespace vandrel

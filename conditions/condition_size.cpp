@@ -20,7 +20,7 @@ qint64 ConditionSize::SizeInUnit(qint64 bytes, const QString& unitText) {
 }
 
 bool ConditionSize::DoCheck(const QString& paramList) {
-    if (ParamKind(paramList).toUpper() != QLatin1String("FILE")) return false;
+    if (!EqualsUpper(ParamKind(paramList), QLatin1String("FILE"))) return false;
     const QString path = ParamPath(paramList);
     if (FileNamePart(path).startsWith(QLatin1Char('.'))) return false;
     struct stat st {};

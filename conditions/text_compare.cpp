@@ -1,15 +1,16 @@
 #include "conditions/text_compare.h"
 
+#include "rules/rule_text.h"
+
 namespace vandrel {
 
-bool CompareByOperator(const QString& op, const QString& value, const QString& text) {
-    const QString o = op.toUpper();
-    const QString v = value.toUpper();
-    const QString t = text.toUpper();
-    if (o == QLatin1String("IS")) return v == t;
-    if (o == QLatin1String("CONTAINS")) return v.contains(t);
-    if (o == QLatin1String("STARTS WITH")) return v.startsWith(t);
-    if (o == QLatin1String("ENDS WITH")) return t.size() <= v.size() && v.endsWith(t);
+bool CompareByOperator(const QString& op, const QString& upperValue, const QString& upperText) {
+    const QString& v = upperValue;
+    const QString& t = upperText;
+    if (EqualsUpper(op, QLatin1String("IS"))) return v == t;
+    if (EqualsUpper(op, QLatin1String("CONTAINS"))) return v.contains(t);
+    if (EqualsUpper(op, QLatin1String("STARTS WITH"))) return v.startsWith(t);
+    if (EqualsUpper(op, QLatin1String("ENDS WITH"))) return t.size() <= v.size() && v.endsWith(t);
     return false;
 }
 

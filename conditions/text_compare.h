@@ -7,7 +7,8 @@
 namespace vandrel {
 
 // op (any case): "is", "contains", "starts with", "ends with"; any other operator is false.
-bool CompareByOperator(const QString& op, const QString& value, const QString& text);
+// upperValue and upperText: both already upper-cased.
+bool CompareByOperator(const QString& op, const QString& upperValue, const QString& upperText);
 
 // Rounds to the nearest whole number, exact halves to the even neighbour.
 qint64 DivideRoundHalfEven(qint64 value, qint64 divisor);

@@ -15,16 +15,18 @@ Rule::Rule(const EngineContext& ctx)
 void Rule::setTitle(const QString& title) { title_ = StripSeparators(title); }
 
 bool Rule::JustDoCheck(const QString& paramList) {
-    const std::vector<IConditionCheck*> conditions = conditions_.getConditionCollection();
-    if (conditions.empty()) return false;
-    if (matchMode_.toUpper() == QLatin1String("ALL")) {
-        for (IConditionCheck* c : conditions)
-            if (!c->DoCheck(paramList)) return false;
-        return true;
+    // Walks the rows in place: this runs for every rule and every item.
+    const bool all = EqualsUpper(matchMode_, QLatin1String("ALL"));
+    bool any = false;
+    for (const auto& row : conditions_.rows()) {
+        if (!row.object) continue;
+        any = true;
+        const bool holds = row.object->DoCheck(paramList);
+        if (all && !holds) return false;
+        if (!all && holds) return true;
     }
-    for (IConditionCheck* c : conditions)
-        if (c->DoCheck(paramList)) return true;
-    return false;
+    // No conditions never match; otherwise all mode got through, any mode found none.
+    return any && all;
 }
 
 QString Rule::CheckAndTake(const QString& paramList) {

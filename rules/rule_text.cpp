@@ -35,12 +35,34 @@ QString MakeParamList(const QString& kind, const QString& path) {
     return kind + QString::fromUtf16(kParamSep) + path;
 }
 
+// Every condition takes these apart for every item, so they avoid building a list.
 QString ParamKind(const QString& paramList) {
-    return FieldAt(SplitText(paramList, kParamSep), 0);
+    const QStringView sep(kParamSep);
+    const qsizetype at = paramList.indexOf(sep);
+    return at < 0 ? paramList : paramList.left(at);
 }
 
 QString ParamPath(const QString& paramList) {
-    return FieldAt(SplitText(paramList, kParamSep), 1);
+    const QStringView sep(kParamSep);
+    const qsizetype at = paramList.indexOf(sep);
+    if (at < 0) return QString();
+    const qsizetype start = at + sep.size();
+    const qsizetype end = paramList.indexOf(sep, start);
+    return paramList.mid(start, end < 0 ? -1 : end - start);
+}
+
+bool EqualsUpper(const QString& text, QLatin1String upperAscii) {
+    // Plain ASCII text upper-cases letter by letter; only other text needs the full
+    // Unicode upper-casing (where one letter may become two).
+    bool ascii = true;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii) return text.compare(upperAscii, Qt::CaseInsensitive) == 0;
+    return text.toUpper() == upperAscii;
 }
 
 QString NewRuleGuid() {

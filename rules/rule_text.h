@@ -35,6 +35,9 @@ QString MakeParamList(const QString& kind, const QString& path);
 QString ParamKind(const QString& paramList);
 QString ParamPath(const QString& paramList);
 
+// True when text upper-cased equals upperAscii (an upper-case ASCII key such as "FILE").
+bool EqualsUpper(const QString& text, QLatin1String upperAscii);
+
 // A new rule GUID: 36 upper-case hexadecimal characters 8-4-4-4-12, no braces.
 QString NewRuleGuid();
 

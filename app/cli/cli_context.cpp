@@ -26,6 +26,9 @@ LogManager& CliContext::log() {
             err_ << "vandrel: the action log " << paths_.logFile()
                  << " cannot be opened; actions are not logged: " << log_->lastError()
                  << Qt::endl;
+        else if (!log_->keptAsidePath().isEmpty())
+            err_ << "vandrel: the action log could not be read; it was kept as "
+                 << log_->keptAsidePath() << " and a new log was started" << Qt::endl;
     }
     return *log_;
 }
@@ -65,6 +68,30 @@ bool CliContext::saveRules() {
         return false;
     }
     return true;
+}
+
+QString TsvField(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+            case '\\':
+                out += QLatin1String("\\\\");
+                break;
+            case '\t':
+                out += QLatin1String("\\t");
+                break;
+            case '\n':
+                out += QLatin1String("\\n");
+                break;
+            case '\r':
+                out += QLatin1String("\\r");
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
 }
 
 }  // namespace vandrel

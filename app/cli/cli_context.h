@@ -59,6 +59,10 @@ private:
     ActionPrompt* prompt_ = nullptr;
 };
 
+// A field of a tab-separated output line: a backslash, tab or line break inside it is
+// written as \\, \t, \n or \r so that every record stays one line of the same columns.
+QString TsvField(const QString& text);
+
 // A subcommand: receives the arguments after its name; returns the exit status.
 using CliCommandFn = int (*)(CliContext& ctx, const QStringList& args);
 

@@ -15,33 +15,6 @@ constexpr int kLogPageSize = 17;
 
 const QString kLogUsage = QStringLiteral("usage: vandrel log [--page N] [--count] [WORD]");
 
-// A tab or line break inside a field would break the one-row-per-line output for
-// scripts; they are written as \t, \n and \r, and a backslash as \\ so that the escapes
-// read back unambiguously.
-QString Field(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-            case '\\':
-                out += QLatin1String("\\\\");
-                break;
-            case '\t':
-                out += QLatin1String("\\t");
-                break;
-            case '\n':
-                out += QLatin1String("\\n");
-                break;
-            case '\r':
-                out += QLatin1String("\\r");
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 struct LogArgs {
     qint64 page = 1;
     bool count = false;
@@ -102,9 +75,6 @@ int RunLogCommand(CliContext& ctx, const QStringList& args) {
 
     LogManager& log = ctx.log();
     if (!log.isOpen()) return kExitFailure;  // ctx.log() has said why
-    if (!log.keptAsidePath().isEmpty())
-        ctx.err() << "vandrel: the action log could not be read; it was kept as "
-                  << log.keptAsidePath() << " and a new log was started" << Qt::endl;
 
     if (parsed.count) {
         const qint64 count = log.GetActionCount(parsed.word);
@@ -124,9 +94,9 @@ int RunLogCommand(CliContext& ctx, const QStringList& args) {
         const QString time = row.takeTime.isValid()
                                  ? row.takeTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                                  : QString();
-        ctx.out() << row.id << '\t' << time << '\t' << Field(row.ruleTitle) << '\t'
-                  << Field(row.actionName) << '\t' << Field(row.oriPath) << '\t'
-                  << Field(row.dstPath) << '\n';
+        ctx.out() << row.id << '\t' << time << '\t' << TsvField(row.ruleTitle) << '\t'
+                  << TsvField(row.actionName) << '\t' << TsvField(row.oriPath) << '\t'
+                  << TsvField(row.dstPath) << '\n';
     }
     ctx.out().flush();
     return kExitOk;

@@ -29,28 +29,5 @@ QString AbsoluteFolderPath(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-QString TsvField(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-            case '\\':
-                out += QLatin1String("\\\\");
-                break;
-            case '\t':
-                out += QLatin1String("\\t");
-                break;
-            case '\n':
-                out += QLatin1String("\\n");
-                break;
-            case '\r':
-                out += QLatin1String("\\r");
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 }  // namespace vandrel

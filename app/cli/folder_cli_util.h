@@ -17,8 +17,5 @@ bool LoadFolderList(CliContext& ctx, WatchedFolderList& list);
 bool SaveFolderList(CliContext& ctx, const WatchedFolderList& list);
 // The path made absolute and clean, without a trailing "/" (except for "/" itself).
 QString AbsoluteFolderPath(const QString& path);
-// A field of a tab-separated output line: a backslash, tab or line break inside it is
-// written as \\, \t, \n or \r so that every record stays one line of the same columns.
-QString TsvField(const QString& text);
 
 }  // namespace vandrel
