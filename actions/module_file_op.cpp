@@ -92,9 +92,13 @@ FsStatus RemoveTree(FileSystem& fs, const QString& path, bool* removedAny = null
     return st;
 }
 
-// Copies the open file in to out, checks that every byte arrived, gives the copy the
-// source's mode and times and flushes it to disk. path names the copy in messages.
-FsStatus CopyOpenFile(FileSystem& fs, int in, int out, const EntryInfo& info, const QString& path) {
+// Copies the open file in to out, checks that every byte arrived and gives the copy the
+// source's mode and times. path names the copy in messages. durable: flush the copy to
+// disk — needed when the source is removed afterwards (a move to another file system);
+// a plain copy leaves the original in place, so a crash can never cost a byte of it and
+// the flush (which dominates the cost of copying small files) is left to the system.
+FsStatus CopyOpenFile(FileSystem& fs, int in, int out, const EntryInfo& info, const QString& path,
+                      bool durable) {
     FsResult<std::int64_t> copied = fs.copyData(in, out);
     if (!copied.ok()) return FsStatus::FromErrno(copied.status().error(), "copy to", path);
     const FsResult<EntryInfo> written = fs.statFile(out);
@@ -104,15 +108,17 @@ FsStatus CopyOpenFile(FileSystem& fs, int in, int out, const EntryInfo& info, co
         return FsStatus::FromErrno(EIO, "verify size of", path);
     FsStatus st = fs.keepModeAndTimes(out, info);
     if (!st.ok()) return FsStatus::FromErrno(st.error(), st.step(), path);
-    st = fs.syncFile(out);
-    if (!st.ok()) return FsStatus::FromErrno(st.error(), "flush", path);
+    if (durable) {
+        st = fs.syncFile(out);
+        if (!st.ok()) return FsStatus::FromErrno(st.error(), "flush", path);
+    }
     return FsStatus::Ok();
 }
 
 // Copies the regular file source to the new file dest (which must not exist yet).
 // A failed copy leaves no dest behind.
 FsStatus CopyFileTo(FileSystem& fs, const QString& source, const EntryInfo& info,
-                    const QString& dest) {
+                    const QString& dest, bool durable) {
     FsResult<int> in = fs.openRead(source);
     if (!in.ok()) return in.status();
     FsResult<int> out = fs.createExclusive(dest, 0600);
@@ -120,7 +126,7 @@ FsStatus CopyFileTo(FileSystem& fs, const QString& source, const EntryInfo& info
         (void)fs.closeFile(in.value());
         return out.status();
     }
-    FsStatus st = CopyOpenFile(fs, in.value(), out.value(), info, dest);
+    FsStatus st = CopyOpenFile(fs, in.value(), out.value(), info, dest, durable);
     (void)fs.closeFile(in.value());
     FsStatus closed = fs.closeFile(out.value());
     if (st.ok() && !closed.ok()) st = closed;
@@ -131,7 +137,7 @@ FsStatus CopyFileTo(FileSystem& fs, const QString& source, const EntryInfo& info
 // Copies what is inside folder source into the existing folder dest, recursively.
 // FIFOs, sockets and devices are never opened; they are counted in skipped instead.
 FsStatus CopyTreeContents(FileSystem& fs, const QString& source, const QString& dest,
-                          int& skipped) {
+                          int& skipped, bool durable) {
     FsResult<std::vector<FolderEntry>> list = fs.listFolder(source);
     if (!list.ok()) return list.status();
     for (const FolderEntry& e : list.value()) {
@@ -142,11 +148,11 @@ FsStatus CopyTreeContents(FileSystem& fs, const QString& source, const QString& 
         FsStatus st;
         switch (info.value().type) {
             case EntryType::kFile:
-                st = CopyFileTo(fs, from, info.value(), to);
+                st = CopyFileTo(fs, from, info.value(), to, durable);
                 break;
             case EntryType::kFolder:
                 st = fs.makeFolder(to, 0700);
-                if (st.ok()) st = CopyTreeContents(fs, from, to, skipped);
+                if (st.ok()) st = CopyTreeContents(fs, from, to, skipped, durable);
                 // Times last: adding entries changes a folder's modification time.
                 if (st.ok()) st = fs.keepFolderModeAndTimes(to, info.value());
                 break;
@@ -161,17 +167,18 @@ FsStatus CopyTreeContents(FileSystem& fs, const QString& source, const QString& 
         }
         if (!st.ok()) return st;
     }
-    return fs.syncFolder(dest);
+    return durable ? fs.syncFolder(dest) : FsStatus::Ok();
 }
 
 // Where a staged copy is placed: a fresh hidden name in the target's folder, so that the
 // final rename stays within one file system and a crash leaves only a hidden ".part".
-FsResult<QString> StageFileCopy(FileSystem& fs, const QString& source, const QString& folder) {
+FsResult<QString> StageFileCopy(FileSystem& fs, const QString& source, const QString& folder,
+                                bool durable) {
     const FsResult<EntryInfo> info = fs.stat(source);
     if (!info.ok()) return info.status();
     for (int i = 0; i < 16; ++i) {
         const QString temp = TempName(folder);
-        FsStatus st = CopyFileTo(fs, source, info.value(), temp);
+        FsStatus st = CopyFileTo(fs, source, info.value(), temp, durable);
         if (st.ok()) return temp;
         if (!st.alreadyExists() || st.path() != temp) return st;
     }
@@ -190,7 +197,7 @@ FsResult<QString> StageTreeCopy(FileSystem& fs, const QString& source, const QSt
     }
     if (!made.ok()) return made;
     int skipped = 0;
-    FsStatus st = CopyTreeContents(fs, source, temp, skipped);
+    FsStatus st = CopyTreeContents(fs, source, temp, skipped, requireComplete);
     // A move must not leave anything behind that it silently failed to carry over.
     if (st.ok() && skipped > 0 && requireComplete)
         st = FsStatus::FromErrno(EOPNOTSUPP, "copy special file from", source);
@@ -225,7 +232,7 @@ FsResult<QString> Stage(FileSystem& fs, const QString& source, const QString& fo
     if (!info.ok()) return info.status();
     switch (info.value().type) {
         case EntryType::kFile:
-            return StageFileCopy(fs, source, folder);
+            return StageFileCopy(fs, source, folder, forMove);
         case EntryType::kFolder:
             return StageTreeCopy(fs, source, folder, forMove);
         default:
@@ -300,8 +307,9 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
     if (!replace && Present(fs_, target)) effective = numbered(target, counter);
     if (effective == source) return source;
 
-    // Copy: exclusive temporary in the target folder -> copy -> fsync -> rename without
-    // replacing -> fsync the folder. The copy is complete before any name is claimed.
+    // Copy: exclusive temporary in the target folder -> copy (-> fsync when the source is
+    // to be removed) -> rename without replacing. The copy is complete before any name is
+    // claimed, so a failure never leaves a partial file under a real name.
     const QString targetFolder = ParentOf(target);
     QString from = source;
     QString staged;
@@ -351,10 +359,10 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
         return source;
     }
 
-    // A copy's name is made durable before anything relies on it, above all before a
-    // cross-device move removes the original. A rename within one file system needs no
+    // A cross-device move's copy and its name are made durable before the original is
+    // removed. A plain copy keeps its original, so it is not flushed. A rename within one file system needs no
     // folder flush: the item is under one of its two names whatever happens.
-    if (!staged.isEmpty()) (void)fs_.syncFolder(ParentOf(effective));
+    if (!staged.isEmpty() && !copy) (void)fs_.syncFolder(ParentOf(effective));
     if (!staged.isEmpty() && !copy) {
         bool removedAny = false;
         FsStatus st = RemoveTree(fs_, source, &removedAny);

@@ -390,7 +390,8 @@ TEST(SafeFileOperationTest, InjectedFailuresReturnTheSourceIntact) {
     const Case cases[] = {
         {"copy: disk full while copying", kFileOpCopy, kConflictRename, FsCall::kCopyData, 1,
          ENOSPC, false},
-        {"copy: flush fails", kFileOpCopy, kConflictRename, FsCall::kSyncFile, 1, EIO, false},
+        {"cross-device move: flush fails", kFileOpMove, kConflictRename, FsCall::kSyncFile, 1, EIO,
+         true},
         {"copy: temp not creatable", kFileOpCopy, kConflictRename, FsCall::kCreateExclusive, 1,
          EACCES, false},
         {"copy: final rename refused", kFileOpCopy, kConflictRename, FsCall::kRenameNoReplace, 1,
