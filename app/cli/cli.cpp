@@ -18,7 +18,7 @@ const CliCommand kCommands[] = {
     {"apply", RunApplyCommand, "apply [--selection TEXT] [--yes] PATH...  run the rules on the items"},
     {"rules", RunRulesCommand, "rules list | export [--yes] FILE | import [--yes] FILE"},
     {"folders", RunFoldersCommand, "folders list|add PATH [--every 1|2|4|8] [--at HH:MM] [--rules GUID,...] [--confirm] [--disabled]|remove PATH"},
-    {"organize", RunOrganizeCommand, "organize [--selection TEXT] FOLDER  run the rules on a folder's items"},
+    {"organize", RunOrganizeCommand, "organize [--selection TEXT] [--yes] FOLDER  run the rules on a folder's items"},
     {"daemon", RunDaemonCommand, "daemon [--interval-seconds N]       run the watched-folder schedule headless"},
 };
 

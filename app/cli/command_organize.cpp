@@ -1,8 +1,9 @@
-// vandrel organize [--selection TEXT] FOLDER
+// vandrel organize [--selection TEXT] [--yes] FOLDER
 #include <QFileInfo>
 
 #include "app/cli/commands.h"
 #include "app/cli/folder_cli_util.h"
+#include "actions/action_prompt.h"
 #include "folders/module_check_file.h"
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
@@ -11,10 +12,11 @@
 namespace vandrel {
 
 int RunOrganizeCommand(CliContext& ctx, const QStringList& args) {
-    static const char kUsage[] = "usage: vandrel organize [--selection TEXT] FOLDER";
+    static const char kUsage[] = "usage: vandrel organize [--selection TEXT] [--yes] FOLDER";
     QString folder;
     QString selection;
     bool haveSelection = false;
+    bool yes = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
         if (a == QLatin1String("--selection")) {
@@ -22,6 +24,8 @@ int RunOrganizeCommand(CliContext& ctx, const QStringList& args) {
                 return ctx.fail(kExitUsage, QStringLiteral("--selection needs a text"));
             selection = args.at(++i);
             haveSelection = true;
+        } else if (a == QLatin1String("--yes")) {
+            yes = true;
         } else if (a.startsWith(QLatin1String("--"))) {
             return ctx.fail(kExitUsage, QStringLiteral("unknown option %1").arg(a));
         } else if (folder.isEmpty()) {
@@ -59,6 +63,10 @@ int RunOrganizeCommand(CliContext& ctx, const QStringList& args) {
     }
     if (haveSelection) runSelection = selection;
 
+    // Open and print actions that ask first are answered from --yes, as apply does, and
+    // actions that fail say so; set before the rules are loaded, which take the prompt.
+    FixedAnswerPrompt prompt(yes, ctx.err());
+    ctx.setPrompt(&prompt);
     RuleList* rules = ctx.rules();
     if (!rules) return kExitFailure;
     for (const QString& item : items) {
@@ -66,7 +74,7 @@ int RunOrganizeCommand(CliContext& ctx, const QStringList& args) {
         ctx.out() << TsvField(result) << '\t' << TsvField(item) << '\n';
         ctx.out().flush();
     }
-    return kExitOk;
+    return prompt.failureCount() > 0 ? kExitFailure : kExitOk;
 }
 
 }  // namespace vandrel

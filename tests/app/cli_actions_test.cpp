@@ -107,8 +107,12 @@ TEST(CliApply, ConfirmationAnsweredFromYesAndFailuresReported) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(Q("nope/list.txt"))) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(cli.home.file(Q("nope"))));
+    // organize reports the same failure for a folder's items.
+    r = cli.run({Q("organize"), cli.home.file(Q("in"))});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(Q("nope/list.txt"))) << r.err.toStdString();
 
-    // --yes is an apply option only.
+    // --yes belongs to the commands that act.
     r = cli.run({Q("test"), Q("--yes"), item});
     EXPECT_EQ(r.exitCode, 2);
 }
