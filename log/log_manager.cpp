@@ -19,7 +19,7 @@ namespace {
 
 const char kSchema[] =
     "CREATE TABLE IF NOT EXISTS actions ("
-    "id INTEGER PRIMARY KEY AUTOINCREMENT, "
+    "id INTEGER PRIMARY KEY, "
     "taketime TEXT, ruletitle TEXT, actionname TEXT, dstpath TEXT, oripath TEXT, "
     "searchwords TEXT, takeuid TEXT)";
 
