@@ -1,6 +1,7 @@
 #include "conditions/condition_attr.h"
 
 #include "attributes/attribute_helper.h"
+#include "conditions/text_compare.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -23,7 +24,7 @@ void ConditionAttr::LoadFromString(const QString& text) {
 
 bool ConditionAttr::DoCheck(const QString& paramList) {
     QString value;
-    if (ParamKind(paramList).toUpper() == QLatin1String("FILE") && ctx_.attributes) {
+    if (EqualsUpper(ParamKind(paramList), QLatin1String("FILE")) && ctx_.attributes) {
         // A reader that fails on a damaged file leaves the value empty: no match.
         try {
             value = ctx_.attributes->GetAttrValue(attr_, ParamPath(paramList));
@@ -32,14 +33,7 @@ bool ConditionAttr::DoCheck(const QString& paramList) {
         }
     }
     if (value.isEmpty()) return false;
-    const QString v = value.toUpper();
-    const QString t = text_.toUpper();
-    const QString op = op_.toUpper();
-    if (op == QLatin1String("IS")) return v == t;
-    if (op == QLatin1String("CONTAINS")) return v.contains(t);
-    if (op == QLatin1String("STARTS WITH")) return v.startsWith(t);
-    if (op == QLatin1String("ENDS WITH")) return v.endsWith(t);
-    return false;
+    return CompareByOperator(op_, value.toUpper(), text_.toUpper());
 }
 
 }  // namespace vandrel
