@@ -13,6 +13,8 @@
 namespace vandrel {
 namespace {
 
+using test::Holder;
+
 using test::MakeDir;
 using test::TempDir;
 using test::WriteFile;
@@ -96,24 +98,6 @@ TEST(TrimAtNulTest, CutsAtTheFirstNulFromTheSecondCharacterOn) {
     };
     for (const Case& c : cases) EXPECT_EQ(TrimAtNul(c.in), c.out);
 }
-
-class Holder {
-  public:
-    explicit Holder(const QString& path) {
-        proc_.setStandardInputFile(path);
-        proc_.start(QStringLiteral("sleep"), {QStringLiteral("60")});
-        started_ = proc_.waitForStarted(10000);
-    }
-    ~Holder() {
-        proc_.kill();
-        proc_.waitForFinished(10000);
-    }
-    bool started() const { return started_; }
-
-  private:
-    QProcess proc_;
-    bool started_ = false;
-};
 
 TEST(IsFileFreeTest, FileHeldByAnotherProcessIsNotFreeNorAreItsFolders) {
     TempDir t;

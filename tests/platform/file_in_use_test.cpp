@@ -12,27 +12,10 @@
 namespace vandrel {
 namespace {
 
+using test::Holder;
+
 using test::TempDir;
 using test::WriteFile;
-
-// A child process that keeps path open (as its standard input) until destroyed.
-class Holder {
-  public:
-    explicit Holder(const QString& path) {
-        proc_.setStandardInputFile(path);
-        proc_.start(QStringLiteral("sleep"), {QStringLiteral("60")});
-        started_ = proc_.waitForStarted(10000);
-    }
-    ~Holder() {
-        proc_.kill();
-        proc_.waitForFinished(10000);
-    }
-    bool started() const { return started_; }
-
-  private:
-    QProcess proc_;
-    bool started_ = false;
-};
 
 TEST(FileInUseProbeTest, SeesOtherProcessesButNotOurOwn) {
     TempDir t;

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
-#include <QThread>
 
 #include <sys/stat.h>
 
@@ -77,16 +75,15 @@ TEST_F(RuleListTest, ItemHeldOpenByAnotherProcessIsAlreadyInUse) {
     ASSERT_TRUE(test::WriteFile(pdf, "x"));
     EXPECT_EQ(guarded->DoRulesTest(pdf), QStringLiteral("PDFs"));
 
-    QProcess holder;
-    holder.setStandardInputFile(pdf);  // the child holds the file open as its stdin
-    holder.start(QStringLiteral("sleep"), {QStringLiteral("30")});
-    ASSERT_TRUE(holder.waitForStarted());
-    probe.invalidate();
-    EXPECT_EQ(guarded->DoRulesTest(pdf), QString::fromLatin1(kAlreadyInUse));
-    EXPECT_EQ(guarded->DoRunRules(dir.file(QStringLiteral("in/Archive"))), QString::fromLatin1(kAlreadyInUse));
-    EXPECT_EQ(guarded->DoRulesTest(dir.file(QStringLiteral("in/report.pdf"))), QStringLiteral("PDFs"));
-    holder.kill();
-    holder.waitForFinished();
+    {
+        test::Holder holder(pdf);
+        ASSERT_TRUE(holder.started());
+        probe.invalidate();
+        EXPECT_EQ(guarded->DoRulesTest(pdf), QString::fromLatin1(kAlreadyInUse));
+        EXPECT_EQ(guarded->DoRunRules(dir.file(QStringLiteral("in/Archive"))),
+                  QString::fromLatin1(kAlreadyInUse));
+        EXPECT_EQ(guarded->DoRulesTest(dir.file(QStringLiteral("in/report.pdf"))), QStringLiteral("PDFs"));
+    }
     probe.invalidate();
     EXPECT_EQ(guarded->DoRulesTest(pdf), QStringLiteral("PDFs"));
 }

@@ -27,6 +27,17 @@ QByteArray ReadFile(const QString& path) {
 
 bool MakeDir(const QString& path) { return QDir().mkpath(path); }
 
+Holder::Holder(const QString& path) {
+    proc_.setStandardInputFile(path);
+    proc_.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    started_ = proc_.waitForStarted(10000);
+}
+
+Holder::~Holder() {
+    proc_.kill();
+    proc_.waitForFinished(10000);
+}
+
 ProcessResult RunVandrel(const QStringList& args, const QString& home, int timeoutMs,
                          const QByteArray& stdinBytes) {
     QProcess p;

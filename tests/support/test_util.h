@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,21 @@ private:
 bool WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
 bool MakeDir(const QString& path);
+
+// A child process that keeps path open (as its standard input) until destroyed: a file
+// "in use" by another program.
+class Holder {
+public:
+    explicit Holder(const QString& path);
+    ~Holder();
+    Holder(const Holder&) = delete;
+    Holder& operator=(const Holder&) = delete;
+    bool started() const { return started_; }
+
+private:
+    QProcess proc_;
+    bool started_ = false;
+};
 
 struct ProcessResult {
     int exitCode = -1;
