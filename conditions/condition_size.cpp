@@ -1,9 +1,8 @@
 #include "conditions/condition_size.h"
 
-#include <sys/stat.h>
-
 #include <cmath>
 
+#include "attributes/item_stat.h"
 #include "conditions/text_compare.h"
 #include "rules/rule_text.h"
 
@@ -21,11 +20,10 @@ qint64 ConditionSize::SizeInUnit(qint64 bytes, const QString& unitText) {
 
 bool ConditionSize::DoCheck(const QString& paramList) {
     if (!EqualsUpper(ParamKind(paramList), QLatin1String("FILE"))) return false;
-    const QString path = ParamPath(paramList);
-    if (FileNamePart(path).startsWith(QLatin1Char('.'))) return false;
-    struct stat st {};
-    if (::stat(path.toLocal8Bit().constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    const qint64 value = SizeInUnit(static_cast<qint64>(st.st_size), unit);
+    // Hidden files and anything that is not a regular file never match.
+    const ItemStat item = StatItem(ParamPath(paramList));
+    if (!item.isFile()) return false;
+    const qint64 value = SizeInUnit(item.size, unit);
 
     // A hand-edited number that is no number makes the condition false.
     bool ok = false;

@@ -1,7 +1,6 @@
 #include "rules/rule_list.h"
 
-#include <sys/stat.h>
-
+#include "attributes/item_stat.h"
 #include "folders/module_check_file.h"
 
 namespace vandrel {
@@ -34,15 +33,11 @@ void RuleList::LoadFromString(const QString& text) {
 }
 
 QString RuleList::ItemKind(const QString& path) {
-    if (path.isEmpty()) return QString();
-    const QString name = FileNamePart(path);
-    // Hidden entries are never organised.
-    if (name.startsWith(QLatin1Char('.'))) return QString();
-    struct stat st {};
-    if (::stat(path.toLocal8Bit().constData(), &st) != 0) return QString();
-    if (S_ISREG(st.st_mode)) return QStringLiteral("file");
-    if (S_ISDIR(st.st_mode)) return QStringLiteral("folder");
-    return QString();  // FIFOs, sockets and devices are left alone
+    // Hidden entries, FIFOs, sockets and devices are never organised.
+    const ItemStat item = StatItem(path);
+    if (item.isFile()) return QStringLiteral("file");
+    if (item.isFolder()) return QStringLiteral("folder");
+    return QString();
 }
 
 QString RuleList::findRule(const QString& path, const QString& selection, Rule** match) {
