@@ -1,6 +1,5 @@
 #include "actions/action_relocate.h"
 
-#include <QFileInfo>
 
 #include "actions/action_support.h"
 #include "actions/module_file_op.h"
@@ -33,7 +32,7 @@ void ActionRelocate::LoadFromString(const QString& text) {
 
 QString ActionRelocate::TakeAction(const QString& paramList) {
     // Only an existing folder is a destination; a plain file of that name is not.
-    if (folder_.isEmpty() || !FolderExists(folder_) || !QFileInfo(folder_).isDir())
+    if (folder_.isEmpty() || !VisibleFolderExists(folder_))
         return paramList;
     const QString kind = ParamKind(paramList);
     const QString path = ParamPath(paramList);
@@ -49,7 +48,8 @@ QString ActionRelocate::TakeAction(const QString& paramList) {
         // destination folder itself rather than to a path that does not exist.
         if (!sub.isEmpty()) {
             const QString wanted = JoinPath(folder_, sub);
-            if (!MakeFolderPath(wanted).isEmpty() && QFileInfo(wanted).isDir())
+            // MakeFolderPath answers a path only when a folder stands there.
+            if (!MakeFolderPath(wanted).isEmpty())
                 targetFolder = wanted;
         }
     }

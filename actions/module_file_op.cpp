@@ -4,6 +4,7 @@
 #include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <optional>
 
 #include "platform/file_system.h"
 #include "platform/trash.h"
@@ -172,23 +173,19 @@ FsStatus CopyTreeContents(FileSystem& fs, const QString& source, const QString& 
 
 // Where a staged copy is placed: a fresh hidden name in the target's folder, so that the
 // final rename stays within one file system and a crash leaves only a hidden ".part".
-FsResult<QString> StageFileCopy(FileSystem& fs, const QString& source, const QString& folder,
-                                bool durable) {
-    const FsResult<EntryInfo> info = fs.stat(source);
-    if (!info.ok()) return info.status();
+FsResult<QString> StageFileCopy(FileSystem& fs, const QString& source, const EntryInfo& info,
+                                const QString& folder, bool durable) {
     for (int i = 0; i < 16; ++i) {
         const QString temp = TempName(folder);
-        FsStatus st = CopyFileTo(fs, source, info.value(), temp, durable);
+        FsStatus st = CopyFileTo(fs, source, info, temp, durable);
         if (st.ok()) return temp;
         if (!st.alreadyExists() || st.path() != temp) return st;
     }
     return FsStatus::FromErrno(EEXIST, "create temporary file in", folder);
 }
 
-FsResult<QString> StageTreeCopy(FileSystem& fs, const QString& source, const QString& folder,
-                                bool requireComplete) {
-    const FsResult<EntryInfo> info = fs.stat(source);
-    if (!info.ok()) return info.status();
+FsResult<QString> StageTreeCopy(FileSystem& fs, const QString& source, const EntryInfo& info,
+                                const QString& folder, bool requireComplete) {
     QString temp;
     FsStatus made = FsStatus::FromErrno(EEXIST, "create temporary folder in", folder);
     for (int i = 0; i < 16 && !made.ok() && made.alreadyExists(); ++i) {
@@ -201,7 +198,7 @@ FsResult<QString> StageTreeCopy(FileSystem& fs, const QString& source, const QSt
     // A move must not leave anything behind that it silently failed to carry over.
     if (st.ok() && skipped > 0 && requireComplete)
         st = FsStatus::FromErrno(EOPNOTSUPP, "copy special file from", source);
-    if (st.ok()) st = fs.keepFolderModeAndTimes(temp, info.value());
+    if (st.ok()) st = fs.keepFolderModeAndTimes(temp, info);
     if (!st.ok()) {
         (void)RemoveTree(fs, temp);
         return st;
@@ -232,9 +229,9 @@ FsResult<QString> Stage(FileSystem& fs, const QString& source, const QString& fo
     if (!info.ok()) return info.status();
     switch (info.value().type) {
         case EntryType::kFile:
-            return StageFileCopy(fs, source, folder, forMove);
+            return StageFileCopy(fs, source, info.value(), folder, forMove);
         case EntryType::kFolder:
-            return StageTreeCopy(fs, source, folder, forMove);
+            return StageTreeCopy(fs, source, info.value(), folder, forMove);
         default:
             return FsStatus::FromErrno(EOPNOTSUPP, "copy special file", source);
     }
@@ -299,12 +296,13 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
     const bool replace = mode != kConflictRename;
     const QString target = UsableTarget(requested);
     if (target.isEmpty() || target == source) return source;
-    if (Present(fs_, target) && SameEntry(fs_, source, target)) return source;
+    const bool taken = Present(fs_, target);
+    if (taken && SameEntry(fs_, source, target)) return source;
     if (folder_ && InsideOf(target, source)) return source;
 
     int counter = 0;
     QString effective = target;
-    if (!replace && Present(fs_, target)) effective = numbered(target, counter);
+    if (!replace && taken) effective = numbered(target, counter);
     if (effective == source) return source;
 
     // Copy: exclusive temporary in the target folder -> copy (-> fsync when the source is
@@ -433,12 +431,26 @@ bool FileExists(const QString& path, FileSystem* fs) {
     return info.ok() && info.value().type == EntryType::kFile;
 }
 
-bool FolderExists(const QString& path, FileSystem* fs) {
+namespace {
+
+// The type of a visible entry, links followed; nothing for hidden or missing ones.
+std::optional<EntryType> VisibleEntryType(const QString& path, FileSystem* fs) {
     const QString p = StripSlashes(path);
-    if (p.isEmpty() || IsHiddenName(p)) return false;
+    if (p.isEmpty() || IsHiddenName(p)) return std::nullopt;
     const FsResult<EntryInfo> info = Fs(fs).stat(p);
-    return info.ok() &&
-           (info.value().type == EntryType::kFolder || info.value().type == EntryType::kFile);
+    if (!info.ok()) return std::nullopt;
+    return info.value().type;
+}
+
+}  // namespace
+
+bool FolderExists(const QString& path, FileSystem* fs) {
+    const std::optional<EntryType> type = VisibleEntryType(path, fs);
+    return type == EntryType::kFolder || type == EntryType::kFile;
+}
+
+bool VisibleFolderExists(const QString& path, FileSystem* fs) {
+    return VisibleEntryType(path, fs) == EntryType::kFolder;
 }
 
 namespace {

@@ -40,6 +40,8 @@ QString UniqueFolderName(const QString& takenPath, int& counter, FileSystem* fs 
 bool FileExists(const QString& path, FileSystem* fs = nullptr);
 // Any entry (folder or file) that is not hidden.
 bool FolderExists(const QString& path, FileSystem* fs = nullptr);
+// A folder (or a link to one) that is not hidden; unlike FolderExists, a file is not one.
+bool VisibleFolderExists(const QString& path, FileSystem* fs = nullptr);
 // Creates the folder with its missing parents; the path on success, else empty (also
 // for a relative path or a file in the way).
 QString MakeFolderPath(const QString& path, FileSystem* fs = nullptr);

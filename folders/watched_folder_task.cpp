@@ -1,6 +1,5 @@
 // The folder tasks live apart from the schedule so that the schedule can be used without
 // the folder listing.
-#include <QFileInfo>
 
 #include "actions/module_file_op.h"
 #include "folders/module_check_file.h"
@@ -12,7 +11,7 @@ namespace vandrel {
 AutoFolderTask WatchedFolder::GetAutoFolderTask() const {
     AutoFolderTask task;
     task.folderCaption = folderNameText();
-    if (!folderPath_.isEmpty() && FolderExists(folderPath_) && QFileInfo(folderPath_).isDir()) {
+    if (!folderPath_.isEmpty() && VisibleFolderExists(folderPath_)) {
         QStringList files;
         QStringList folders;
         ListFolderItems(folderPath_, files, folders);

@@ -40,7 +40,8 @@ QString RuleList::ItemKind(const QString& path) {
     return QString();
 }
 
-QString RuleList::findRule(const QString& path, const QString& selection, Rule** match) {
+QString RuleList::findRule(const QString& path, const QString& selection, Rule** match,
+                           QString* matchParams) {
     *match = nullptr;
     const QString kind = ItemKind(path);
     if (kind.isEmpty()) return QString::fromLatin1(kNoMatchedRule);
@@ -54,6 +55,7 @@ QString RuleList::findRule(const QString& path, const QString& selection, Rule**
         if (!IsRuleSelected(r->ruleGUID(), selection)) continue;
         if (r->JustDoCheck(params)) {
             *match = r.get();
+            if (matchParams) *matchParams = params;
             return r->GetRuleTitle();
         }
     }
@@ -67,8 +69,9 @@ QString RuleList::DoRulesTest(const QString& path, const QString& selection) {
 
 QString RuleList::DoRunRules(const QString& path, const QString& selection) {
     Rule* match = nullptr;
-    const QString result = findRule(path, selection, &match);
-    if (match) match->CheckAndTake(MakeParamList(ItemKind(path), path));
+    QString params;
+    const QString result = findRule(path, selection, &match, &params);
+    if (match) match->CheckAndTake(params);
     return result;
 }
 

@@ -54,8 +54,10 @@ public:
     static QString ItemKind(const QString& path);
 
 private:
-    // Returns the result text and, for a match, the matching rule.
-    QString findRule(const QString& path, const QString& selection, Rule** match);
+    // Returns the result text and, for a match, the matching rule and the item's
+    // parameter list.
+    QString findRule(const QString& path, const QString& selection, Rule** match,
+                     QString* params = nullptr);
 
     EngineContext ctx_;
     std::vector<std::unique_ptr<Rule>> rules_;
