@@ -137,8 +137,8 @@ FsStatus CopyFileTo(FileSystem& fs, const QString& source, const EntryInfo& info
 
 // Copies what is inside folder source into the existing folder dest, recursively.
 // FIFOs, sockets and devices are never opened; they are counted in skipped instead.
-FsStatus CopyTreeContents(FileSystem& fs, const QString& source, const QString& dest,
-                          int& skipped, bool durable) {
+FsStatus CopyTreeContents(FileSystem& fs, const QString& source, const QString& dest, int& skipped,
+                          bool durable) {
     FsResult<std::vector<FolderEntry>> list = fs.listFolder(source);
     if (!list.ok()) return list.status();
     for (const FolderEntry& e : list.value()) {
@@ -219,13 +219,18 @@ FsResult<QString> StageLink(FileSystem& fs, const QString& source, const QString
 }
 
 // A complete copy of source under a temporary name in folder. A moved link stays a link;
-// a copied one is followed.
-FsResult<QString> Stage(FileSystem& fs, const QString& source, const QString& folder,
-                        bool forMove) {
-    const FsResult<EntryInfo> entry = fs.lstat(source);
-    if (!entry.ok()) return entry.status();
-    if (entry.value().type == EntryType::kSymlink && forMove) return StageLink(fs, source, folder);
-    const FsResult<EntryInfo> info = fs.stat(source);
+// a copied one is followed, so for a copy the source's stat taken just before (known)
+// is all it needs.
+FsResult<QString> Stage(FileSystem& fs, const QString& source, const QString& folder, bool forMove,
+                        const EntryInfo* known) {
+    if (forMove || !known) {
+        const FsResult<EntryInfo> entry = fs.lstat(source);
+        if (!entry.ok()) return entry.status();
+        if (entry.value().type == EntryType::kSymlink && forMove)
+            return StageLink(fs, source, folder);
+    }
+    const FsResult<EntryInfo> info =
+        known && !forMove ? FsResult<EntryInfo>(*known) : fs.stat(source);
     if (!info.ok()) return info.status();
     switch (info.value().type) {
         case EntryType::kFile:
@@ -249,7 +254,9 @@ bool InsideOf(const QString& target, const QString& source) {
 
 class Relocation {
   public:
-    Relocation(FileSystem& fs, bool folder) : fs_(fs), folder_(folder) {}
+    // source: the item's stat (links followed) when the caller has just taken it.
+    Relocation(FileSystem& fs, bool folder, const EntryInfo* source = nullptr)
+        : fs_(fs), folder_(folder), source_(source) {}
 
     QString run(const QString& source, const QString& requested, int kind, int mode);
 
@@ -263,6 +270,7 @@ class Relocation {
 
     FileSystem& fs_;
     const bool folder_;
+    const EntryInfo* const source_;
     QStringList asides_;  // items moved away from the target (Replace), newest last
 };
 
@@ -312,7 +320,7 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
     QString from = source;
     QString staged;
     if (copy) {
-        FsResult<QString> s = Stage(fs_, source, targetFolder, false);
+        FsResult<QString> s = Stage(fs_, source, targetFolder, false, source_);
         if (!s.ok()) {
             Warn(s.status(), source);
             return source;
@@ -340,7 +348,7 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
         } else if (st.crossDevice() && staged.isEmpty()) {
             // Another file system: a verified copy next to the target, placed like a
             // copy; the source goes only once the copy is in place.
-            FsResult<QString> s = Stage(fs_, source, targetFolder, true);
+            FsResult<QString> s = Stage(fs_, source, targetFolder, true, nullptr);
             if (!s.ok()) {
                 failure = s.status();
                 break;
@@ -358,8 +366,8 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
     }
 
     // A cross-device move's copy and its name are made durable before the original is
-    // removed. A plain copy keeps its original, so it is not flushed. A rename within one file system needs no
-    // folder flush: the item is under one of its two names whatever happens.
+    // removed. A plain copy keeps its original, so it is not flushed. A rename within one file
+    // system needs no folder flush: the item is under one of its two names whatever happens.
     if (!staged.isEmpty() && !copy) (void)fs_.syncFolder(ParentOf(effective));
     if (!staged.isEmpty() && !copy) {
         bool removedAny = false;
@@ -383,8 +391,11 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
 QString SafeFileOperation(const QString& source, const QString& target, int kind, int mode,
                           FileSystem* fs) {
     FileSystem& f = Fs(fs);
-    if (!FileExists(source, &f)) return source;
-    return Relocation(f, false).run(source, target, kind, mode);
+    // FileExists, keeping the stat for the copy.
+    if (source.isEmpty() || IsHiddenName(source)) return source;
+    const FsResult<EntryInfo> info = f.stat(source);
+    if (!info.ok() || info.value().type != EntryType::kFile) return source;
+    return Relocation(f, false, &info.value()).run(source, target, kind, mode);
 }
 
 QString SafeFolderOperation(const QString& source, const QString& target, int kind, int mode,
@@ -395,7 +406,8 @@ QString SafeFolderOperation(const QString& source, const QString& target, int ki
     const FsResult<EntryInfo> info = f.stat(src);
     if (src.isEmpty() || !info.ok() || info.value().type != EntryType::kFolder || IsHiddenName(src))
         return source;
-    const QString result = Relocation(f, true).run(src, StripSlashes(target), kind, mode);
+    const QString result =
+        Relocation(f, true, &info.value()).run(src, StripSlashes(target), kind, mode);
     return result == src ? source : result;
 }
 

@@ -19,8 +19,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -184,7 +184,7 @@ std::pair<int, int> CountFiles(const std::string& dir) {
         for (const QString& name :
              QDir(QString::fromStdString(dir + "/" + Ext(e))).entryList(QDir::Files))
             ++(name.endsWith(QStringLiteral("b.") + QString::fromStdString(Ext(e))) ? n.second
-                                                                                 : n.first);
+                                                                                    : n.first);
     return n;
 }
 
@@ -268,8 +268,8 @@ void RunVariant(const std::string& base, int count, bool copy, bool withLog, boo
                 const char* label) {
     PairResult r;
     const std::string name = base + "-" + (withLog ? "log" : "nolog") + (inUse ? "-inuse" : "");
-    if (!RunPair(name, count, copy,
-                 withLog ? QString::fromStdString(name + "-log.db") : QString(), inUse, r))
+    if (!RunPair(name, count, copy, withLog ? QString::fromStdString(name + "-log.db") : QString(),
+                 inUse, r))
         return;
     std::printf("  %-25s : %9.0f files/s  (%.1f us/file, %.1f%% of its bare loop)\n", label,
                 count / r.engine, 1e6 * r.engine / count, 100.0 * r.bare / r.engine);

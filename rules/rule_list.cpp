@@ -2,8 +2,20 @@
 
 #include "attributes/item_stat.h"
 #include "folders/module_check_file.h"
+#include "platform/file_in_use.h"
 
 namespace vandrel {
+
+namespace {
+
+// Hidden entries, FIFOs, sockets and devices are never organised.
+QString KindOf(const ItemStat& item) {
+    if (item.isFile()) return QStringLiteral("file");
+    if (item.isFolder()) return QStringLiteral("folder");
+    return QString();
+}
+
+}  // namespace
 
 RuleList::RuleList(const EngineContext& ctx) : ctx_(ctx) {}
 
@@ -32,22 +44,19 @@ void RuleList::LoadFromString(const QString& text) {
     }
 }
 
-QString RuleList::ItemKind(const QString& path) {
-    // Hidden entries, FIFOs, sockets and devices are never organised.
-    const ItemStat item = StatItem(path);
-    if (item.isFile()) return QStringLiteral("file");
-    if (item.isFolder()) return QStringLiteral("folder");
-    return QString();
-}
+QString RuleList::ItemKind(const QString& path) { return KindOf(StatItem(path)); }
 
 QString RuleList::findRule(const QString& path, const QString& selection, Rule** match,
                            QString* matchParams) {
     *match = nullptr;
-    const QString kind = ItemKind(path);
+    const ItemStat item = StatItem(path);
+    const QString kind = KindOf(item);
     if (kind.isEmpty()) return QString::fromLatin1(kNoMatchedRule);
     if (ctx_.inUse) {
-        const bool free = kind == QLatin1String("file") ? IsFileFree(path, ctx_.inUse)
-                                                         : IsFolderFree(path, ctx_.inUse);
+        // A file is asked about by the identity its stat just gave.
+        const bool free = item.isFile() ? !ctx_.inUse->isInUse(static_cast<dev_t>(item.device),
+                                                               static_cast<ino_t>(item.inode))
+                                        : IsFolderFree(path, ctx_.inUse);
         if (!free) return QString::fromLatin1(kAlreadyInUse);
     }
     const QString params = MakeParamList(kind, path);
