@@ -1,6 +1,5 @@
 #include "actions/action_relocate.h"
 
-
 #include "actions/action_support.h"
 #include "actions/module_file_op.h"
 #include "actions/pattern_expand.h"

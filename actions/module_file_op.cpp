@@ -39,6 +39,14 @@ QString StripSlashes(QString path) {
 // name is taken", so that nothing is ever overwritten.
 bool Present(FileSystem& fs, const QString& path) { return fs.lstat(path).ok(); }
 
+// The stat of a regular file (or a link to one) that is not hidden; nothing otherwise.
+std::optional<EntryInfo> VisibleFile(FileSystem& fs, const QString& path) {
+    if (path.isEmpty() || IsHiddenName(path)) return std::nullopt;
+    const FsResult<EntryInfo> info = fs.stat(path);
+    if (!info.ok() || info.value().type != EntryType::kFile) return std::nullopt;
+    return info.value();
+}
+
 bool SameEntry(FileSystem& fs, const QString& a, const QString& b) {
     const FsResult<EntryInfo> x = fs.lstat(a);
     const FsResult<EntryInfo> y = fs.lstat(b);
@@ -218,28 +226,29 @@ FsResult<QString> StageLink(FileSystem& fs, const QString& source, const QString
     return FsStatus::FromErrno(EEXIST, "create temporary link in", folder);
 }
 
-// A complete copy of source under a temporary name in folder. A moved link stays a link;
-// a copied one is followed, so for a copy the source's stat taken just before (known)
-// is all it needs.
-FsResult<QString> Stage(FileSystem& fs, const QString& source, const QString& folder, bool forMove,
-                        const EntryInfo* known) {
-    if (forMove || !known) {
-        const FsResult<EntryInfo> entry = fs.lstat(source);
-        if (!entry.ok()) return entry.status();
-        if (entry.value().type == EntryType::kSymlink && forMove)
-            return StageLink(fs, source, folder);
-    }
-    const FsResult<EntryInfo> info =
-        known && !forMove ? FsResult<EntryInfo>(*known) : fs.stat(source);
-    if (!info.ok()) return info.status();
-    switch (info.value().type) {
+// A complete copy of source, whose stat (links followed) is info, under a temporary name
+// in folder; flushed to disk when durable.
+FsResult<QString> StageCopy(FileSystem& fs, const QString& source, const EntryInfo& info,
+                            const QString& folder, bool durable) {
+    switch (info.type) {
         case EntryType::kFile:
-            return StageFileCopy(fs, source, info.value(), folder, forMove);
+            return StageFileCopy(fs, source, info, folder, durable);
         case EntryType::kFolder:
-            return StageTreeCopy(fs, source, info.value(), folder, forMove);
+            return StageTreeCopy(fs, source, info, folder, durable);
         default:
             return FsStatus::FromErrno(EOPNOTSUPP, "copy special file", source);
     }
+}
+
+// What a move to another file system places: a moved link stays a link; anything else
+// is copied completely and durably.
+FsResult<QString> StageForMove(FileSystem& fs, const QString& source, const QString& folder) {
+    const FsResult<EntryInfo> entry = fs.lstat(source);
+    if (!entry.ok()) return entry.status();
+    if (entry.value().type == EntryType::kSymlink) return StageLink(fs, source, folder);
+    const FsResult<EntryInfo> info = fs.stat(source);
+    if (!info.ok()) return info.status();
+    return StageCopy(fs, source, info.value(), folder, true);
 }
 
 // True when target lies inside the folder source (copying or moving a folder into
@@ -254,8 +263,8 @@ bool InsideOf(const QString& target, const QString& source) {
 
 class Relocation {
   public:
-    // source: the item's stat (links followed) when the caller has just taken it.
-    Relocation(FileSystem& fs, bool folder, const EntryInfo* source = nullptr)
+    // source: the stat (links followed) the caller has just taken of the item.
+    Relocation(FileSystem& fs, bool folder, const EntryInfo& source)
         : fs_(fs), folder_(folder), source_(source) {}
 
     QString run(const QString& source, const QString& requested, int kind, int mode);
@@ -270,7 +279,7 @@ class Relocation {
 
     FileSystem& fs_;
     const bool folder_;
-    const EntryInfo* const source_;
+    const EntryInfo& source_;
     QStringList asides_;  // items moved away from the target (Replace), newest last
 };
 
@@ -320,7 +329,7 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
     QString from = source;
     QString staged;
     if (copy) {
-        FsResult<QString> s = Stage(fs_, source, targetFolder, false, source_);
+        FsResult<QString> s = StageCopy(fs_, source, source_, targetFolder, false);
         if (!s.ok()) {
             Warn(s.status(), source);
             return source;
@@ -348,7 +357,7 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
         } else if (st.crossDevice() && staged.isEmpty()) {
             // Another file system: a verified copy next to the target, placed like a
             // copy; the source goes only once the copy is in place.
-            FsResult<QString> s = Stage(fs_, source, targetFolder, true, nullptr);
+            FsResult<QString> s = StageForMove(fs_, source, targetFolder);
             if (!s.ok()) {
                 failure = s.status();
                 break;
@@ -391,11 +400,9 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
 QString SafeFileOperation(const QString& source, const QString& target, int kind, int mode,
                           FileSystem* fs) {
     FileSystem& f = Fs(fs);
-    // FileExists, keeping the stat for the copy.
-    if (source.isEmpty() || IsHiddenName(source)) return source;
-    const FsResult<EntryInfo> info = f.stat(source);
-    if (!info.ok() || info.value().type != EntryType::kFile) return source;
-    return Relocation(f, false, &info.value()).run(source, target, kind, mode);
+    const std::optional<EntryInfo> info = VisibleFile(f, source);
+    if (!info) return source;
+    return Relocation(f, false, *info).run(source, target, kind, mode);
 }
 
 QString SafeFolderOperation(const QString& source, const QString& target, int kind, int mode,
@@ -407,7 +414,7 @@ QString SafeFolderOperation(const QString& source, const QString& target, int ki
     if (src.isEmpty() || !info.ok() || info.value().type != EntryType::kFolder || IsHiddenName(src))
         return source;
     const QString result =
-        Relocation(f, true, &info.value()).run(src, StripSlashes(target), kind, mode);
+        Relocation(f, true, info.value()).run(src, StripSlashes(target), kind, mode);
     return result == src ? source : result;
 }
 
@@ -438,9 +445,7 @@ QString UniqueFolderName(const QString& takenPath, int& counter, FileSystem* fs)
 }
 
 bool FileExists(const QString& path, FileSystem* fs) {
-    if (path.isEmpty() || IsHiddenName(path)) return false;
-    const FsResult<EntryInfo> info = Fs(fs).stat(path);
-    return info.ok() && info.value().type == EntryType::kFile;
+    return VisibleFile(Fs(fs), path).has_value();
 }
 
 namespace {

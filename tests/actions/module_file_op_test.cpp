@@ -131,22 +131,28 @@ TEST(ExistsTest, FilesAndFoldersButNeitherHiddenNorSpecialEntries) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(t.file("pipe")).constData(), 0600), 0);
     ASSERT_EQ(::symlink("a.txt", QFile::encodeName(t.file("link.txt")).constData()), 0);
     ASSERT_EQ(::symlink("gone", QFile::encodeName(t.file("dangling")).constData()), 0);
+    ASSERT_EQ(::symlink("dir", QFile::encodeName(t.file("dirlink")).constData()), 0);
     struct Case {
         const char* name;
         bool file;
-        bool folder;
+        bool folder;      // FolderExists: any visible entry
+        bool realFolder;  // VisibleFolderExists: a folder only
     };
     const Case cases[] = {
-        {"a.txt", true, true},    {".hidden.txt", false, false}, {"dir", false, true},
-        {"dir/", false, true},    {".cache", false, false},      {"pipe", false, false},
-        {"link.txt", true, true}, {"dangling", false, false},    {"missing", false, false},
+        {"a.txt", true, true, false},      {".hidden.txt", false, false, false},
+        {"dir", false, true, true},        {"dir/", false, true, true},
+        {"dirlink", false, true, true},    {".cache", false, false, false},
+        {"pipe", false, false, false},     {"link.txt", true, true, false},
+        {"dangling", false, false, false}, {"missing", false, false, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FileExists(t.file(c.name)), c.file) << c.name;
         EXPECT_EQ(FolderExists(t.file(c.name)), c.folder) << c.name;
+        EXPECT_EQ(VisibleFolderExists(t.file(c.name)), c.realFolder) << c.name;
     }
     EXPECT_FALSE(FileExists(QString()));
     EXPECT_FALSE(FolderExists(QString()));
+    EXPECT_FALSE(VisibleFolderExists(QString()));
 }
 
 TEST(SafeFileOperationTest, NumberedNamesAndReplaceKeepEveryFile) {
