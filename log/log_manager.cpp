@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -10,6 +11,7 @@
 
 #include "log/log_page_cache.h"
 #include "log/sqlite_db.h"
+#include "log/take_journal.h"
 #include "platform/clock.h"
 #include "platform/state_file.h"
 
@@ -29,6 +31,10 @@ const char kColumns[] =
 
 constexpr int kInsertColumns = 7;
 constexpr size_t kRowsPerInsert = 8;
+// Takes wait in the side file until this many have gathered or the oldest is this old
+// (checked at each commit), and before anything is read; then one transaction takes them.
+constexpr size_t kFoldTakes = 256;
+constexpr qint64 kFoldAfterMs = 250;
 
 // An insert of `rows` rows; parameters are numbered row by row in the column order.
 std::string InsertSql(size_t rows) {
@@ -121,8 +127,20 @@ struct LogManager::Impl {
     qint64 dataVersion = -1;
     QRandomGenerator random{QRandomGenerator::system()->generate()};
     QString keptAside;
+    QString path;  // of the open log
+    TakeJournal journal;
+    std::vector<JournalTake> unfolded;  // in the side file, not yet in the database
+    QElapsedTimer oldestUnfolded;
 
     bool open() const { return db.isOpen(); }
+
+    bool refused = false;  // the last insertTakes failed on a refusal of the data
+
+    bool insertTakes(const std::vector<JournalTake>& takes);
+    bool fold();
+    void rewriteJournal();
+    bool alreadyStored(const JournalTake& take);
+    void takeOverOrphans();
 
     // The page cache holds id ranges of the table as it was; another connection's commit
     // (the desktop program and a command line run share the file) makes them stale.
@@ -133,11 +151,125 @@ struct LogManager::Impl {
     }
 };
 
+// The takes in one transaction, in order; all of them or none are stored.
+bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
+    if (takes.empty()) return true;
+    // IMMEDIATE takes the write lock up front, so a busy file makes us wait (busy
+    // timeout) instead of failing half way through.
+    if (!Run(db, "BEGIN IMMEDIATE")) return false;
+    pages.clear();
+
+    // Two takes in one second could draw the same random part; the log view tells takes
+    // apart by identity, so a new take never repeats the newest one stored.
+    QString previousUid;
+    {
+        SqliteQuery q(db.prepare("SELECT takeuid FROM actions ORDER BY id DESC LIMIT 1"));
+        if (q.step() == SQLITE_ROW) previousUid = q.text(0);
+    }
+    bool ok = true;
+    for (const JournalTake& take : takes) {
+        QString uid;
+        do {
+            uid = TakeIdentity(take.clockTime, random.bounded(10000u));
+        } while (uid == previousUid);
+        previousUid = uid;
+        // Rows go in list order, several per statement: the id sequence is then read and
+        // stored once per statement rather than once per row.
+        for (size_t first = 0; ok && first < take.rows.size(); first += kRowsPerInsert) {
+            const size_t count = std::min(kRowsPerInsert, take.rows.size() - first);
+            SqliteQuery q(db.prepare(InsertSql(count)));
+            ok = q.valid();
+            for (size_t i = 0; ok && i < count; ++i) {
+                const JournalTake::Row& row = take.rows[first + i];
+                const int base = int(i) * kInsertColumns;
+                q.bindAt(base + 1, row.takeTime);
+                q.bindAt(base + 2, take.ruleTitle);
+                q.bindAt(base + 3, row.actionName);
+                q.bindAt(base + 4, row.dstPath);
+                q.bindAt(base + 5, row.oriPath);
+                q.bindAt(base + 6, take.searchText);
+                q.bindAt(base + 7, uid);
+            }
+            if (ok && q.step() != SQLITE_DONE) {
+                db.setError(QStringLiteral("write the take of \"%1\"").arg(take.ruleTitle));
+                ok = false;
+            }
+        }
+        if (!ok) break;
+    }
+    if (ok && Run(db, "COMMIT")) return true;
+    refused = db.lastFailureIsRefusal();
+    const QString error = db.error();
+    Run(db, "ROLLBACK");
+    db.setErrorText(error);
+    return false;
+}
+
+// Moves the waiting takes into the database and empties the side file. When the file is
+// busy or the disk full they keep waiting (and stay in the side file for whoever opens
+// the log next); a take the database refuses for good (a trigger, a constraint) is
+// dropped, so that it does not hold up the takes after it, and the refusal is reported.
+bool LogManager::Impl::fold() {
+    if (unfolded.empty()) return true;
+    if (insertTakes(unfolded)) {
+        unfolded.clear();
+        rewriteJournal();
+        return true;
+    }
+    if (!refused) return false;
+    const QString refusal = db.error();
+    std::vector<JournalTake> waiting;
+    for (JournalTake& take : unfolded)
+        if (!waiting.empty() || (!insertTakes({take}) && !refused))
+            waiting.push_back(std::move(take));
+    unfolded = std::move(waiting);
+    rewriteJournal();
+    db.setErrorText(refusal);
+    return false;
+}
+
+// The side file holds exactly the waiting takes again. One that still held stored takes
+// would make the takes after them look stored too, were this process to end: rather no
+// side file than that.
+void LogManager::Impl::rewriteJournal() {
+    if (!journal.isOpen()) return;
+    bool ok = journal.clear();
+    for (const JournalTake& take : unfolded) ok = ok && journal.append(take);
+    if (!ok) journal.close(true);
+}
+
+// True when the take's first row is in the table already.
+bool LogManager::Impl::alreadyStored(const JournalTake& take) {
+    if (take.rows.empty()) return true;
+    const JournalTake::Row& row = take.rows.front();
+    SqliteQuery q(db.prepare(
+        "SELECT 1 FROM actions WHERE taketime IS :t AND ruletitle IS :r AND actionname IS :a "
+        "AND dstpath IS :d AND oripath IS :o ORDER BY id DESC LIMIT 1"));
+    if (!q.valid()) return false;
+    q.bind(":t", row.takeTime);
+    q.bind(":r", take.ruleTitle);
+    q.bind(":a", row.actionName);
+    q.bind(":d", row.dstPath);
+    q.bind(":o", row.oriPath);
+    return q.step() == SQLITE_ROW;
+}
+
+// Takes left in side files by managers that ended before storing them. A manager folds
+// everything its file holds in one transaction and empties the file afterwards, so if
+// the first take of a file is stored, all of them are (the manager ended in between).
+void LogManager::Impl::takeOverOrphans() {
+    for (const TakeJournal::Orphan& orphan : TakeJournal::ClaimOrphans(path)) {
+        const std::vector<JournalTake> takes = TakeJournal::Read(orphan);
+        const bool stored = takes.empty() || alreadyStored(takes.front()) || insertTakes(takes);
+        TakeJournal::Release(orphan, stored);
+    }
+}
+
 LogManager::LogManager(const Clock* clock) : d_(std::make_unique<Impl>()) {
     d_->clock = clock ? clock : &SystemClock::instance();
 }
 
-LogManager::~LogManager() = default;
+LogManager::~LogManager() { CloseLogFile(); }
 
 bool LogManager::isOpen() const { return d_->open(); }
 
@@ -189,11 +321,19 @@ bool LogManager::OpenLogFile(const QString& strPath) {
         d_->db.close();
         return false;
     }
+    d_->path = strPath;
+    d_->takeOverOrphans();
+    // Without a side file every take goes straight into the database.
+    (void)d_->journal.open(strPath);
     d_->dataVersion = d_->db.dataVersion();
     return true;
 }
 
 void LogManager::CloseLogFile() {
+    if (d_->open()) (void)d_->fold();
+    // Takes that could not be stored stay in the side file for the next opener.
+    d_->journal.close(d_->unfolded.empty());
+    d_->unfolded.clear();
     d_->db.close();
     d_->pages.clear();
 }
@@ -203,7 +343,7 @@ void LogManager::AppendActionLog(const ActionLog& actLog) { d_->pending.push_bac
 bool LogManager::CommitToLogFile(const QString& ruleTitle) {
     if (d_->pending.empty()) return true;
     // Whatever happens, these records belong to this take only.
-    const std::vector<ActionLog> take = std::move(d_->pending);
+    const std::vector<ActionLog> records = std::move(d_->pending);
     d_->pending.clear();
     if (!d_->open()) {
         d_->db.setErrorText(QStringLiteral("the action log is not open"));
@@ -211,65 +351,39 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
     }
     d_->db.setErrorText(QString());
 
+    JournalTake take;
+    take.clockTime = d_->clock->now();
+    take.ruleTitle = ruleTitle;
     // Newest record first, each followed by a comma: records A then B give "B,A,".
-    QString searchText;
-    for (const ActionLog& rec : take) searchText.prepend(rec.searchWords + QLatin1Char(','));
+    for (const ActionLog& rec : records)
+        take.searchText.prepend(rec.searchWords + QLatin1Char(','));
+    take.rows.reserve(records.size());
+    for (const ActionLog& rec : records)
+        take.rows.push_back(
+            {rec.takeTime.isValid() ? rec.takeTime.toLocalTime().toString(kTimeFormat) : QString(),
+             rec.actionName, rec.dstPath, rec.oriPath});
 
-    SqliteDb& db = d_->db;
-    // IMMEDIATE takes the write lock up front, so a busy file makes us wait (busy
-    // timeout) instead of failing half way through the take.
-    if (!Run(db, "BEGIN IMMEDIATE")) return false;
-    d_->pages.clear();
-
-    // Two takes in one second could draw the same random part; the log view tells takes
-    // apart by identity, so the new take never repeats the newest one stored.
-    QString previousUid;
-    {
-        SqliteQuery q(db.prepare("SELECT takeuid FROM actions ORDER BY id DESC LIMIT 1"));
-        if (q.step() == SQLITE_ROW) previousUid = q.text(0);
+    if (d_->journal.isOpen() && d_->journal.append(take)) {
+        if (d_->unfolded.empty()) d_->oldestUnfolded.start();
+        d_->unfolded.push_back(std::move(take));
+        if (d_->unfolded.size() >= kFoldTakes || d_->oldestUnfolded.elapsed() >= kFoldAfterMs)
+            (void)d_->fold();
+        return true;
     }
-    const QDateTime now = d_->clock->now();
-    QString uid;
-    do {
-        uid = TakeIdentity(now, d_->random.bounded(10000u));
-    } while (uid == previousUid);
-
-    // Rows go in list order, several per statement: the id sequence is then read and
-    // stored once per statement rather than once per row.
-    bool ok = true;
-    for (size_t first = 0; ok && first < take.size(); first += kRowsPerInsert) {
-        const size_t count = std::min(kRowsPerInsert, take.size() - first);
-        SqliteQuery q(db.prepare(InsertSql(count)));
-        ok = q.valid();
-        for (size_t i = 0; ok && i < count; ++i) {
-            const ActionLog& rec = take[first + i];
-            const int base = int(i) * kInsertColumns;
-            q.bindAt(base + 1, rec.takeTime.isValid()
-                                   ? rec.takeTime.toLocalTime().toString(kTimeFormat)
-                                   : QString());
-            q.bindAt(base + 2, ruleTitle);
-            q.bindAt(base + 3, rec.actionName);
-            q.bindAt(base + 4, rec.dstPath);
-            q.bindAt(base + 5, rec.oriPath);
-            q.bindAt(base + 6, searchText);
-            q.bindAt(base + 7, uid);
-        }
-        if (ok && q.step() != SQLITE_DONE) {
-            db.setError(QStringLiteral("write the take of \"%1\"").arg(ruleTitle));
-            ok = false;
-        }
-    }
-    if (ok && Run(db, "COMMIT")) return true;
-    const QString error = db.error();
-    Run(db, "ROLLBACK");
-    db.setErrorText(error);
+    // No side file to hold it: into the database at once, after the takes before it.
+    d_->unfolded.push_back(std::move(take));
+    if (d_->fold()) return true;
+    d_->unfolded.pop_back();
     return false;
 }
+
+bool LogManager::Flush() { return !d_->open() || d_->fold(); }
 
 std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int itemsCount,
                                                 qint64 pageNum) {
     std::vector<LogRow> rows;
     if (!d_->open() || itemsCount < 1) return rows;
+    (void)d_->fold();
     d_->db.setErrorText(QString());
     const qint64 page = std::max<qint64>(pageNum, 1);
     // A page whose offset does not fit in 64 bits lies beyond any table.
@@ -299,6 +413,7 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
 
 qint64 LogManager::GetActionCount(const QString& searchWord) {
     if (!d_->open()) return 0;
+    (void)d_->fold();
     d_->db.setErrorText(QString());
     const QString word = CleanWord(searchWord);
     // like '%%' holds for every value that is not NULL; counting those directly gives
@@ -317,6 +432,7 @@ qint64 LogManager::GetActionCount(const QString& searchWord) {
 
 std::optional<LogRow> LogManager::GetActionRecord(const QString& searchId) {
     if (!d_->open()) return std::nullopt;
+    (void)d_->fold();
     d_->db.setErrorText(QString());
     bool isNumber = false;
     const qint64 id = searchId.trimmed().toLongLong(&isNumber);

@@ -54,14 +54,21 @@ class LogManager {
     std::optional<LogRow> GetActionRecord(const QString& searchId);
     // Adds a record to the pending list.
     void AppendActionLog(const ActionLog& actLog);
-    // Writes the pending records as one take (one transaction) and empties the list:
-    // every row gets ruleTitle, the take's joined search words (newest record first,
-    // each followed by ",") and one take identity (the clock's date and time followed by
-    // a random 0..9999, never the identity of the newest row already stored). An empty
-    // list writes nothing and succeeds. Returns false when the write failed (the log is
-    // closed or the database refused); nothing of the take is stored and the pending
-    // records are dropped, so two takes never mix.
+    // Writes the pending records as one take and empties the list: every row gets
+    // ruleTitle, the take's joined search words (newest record first, each followed by
+    // ",") and one take identity (the clock's date and time at the commit followed by a
+    // random 0..9999, never the identity of the take stored just before). The take goes to
+    // the log's side file with one write, which it survives the process with; when there
+    // is no side file it goes straight into the database. An empty list writes nothing
+    // and succeeds. Returns false when the write failed (the log is closed, or neither
+    // the side file nor the database took it); nothing of the take is stored and the
+    // pending records are dropped, so two takes never mix.
     bool CommitToLogFile(const QString& ruleTitle);
+    // Stores the committed takes that are still waiting in the side file (a commit writes
+    // its take there with one write; the database gets them in batches, before any read
+    // and when the log is closed). Batch runs call it when they end, so that other
+    // processes see their takes. False when the database refused them (they keep waiting).
+    bool Flush();
     // Opens (creating file and table when missing) the log database at strPath, closing
     // any log open before. False on failure, with lastError() saying why; every other
     // call then returns empty, 0 or false and the engine keeps working without a log.

@@ -67,12 +67,19 @@ void SqliteDb::close() {
 }
 
 void SqliteDb::setError(const QString& step) {
+    errorCode_ = db_ ? sqlite3_extended_errcode(db_) : SQLITE_NOMEM;
     QString message =
         db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
     const int sysErr = db_ ? sqlite3_system_errno(db_) : 0;
     if (sysErr != 0)
         message += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(sysErr)));
     error_ = step + QStringLiteral(": ") + message;
+}
+
+bool SqliteDb::lastFailureIsRefusal() const {
+    const int primary = errorCode_ & 0xff;
+    return primary == SQLITE_CONSTRAINT || primary == SQLITE_TOOBIG || primary == SQLITE_MISMATCH ||
+           primary == SQLITE_RANGE;
 }
 
 SqliteOpen SqliteDb::open(const QString& path, const char* schemaSql) {

@@ -68,7 +68,14 @@ class SqliteDb {
     // Text of the last failure, naming the step.
     const QString& error() const { return error_; }
     void setError(const QString& step);  // step + ": " + SQLite's message for the last call
-    void setErrorText(const QString& text) { error_ = text; }
+    void setErrorText(const QString& text) {
+        error_ = text;
+        errorCode_ = 0;
+    }
+    // True when the last failure set by setError() is a refusal of the data itself (a
+    // constraint or trigger, a value too big): trying the same write again fails again.
+    // Busy or locked files, full disks and I/O errors are not.
+    bool lastFailureIsRefusal() const;
     // SQLite's counter that changes whenever another connection commits to the file.
     qint64 dataVersion();
 
@@ -76,6 +83,7 @@ class SqliteDb {
     sqlite3* db_ = nullptr;
     std::map<std::string, sqlite3_stmt*> statements_;
     QString error_;
+    int errorCode_ = 0;
 };
 
 }  // namespace vandrel

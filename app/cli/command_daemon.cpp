@@ -18,6 +18,7 @@
 #include "app/cli/folder_cli_util.h"
 #include "folders/auto_task_runner.h"
 #include "folders/watched_folder_list.h"
+#include "log/log_manager.h"
 #include "platform/clock.h"
 #include "platform/single_instance.h"
 #include "platform/state_file.h"
@@ -211,6 +212,11 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
                          state.log(TsvField(result) + QLatin1Char('\t') + TsvField(path));
                      });
     QObject::connect(&runner, &AutoTaskRunner::taskFinished, [&](const AutoFolderTask& t) {
+        // The folder's takes into the database now, not when the next folder is due: the
+        // desktop program's log view and "vandrel log" read them from there.
+        if (!ctx.log().Flush())
+            state.log(
+                QStringLiteral("the log keeps some takes waiting: %1").arg(ctx.log().lastError()));
         state.log(QStringLiteral("done [%1]").arg(t.folderCaption));
     });
     QObject::connect(&runner, &AutoTaskRunner::taskSkipped, [&](const AutoFolderTask& t) {

@@ -228,7 +228,8 @@ TEST_F(LogManagerTest, ReopenKeepsRowsAndIdsKeepIncreasing) {
     ASSERT_TRUE(CommitTake(again, QStringLiteral("r"), {Rec(QStringLiteral("c"))}));
     // A new row always takes an id above every stored one, so newest-first stays true.
     EXPECT_EQ(IdsOf(again.SearchActionLog(QString(), 17, 1)), (std::vector<qint64>{2, 1}));
-    EXPECT_EQ(again.GetActionRecord(QStringLiteral("2"))->oriPath, Rec(QStringLiteral("c")).oriPath);
+    EXPECT_EQ(again.GetActionRecord(QStringLiteral("2"))->oriPath,
+              Rec(QStringLiteral("c")).oriPath);
     EXPECT_EQ(again.GetActionCount(QStringLiteral("lost")), 0);
 }
 

@@ -13,7 +13,7 @@ bool CommitTake(LogManager& log, const QString& title, const std::vector<TakeRec
         a.searchWords = r.searchWords;
         log.AppendActionLog(a);
     }
-    return log.CommitToLogFile(title);
+    return log.CommitToLogFile(title) && log.Flush();
 }
 
 RawLog::RawLog(const QString& path) {

@@ -20,7 +20,8 @@ struct TakeRecord {
     QString searchWords;
 };
 
-// Appends the records in order and commits them under title.
+// Appends the records in order, commits them under title and has them stored at once
+// (as a batch run does when it ends), so other connections see them.
 bool CommitTake(LogManager& log, const QString& title, const std::vector<TakeRecord>& records,
                 const QDateTime& when = QDateTime(QDate(2024, 3, 9), QTime(14, 5, 6)));
 

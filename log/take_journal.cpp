@@ -1,0 +1,231 @@
+#include "log/take_journal.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDataStream>
+#include <QFile>
+#include <QFileInfo>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
+namespace vandrel {
+
+namespace {
+
+constexpr char kMagic[4] = {'V', 'T', 'K', '1'};
+constexpr int kHeaderSize = 12;  // magic, payload length, checksum
+// A take of a few thousand records stays far below this; more means a damaged length.
+constexpr quint32 kMaxPayload = 256u << 20;
+
+quint32 Fnv1a(const char* data, qsizetype size) {
+    quint32 h = 2166136261u;
+    for (qsizetype i = 0; i < size; ++i) {
+        h ^= static_cast<unsigned char>(data[i]);
+        h *= 16777619u;
+    }
+    return h;
+}
+
+void PutU32(char* out, quint32 v) {
+    for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+quint32 GetU32(const char* in) {
+    quint32 v = 0;
+    for (int i = 0; i < 4; ++i) v |= quint32(static_cast<unsigned char>(in[i])) << (8 * i);
+    return v;
+}
+
+QByteArray Native(const QString& path) { return QFile::encodeName(path); }
+
+// "<name>-takes-": what every side file of the log at logPath starts with.
+QString Prefix(const QString& logPath, const char* kind) {
+    return QFileInfo(logPath).fileName() + QLatin1String(kind);
+}
+
+bool WriteAll(int fd, const char* data, qsizetype size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+std::optional<JournalTake> Decode(const QByteArray& payload) {
+    QDataStream in(payload);
+    in.setVersion(QDataStream::Qt_6_0);
+    JournalTake take;
+    qint64 ms = 0;
+    quint32 rows = 0;
+    in >> ms >> take.ruleTitle >> take.searchText >> rows;
+    if (in.status() != QDataStream::Ok || rows > 1'000'000) return std::nullopt;
+    take.clockTime = QDateTime::fromMSecsSinceEpoch(ms);
+    take.rows.resize(rows);
+    for (JournalTake::Row& r : take.rows)
+        in >> r.takeTime >> r.actionName >> r.dstPath >> r.oriPath;
+    if (in.status() != QDataStream::Ok || !in.atEnd()) return std::nullopt;
+    return take;
+}
+
+}  // namespace
+
+TakeJournal::~TakeJournal() { close(false); }
+
+QByteArray TakeJournal::Encode(const JournalTake& take) {
+    QByteArray payload;
+    {
+        QDataStream out(&payload, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << qint64(take.clockTime.toMSecsSinceEpoch()) << take.ruleTitle << take.searchText
+            << quint32(take.rows.size());
+        for (const JournalTake::Row& r : take.rows)
+            out << r.takeTime << r.actionName << r.dstPath << r.oriPath;
+    }
+    QByteArray record(kHeaderSize, '\0');
+    std::memcpy(record.data(), kMagic, 4);
+    PutU32(record.data() + 4, quint32(payload.size()));
+    PutU32(record.data() + 8, Fnv1a(payload.constData(), payload.size()));
+    return record + payload;
+}
+
+bool TakeJournal::open(const QString& logPath) {
+    close(false);
+    static std::atomic<int> counter{0};
+    const QString folder = QFileInfo(logPath).absolutePath() + QLatin1Char('/');
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QString unique = QStringLiteral("%1-%2").arg(::getpid()).arg(counter.fetch_add(1));
+        // Made under another name and locked before it gets the name others look for, so
+        // no one ever takes it for the file of a manager that has ended.
+        const QString fresh = folder + Prefix(logPath, "-newtakes-") + unique;
+        const QString final = folder + Prefix(logPath, "-takes-") + unique;
+        const int fd = ::open(Native(fresh).constData(),
+                              O_RDWR | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return false;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+            ::renameat2(AT_FDCWD, Native(fresh).constData(), AT_FDCWD, Native(final).constData(),
+                        RENAME_NOREPLACE) != 0) {
+            const bool taken = errno == EEXIST;
+            ::unlink(Native(fresh).constData());
+            ::close(fd);
+            if (taken) continue;
+            return false;
+        }
+        fd_ = fd;
+        path_ = final;
+        size_ = 0;
+        return true;
+    }
+    return false;
+}
+
+bool TakeJournal::append(const JournalTake& take) {
+    if (fd_ < 0) return false;
+    const QByteArray record = Encode(take);
+    if (WriteAll(fd_, record.constData(), record.size())) {
+        size_ += record.size();
+        return true;
+    }
+    // A part of the take may have gone in: cut it off, so the file holds whole takes only.
+    if (::ftruncate(fd_, size_) != 0) close(false);
+    return false;
+}
+
+bool TakeJournal::clear() {
+    if (fd_ < 0) return false;
+    if (::ftruncate(fd_, 0) != 0) return false;
+    size_ = 0;
+    return true;
+}
+
+void TakeJournal::close(bool removeFile) {
+    if (fd_ < 0) return;
+    if (removeFile) ::unlink(Native(path_).constData());
+    ::close(fd_);  // also lets go of the lock
+    fd_ = -1;
+    path_.clear();
+    size_ = 0;
+}
+
+std::vector<TakeJournal::Orphan> TakeJournal::ClaimOrphans(const QString& logPath) {
+    std::vector<Orphan> claimed;
+    const QString folder = QFileInfo(logPath).absolutePath() + QLatin1Char('/');
+    const QString takes = Prefix(logPath, "-takes-");
+    const QString fresh = Prefix(logPath, "-newtakes-");
+    DIR* dir = ::opendir(Native(folder).constData());
+    if (!dir) return claimed;
+    QStringList names;
+    while (const dirent* e = ::readdir(dir)) names << QFile::decodeName(e->d_name);
+    ::closedir(dir);
+    names.sort();
+    for (const QString& name : names) {
+        const bool isTakes = name.startsWith(takes);
+        if (!isTakes && !name.startsWith(fresh)) continue;
+        const QString path = folder + name;
+        const int fd = ::open(Native(path).constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) continue;
+        struct stat held {
+        }, named{};
+        // Locked: its manager is alive. Gone or replaced after we opened it: another
+        // manager has just taken it over.
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 ||
+            ::lstat(Native(path).constData(), &named) != 0 || held.st_ino != named.st_ino ||
+            held.st_dev != named.st_dev || !S_ISREG(held.st_mode)) {
+            ::close(fd);
+            continue;
+        }
+        if (!isTakes) {
+            // Left by a manager that ended while it made its file: never written to.
+            ::unlink(Native(path).constData());
+            ::close(fd);
+            continue;
+        }
+        claimed.push_back({path, fd});
+    }
+    return claimed;
+}
+
+std::vector<JournalTake> TakeJournal::Read(const Orphan& orphan) {
+    std::vector<JournalTake> out;
+    QByteArray all;
+    char buf[65536];
+    if (::lseek(orphan.fd, 0, SEEK_SET) != 0) return out;
+    for (;;) {
+        const ssize_t n = ::read(orphan.fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        all.append(buf, n);
+    }
+    qsizetype pos = 0;
+    while (all.size() - pos >= kHeaderSize) {
+        const char* h = all.constData() + pos;
+        if (std::memcmp(h, kMagic, 4) != 0) break;
+        const quint32 size = GetU32(h + 4);
+        if (size > kMaxPayload || all.size() - pos - kHeaderSize < qsizetype(size)) break;
+        const char* payload = h + kHeaderSize;
+        if (Fnv1a(payload, size) != GetU32(h + 8)) break;
+        std::optional<JournalTake> take = Decode(QByteArray(payload, size));
+        if (!take) break;
+        out.push_back(std::move(*take));
+        pos += kHeaderSize + size;
+    }
+    return out;
+}
+
+void TakeJournal::Release(const Orphan& orphan, bool remove) {
+    if (remove) ::unlink(Native(orphan.path).constData());
+    ::close(orphan.fd);
+}
+
+}  // namespace vandrel
