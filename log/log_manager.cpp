@@ -370,11 +370,9 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
             (void)d_->fold();
         return true;
     }
-    // No side file to hold it: into the database at once, after the takes before it.
-    d_->unfolded.push_back(std::move(take));
-    if (d_->fold()) return true;
-    d_->unfolded.pop_back();
-    return false;
+    // No side file to hold it: into the database at once, but never ahead of the takes
+    // committed before it.
+    return d_->fold() && d_->insertTakes({take});
 }
 
 bool LogManager::Flush() { return !d_->open() || d_->fold(); }

@@ -138,7 +138,9 @@ bool TakeJournal::append(const JournalTake& take) {
         return true;
     }
     // A part of the take may have gone in: cut it off, so the file holds whole takes only.
-    if (::ftruncate(fd_, size_) != 0) close(false);
+    // If even that fails, the file goes: its takes are still waiting in memory, and a
+    // file left for others to take over would have them stored twice.
+    if (::ftruncate(fd_, size_) != 0) close(true);
     return false;
 }
 

@@ -178,5 +178,20 @@ TEST(TakeJournal, ALivingManagersTakesAreLeftToItAndStoredInBatches) {
     EXPECT_EQ(Read(path).rows, 301);
 }
 
+TEST(TakeJournal, WithoutASideFileEachTakeGoesStraightIntoTheDatabase) {
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("log.db"));
+    // Every name this process would give its side file is taken by a folder.
+    for (int n = 0; n < 64; ++n)
+        ASSERT_TRUE(test::MakeDir(
+            dir.file(QStringLiteral("log.db-newtakes-%1-%2").arg(::getpid()).arg(n))));
+    LogManager log;
+    ASSERT_TRUE(log.OpenLogFile(path));
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("log.db-takes-*")}).isEmpty());
+    Commit(log, QStringLiteral("direct"), QStringLiteral("a"));
+    RawLog raw(path);
+    EXPECT_EQ(raw.allIds().size(), 1u);
+}
+
 }  // namespace
 }  // namespace vandrel
