@@ -51,6 +51,18 @@ bool InChildThatDies(const std::function<void()>& work) {
            WEXITSTATUS(status) == 0;
 }
 
+// A manager for a child process that is never closed: the process just ends.
+LogManager& OpenUntilTheEnd(const QString& path) {
+    auto* log = new LogManager;
+    EXPECT_TRUE(log->OpenLogFile(path));
+    return *log;
+}
+
+void CommitTwo(LogManager& log) {
+    Commit(log, QStringLiteral("r"), QStringLiteral("a"));
+    Commit(log, QStringLiteral("r"), QStringLiteral("b"));
+}
+
 struct Stored {
     qint64 rows = 0;
     std::vector<LogRow> newestFirst;
@@ -69,8 +81,7 @@ TEST(TakeJournal, TakesOfAProcessThatEndedAreStoredOnceByTheNextOpener) {
     TempDir dir;
     const QString path = dir.file(QStringLiteral("log.db"));
     ASSERT_TRUE(InChildThatDies([&] {
-        LogManager& log = *new LogManager;  // never closed: the process just ends
-        ASSERT_TRUE(log.OpenLogFile(path));
+        LogManager& log = OpenUntilTheEnd(path);
         Commit(log, QStringLiteral("first"), QStringLiteral("a"));
         Commit(log, QStringLiteral("second"), QStringLiteral("b"));
         Commit(log, QStringLiteral("third"), QStringLiteral("c"));
@@ -99,10 +110,8 @@ TEST(TakeJournal, TakesStoredJustBeforeTheProcessEndedAreNotStoredTwice) {
     const QString path = dir.file(QStringLiteral("log.db"));
     // The process stores its takes and ends before it can empty its side file.
     ASSERT_TRUE(InChildThatDies([&] {
-        LogManager& log = *new LogManager;  // never closed: the process just ends
-        ASSERT_TRUE(log.OpenLogFile(path));
-        Commit(log, QStringLiteral("r"), QStringLiteral("a"));
-        Commit(log, QStringLiteral("r"), QStringLiteral("b"));
+        LogManager& log = OpenUntilTheEnd(path);
+        CommitTwo(log);
         ASSERT_EQ(SideFiles(dir).size(), 1);
         QFile side(dir.file(SideFiles(dir).front()));
         ASSERT_TRUE(side.open(QIODevice::ReadOnly));
@@ -121,10 +130,8 @@ TEST(TakeJournal, DamagedSideFilesGiveWhatIsWholeAndNothingElse) {
     TempDir dir;
     const QString path = dir.file(QStringLiteral("log.db"));
     ASSERT_TRUE(InChildThatDies([&] {
-        LogManager& log = *new LogManager;  // never closed: the process just ends
-        ASSERT_TRUE(log.OpenLogFile(path));
-        Commit(log, QStringLiteral("r"), QStringLiteral("a"));
-        Commit(log, QStringLiteral("r"), QStringLiteral("b"));
+        LogManager& log = OpenUntilTheEnd(path);
+        CommitTwo(log);
         // The process ends in the middle of writing its third take.
         JournalTake cut;
         cut.ruleTitle = QStringLiteral("cut");
