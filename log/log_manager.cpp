@@ -87,15 +87,16 @@ LogRow ReadRow(const SqliteQuery& q) {
     return row;
 }
 
-// Year, month, day, hour, minute and second in plain decimal without leading zeros,
-// then the random part: 5 January 2008 09:07:03 with 4321 gives "2008159734321".
-QString TakeIdentity(const QDateTime& now, quint32 random) {
+// Year, month, day, hour, minute and second in plain decimal without leading zeros; the
+// identity is this followed by the random part: 5 January 2008 09:07:03 with 4321 gives
+// "2008159734321".
+QString IdentityStem(const QDateTime& now) {
     const QDate d = now.date();
     const QTime t = now.time();
-    QString uid;
+    QString stem;
     for (int part : {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()})
-        uid += QString::number(part);
-    return uid + QString::number(random);
+        stem += QString::number(part);
+    return stem;
 }
 
 // Runs a kept statement without results (a transaction step), setting the error on
@@ -170,7 +171,7 @@ bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
     for (const JournalTake& take : takes) {
         QString uid;
         do {
-            uid = TakeIdentity(take.clockTime, random.bounded(10000u));
+            uid = take.identityStem + QString::number(random.bounded(10000u));
         } while (uid == previousUid);
         previousUid = uid;
         // Rows go in list order, several per statement: the id sequence is then read and
@@ -352,7 +353,7 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
     d_->db.setErrorText(QString());
 
     JournalTake take;
-    take.clockTime = d_->clock->now();
+    take.identityStem = IdentityStem(d_->clock->now());
     take.ruleTitle = ruleTitle;
     // Newest record first, each followed by a comma: records A then B give "B,A,".
     for (const ActionLog& rec : records)

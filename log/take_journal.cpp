@@ -64,11 +64,9 @@ std::optional<JournalTake> Decode(const QByteArray& payload) {
     QDataStream in(payload);
     in.setVersion(QDataStream::Qt_6_0);
     JournalTake take;
-    qint64 ms = 0;
     quint32 rows = 0;
-    in >> ms >> take.ruleTitle >> take.searchText >> rows;
+    in >> take.identityStem >> take.ruleTitle >> take.searchText >> rows;
     if (in.status() != QDataStream::Ok || rows > 1'000'000) return std::nullopt;
-    take.clockTime = QDateTime::fromMSecsSinceEpoch(ms);
     take.rows.resize(rows);
     for (JournalTake::Row& r : take.rows)
         in >> r.takeTime >> r.actionName >> r.dstPath >> r.oriPath;
@@ -85,8 +83,7 @@ QByteArray TakeJournal::Encode(const JournalTake& take) {
     {
         QDataStream out(&payload, QIODevice::WriteOnly);
         out.setVersion(QDataStream::Qt_6_0);
-        out << qint64(take.clockTime.toMSecsSinceEpoch()) << take.ruleTitle << take.searchText
-            << quint32(take.rows.size());
+        out << take.identityStem << take.ruleTitle << take.searchText << quint32(take.rows.size());
         for (const JournalTake::Row& r : take.rows)
             out << r.takeTime << r.actionName << r.dstPath << r.oriPath;
     }

@@ -10,7 +10,6 @@
 // writing its takes, and the next manager to open the log takes them over.
 #pragma once
 
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -18,7 +17,9 @@
 namespace vandrel {
 
 struct JournalTake {
-    QDateTime clockTime;  // "now" when the take was committed: the identity's date and time
+    // The take identity's date and time part: the clock's year, month, day, hour, minute
+    // and second at the commit (the random part is drawn when the take is stored).
+    QString identityStem;
     QString ruleTitle;
     QString searchText;
     struct Row {

@@ -148,7 +148,8 @@ TEST(TakeJournal, DamagedSideFilesGiveWhatIsWholeAndNothingElse) {
     flipped.ruleTitle = QStringLiteral("flipped");
     flipped.rows.push_back({QString(), QStringLiteral("Move"), QStringLiteral("/y"), QString()});
     QByteArray bytes = TakeJournal::Encode(flipped);
-    // A letter of the title (after the 12-byte header, the time and the title's length).
+    // A letter of the title (after the 12-byte header and the lengths of the empty
+    // identity stem and of the title).
     bytes[25] = static_cast<char>(bytes[25] ^ 0x40);
     ASSERT_TRUE(test::WriteFile(dir.file(QStringLiteral("log.db-takes-999999-1")), bytes));
 
