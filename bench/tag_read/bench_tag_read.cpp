@@ -42,7 +42,7 @@ Bytes MakeFile(int i) {
     TextFrame(frames, "TALB", "Album " + std::to_string(i % 200));
     TextFrame(frames, "TRCK", std::to_string(i % 20 + 1) + "/20");
     TextFrame(frames, "TYER", std::to_string(1960 + i % 60));
-    TextFrame(frames, "TCON", "(" + std::to_string(i % 148) + ")");
+    TextFrame(frames, "TCON", '(' + std::to_string(i % 148) + ')');
     frames.resize(frames.size() + 256, 0);  // padding, as taggers leave
 
     Bytes file = {'I', 'D', '3', 3, 0, 0};

@@ -245,7 +245,8 @@ TEST(GenreTableTest, EveryIndexHasItsExactName) {
         v1.genre = static_cast<std::uint8_t>(i);
         EXPECT_EQ(ReadBytes(v1.Build()).GenreString(), expected[i]) << "index " << i;
         // The same names through an ID3v2 "(n)" genre.
-        Bytes tag = Tag(3, 0, Frame23("TCON", Latin1Body("(" + std::to_string(i) + ")")));
+        const std::string number = '(' + std::to_string(i) + ')';
+        Bytes tag = Tag(3, 0, Frame23("TCON", Latin1Body(number)));
         EXPECT_EQ(ReadBytes(tag).GenreString(), expected[i]) << "index " << i;
     }
 }

@@ -91,7 +91,10 @@ Bytes Id3v1::Build() const {
 }
 
 Bytes TextBody(std::uint8_t encoding, const Bytes& text) {
-    Bytes out{encoding};
+    // Reserved first: GCC 12 at -O3 warns falsely about the growth from one byte.
+    Bytes out;
+    out.reserve(text.size() + 1);
+    out.push_back(encoding);
     out.insert(out.end(), text.begin(), text.end());
     return out;
 }
