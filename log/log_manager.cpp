@@ -87,6 +87,18 @@ LogRow ReadRow(const SqliteQuery& q) {
     return row;
 }
 
+// A record's time as the table keeps it, in local time: "yyyy-MM-dd HH:mm:ss" (what
+// toString(kTimeFormat) gives, without the cost of the locale machinery); empty when
+// unknown.
+QString StoredTime(const QDateTime& time) {
+    if (!time.isValid()) return QString();
+    const QDateTime local = time.toLocalTime();
+    const QDate d = local.date();
+    const QTime t = local.time();
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(), d.day(),
+                             t.hour(), t.minute(), t.second());
+}
+
 // Year, month, day, hour, minute and second in plain decimal without leading zeros; the
 // identity is this followed by the random part: 5 January 2008 09:07:03 with 4321 gives
 // "2008159734321".
@@ -360,9 +372,7 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
         take.searchText.prepend(rec.searchWords + QLatin1Char(','));
     take.rows.reserve(records.size());
     for (const ActionLog& rec : records)
-        take.rows.push_back(
-            {rec.takeTime.isValid() ? rec.takeTime.toLocalTime().toString(kTimeFormat) : QString(),
-             rec.actionName, rec.dstPath, rec.oriPath});
+        take.rows.push_back({StoredTime(rec.takeTime), rec.actionName, rec.dstPath, rec.oriPath});
 
     if (d_->journal.isOpen() && d_->journal.append(take)) {
         if (d_->unfolded.empty()) d_->oldestUnfolded.start();

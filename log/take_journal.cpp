@@ -6,9 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -60,17 +60,51 @@ bool WriteAll(int fd, const char* data, qsizetype size) {
     return true;
 }
 
+constexpr quint32 kNullString = 0xFFFFFFFFu;
+
+// A string as its length in UTF-16 units (kNullString for a null one, so NULL columns stay
+// NULL) followed by its UTF-16 units, little-endian.
+void PutString(QByteArray& out, const QString& s) {
+    char length[4];
+    PutU32(length, s.isNull() ? kNullString : quint32(s.size()));
+    out.append(length, 4);
+    const qsizetype at = out.size();
+    out.resize(at + 2 * s.size());
+    qToLittleEndian<char16_t>(s.utf16(), s.size(), out.data() + at);
+}
+
+// False when the bytes end before the string does.
+bool GetString(const QByteArray& in, qsizetype& pos, QString& s) {
+    if (in.size() - pos < 4) return false;
+    const quint32 n = GetU32(in.constData() + pos);
+    pos += 4;
+    if (n == kNullString) {
+        s = QString();
+        return true;
+    }
+    if (qsizetype(n) > (in.size() - pos) / 2) return false;
+    s.resize(qsizetype(n));
+    qFromLittleEndian<char16_t>(in.constData() + pos, qsizetype(n), s.data());
+    pos += 2 * qsizetype(n);
+    return true;
+}
+
 std::optional<JournalTake> Decode(const QByteArray& payload) {
-    QDataStream in(payload);
-    in.setVersion(QDataStream::Qt_6_0);
     JournalTake take;
-    quint32 rows = 0;
-    in >> take.identityStem >> take.ruleTitle >> take.searchText >> rows;
-    if (in.status() != QDataStream::Ok || rows > 1'000'000) return std::nullopt;
+    qsizetype pos = 0;
+    if (!GetString(payload, pos, take.identityStem) || !GetString(payload, pos, take.ruleTitle) ||
+        !GetString(payload, pos, take.searchText) || payload.size() - pos < 4)
+        return std::nullopt;
+    const quint32 rows = GetU32(payload.constData() + pos);
+    pos += 4;
+    // Each row takes at least 16 bytes: a row count beyond that is damage.
+    if (rows > quint32((payload.size() - pos) / 16)) return std::nullopt;
     take.rows.resize(rows);
     for (JournalTake::Row& r : take.rows)
-        in >> r.takeTime >> r.actionName >> r.dstPath >> r.oriPath;
-    if (in.status() != QDataStream::Ok || !in.atEnd()) return std::nullopt;
+        if (!GetString(payload, pos, r.takeTime) || !GetString(payload, pos, r.actionName) ||
+            !GetString(payload, pos, r.dstPath) || !GetString(payload, pos, r.oriPath))
+            return std::nullopt;
+    if (pos != payload.size()) return std::nullopt;
     return take;
 }
 
@@ -79,19 +113,24 @@ std::optional<JournalTake> Decode(const QByteArray& payload) {
 TakeJournal::~TakeJournal() { close(false); }
 
 QByteArray TakeJournal::Encode(const JournalTake& take) {
-    QByteArray payload;
-    {
-        QDataStream out(&payload, QIODevice::WriteOnly);
-        out.setVersion(QDataStream::Qt_6_0);
-        out << take.identityStem << take.ruleTitle << take.searchText << quint32(take.rows.size());
-        for (const JournalTake::Row& r : take.rows)
-            out << r.takeTime << r.actionName << r.dstPath << r.oriPath;
-    }
     QByteArray record(kHeaderSize, '\0');
+    PutString(record, take.identityStem);
+    PutString(record, take.ruleTitle);
+    PutString(record, take.searchText);
+    char rows[4];
+    PutU32(rows, quint32(take.rows.size()));
+    record.append(rows, 4);
+    for (const JournalTake::Row& r : take.rows) {
+        PutString(record, r.takeTime);
+        PutString(record, r.actionName);
+        PutString(record, r.dstPath);
+        PutString(record, r.oriPath);
+    }
+    const qsizetype payload = record.size() - kHeaderSize;
     std::memcpy(record.data(), kMagic, 4);
-    PutU32(record.data() + 4, quint32(payload.size()));
-    PutU32(record.data() + 8, Fnv1a(payload.constData(), payload.size()));
-    return record + payload;
+    PutU32(record.data() + 4, quint32(payload));
+    PutU32(record.data() + 8, Fnv1a(record.constData() + kHeaderSize, payload));
+    return record;
 }
 
 bool TakeJournal::open(const QString& logPath) {

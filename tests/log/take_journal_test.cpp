@@ -85,6 +85,13 @@ TEST(TakeJournal, TakesOfAProcessThatEndedAreStoredOnceByTheNextOpener) {
         Commit(log, QStringLiteral("first"), QStringLiteral("a"));
         Commit(log, QStringLiteral("second"), QStringLiteral("b"));
         Commit(log, QStringLiteral("third"), QStringLiteral("c"));
+        // A take of two records, one without a time and with an empty destination.
+        ActionLog bare;
+        bare.oriPath = QStringLiteral("/in/\u00e9t\u00e9 \U0001F600");
+        bare.dstPath = QStringLiteral("");
+        bare.actionName = QStringLiteral("Run");
+        log.AppendActionLog(bare);
+        Commit(log, QStringLiteral("fourth"), QStringLiteral("d"));
     }));
     ASSERT_EQ(SideFiles(dir).size(), 1);
     {
@@ -92,17 +99,24 @@ TEST(TakeJournal, TakesOfAProcessThatEndedAreStoredOnceByTheNextOpener) {
         EXPECT_TRUE(raw.allIds().empty());  // still waiting in the side file
     }
     const Stored s = Read(path);
-    ASSERT_EQ(s.rows, 3);
-    EXPECT_EQ(s.newestFirst[0].ruleTitle, QStringLiteral("third"));
-    EXPECT_EQ(s.newestFirst[2].ruleTitle, QStringLiteral("first"));
-    EXPECT_EQ(s.newestFirst[1].oriPath, QStringLiteral("/in/b"));
-    EXPECT_EQ(s.newestFirst[1].searchWords, QStringLiteral("b,"));
-    EXPECT_EQ(s.newestFirst[1].takeTime, QDateTime(QDate(2024, 3, 9), QTime(14, 5, 6)));
+    ASSERT_EQ(s.rows, 5);
+    EXPECT_EQ(s.newestFirst[0].ruleTitle, QStringLiteral("fourth"));
+    EXPECT_EQ(s.newestFirst[0].oriPath, QStringLiteral("/in/d"));
+    EXPECT_EQ(s.newestFirst[1].oriPath, QStringLiteral("/in/\u00e9t\u00e9 \U0001F600"));
+    EXPECT_FALSE(s.newestFirst[1].takeTime.isValid());
+    EXPECT_TRUE(s.newestFirst[1].dstPath.isEmpty());
+    EXPECT_EQ(s.newestFirst[1].searchWords, QStringLiteral("d,,"));
+    EXPECT_EQ(s.newestFirst[1].takeUid, s.newestFirst[0].takeUid);
+    EXPECT_EQ(s.newestFirst[2].ruleTitle, QStringLiteral("third"));
+    EXPECT_EQ(s.newestFirst[4].ruleTitle, QStringLiteral("first"));
+    EXPECT_EQ(s.newestFirst[3].oriPath, QStringLiteral("/in/b"));
+    EXPECT_EQ(s.newestFirst[3].searchWords, QStringLiteral("b,"));
+    EXPECT_EQ(s.newestFirst[3].takeTime, QDateTime(QDate(2024, 3, 9), QTime(14, 5, 6)));
     std::set<QString> uids;
     for (const LogRow& r : s.newestFirst) uids.insert(r.takeUid);
-    EXPECT_EQ(uids.size(), 3u);
+    EXPECT_EQ(uids.size(), 4u);
     EXPECT_TRUE(SideFiles(dir).isEmpty());
-    EXPECT_EQ(Read(path).rows, 3);
+    EXPECT_EQ(Read(path).rows, 5);
 }
 
 TEST(TakeJournal, TakesStoredJustBeforeTheProcessEndedAreNotStoredTwice) {
