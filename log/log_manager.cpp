@@ -8,6 +8,8 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "log/log_page_cache.h"
 #include "log/sqlite_db.h"
@@ -30,7 +32,7 @@ const char kColumns[] =
     "FROM actions";
 
 constexpr int kInsertColumns = 7;
-constexpr size_t kRowsPerInsert = 8;
+constexpr size_t kRowsPerInsert = 16;
 // Takes wait in the side file until this many have gathered or the oldest is this old
 // (checked at each commit), and before anything is read; then one transaction takes them.
 constexpr size_t kFoldTakes = 256;
@@ -95,8 +97,19 @@ QString StoredTime(const QDateTime& time) {
     const QDateTime local = time.toLocalTime();
     const QDate d = local.date();
     const QTime t = local.time();
-    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(), d.day(),
-                             t.hour(), t.minute(), t.second());
+    if (d.year() < 0 || d.year() > 9999) return local.toString(kTimeFormat);
+    char16_t text[19] = {u'0', u'0', u'0', u'0', u'-', u'0', u'0', u'-', u'0', u'0',
+                         u' ', u'0', u'0', u':', u'0', u'0', u':', u'0', u'0'};
+    const auto put = [&text](int end, int value) {
+        for (int i = end; value > 0; --i, value /= 10) text[i] = char16_t(u'0' + value % 10);
+    };
+    put(3, d.year());
+    put(6, d.month());
+    put(9, d.day());
+    put(12, t.hour());
+    put(15, t.minute());
+    put(18, t.second());
+    return QString(reinterpret_cast<const QChar*>(text), 19);
 }
 
 // Year, month, day, hour, minute and second in plain decimal without leading zeros; the
@@ -179,36 +192,43 @@ bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
         SqliteQuery q(db.prepare("SELECT takeuid FROM actions ORDER BY id DESC LIMIT 1"));
         if (q.step() == SQLITE_ROW) previousUid = q.text(0);
     }
-    bool ok = true;
+    std::vector<QString> uids;
+    uids.reserve(takes.size());
     for (const JournalTake& take : takes) {
         QString uid;
         do {
             uid = take.identityStem + QString::number(random.bounded(10000u));
         } while (uid == previousUid);
-        previousUid = uid;
-        // Rows go in list order, several per statement: the id sequence is then read and
-        // stored once per statement rather than once per row.
-        for (size_t first = 0; ok && first < take.rows.size(); first += kRowsPerInsert) {
-            const size_t count = std::min(kRowsPerInsert, take.rows.size() - first);
-            SqliteQuery q(db.prepare(InsertSql(count)));
-            ok = q.valid();
-            for (size_t i = 0; ok && i < count; ++i) {
-                const JournalTake::Row& row = take.rows[first + i];
-                const int base = int(i) * kInsertColumns;
-                q.bindAt(base + 1, row.takeTime);
-                q.bindAt(base + 2, take.ruleTitle);
-                q.bindAt(base + 3, row.actionName);
-                q.bindAt(base + 4, row.dstPath);
-                q.bindAt(base + 5, row.oriPath);
-                q.bindAt(base + 6, take.searchText);
-                q.bindAt(base + 7, uid);
-            }
-            if (ok && q.step() != SQLITE_DONE) {
-                db.setError(QStringLiteral("write the take of \"%1\"").arg(take.ruleTitle));
-                ok = false;
-            }
+        uids.push_back(previousUid = uid);
+    }
+    // Rows go in order, several per statement (from one take or several): the id sequence
+    // is then read and stored once per statement rather than once per row.
+    std::vector<std::pair<size_t, size_t>> rows;  // (take, row)
+    for (size_t t = 0; t < takes.size(); ++t)
+        for (size_t r = 0; r < takes[t].rows.size(); ++r) rows.emplace_back(t, r);
+    bool ok = true;
+    for (size_t first = 0; ok && first < rows.size(); first += kRowsPerInsert) {
+        const size_t count = std::min(kRowsPerInsert, rows.size() - first);
+        SqliteQuery q(db.prepare(InsertSql(count)));
+        ok = q.valid();
+        for (size_t i = 0; ok && i < count; ++i) {
+            const auto [t, r] = rows[first + i];
+            const JournalTake& take = takes[t];
+            const JournalTake::Row& row = take.rows[r];
+            const int base = int(i) * kInsertColumns;
+            q.bindAt(base + 1, row.takeTime);
+            q.bindAt(base + 2, take.ruleTitle);
+            q.bindAt(base + 3, row.actionName);
+            q.bindAt(base + 4, row.dstPath);
+            q.bindAt(base + 5, row.oriPath);
+            q.bindAt(base + 6, take.searchText);
+            q.bindAt(base + 7, uids[t]);
         }
-        if (!ok) break;
+        if (ok && q.step() != SQLITE_DONE) {
+            db.setError(
+                QStringLiteral("write the take of \"%1\"").arg(takes[rows[first].first].ruleTitle));
+            ok = false;
+        }
     }
     if (ok && Run(db, "COMMIT")) return true;
     refused = db.lastFailureIsRefusal();

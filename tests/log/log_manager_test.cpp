@@ -199,6 +199,17 @@ TEST_F(LogManagerTest, EmptyWordCountSkipsRowsWithoutSearchWordsButPagesShowThem
     EXPECT_TRUE(nullRow.searchWords.isNull());
 }
 
+TEST_F(LogManagerTest, RecordTimesComeBackAsTheyWere) {
+    const QDateTime times[] = {QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58)),
+                               QDateTime(QDate(987, 1, 2), QTime(3, 4, 5)),
+                               QDateTime(QDate(2024, 3, 9), QTime(0, 0, 0)), QDateTime()};
+    for (const QDateTime& t : times)
+        ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a"))}, t));
+    const std::vector<LogRow> rows = log.SearchActionLog(QString(), 10, 1);
+    ASSERT_EQ(rows.size(), 4u);
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].takeTime, times[3 - i]) << i;
+}
+
 TEST_F(LogManagerTest, RecordById) {
     ASSERT_TRUE(
         CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a")), Rec(QStringLiteral("b"))}));
