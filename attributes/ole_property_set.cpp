@@ -83,21 +83,22 @@ QString Utf16Text(const char* bytes, std::size_t units) {
 
 // The text of the property at offset within section, or nullopt for a kind not read or
 // a value that does not fit in the section.
+// A little-endian integer read from a section, in decimal as the type T it holds.
+template <typename T, typename Raw>
+std::optional<QString> NumberText(const std::optional<Raw>& raw) {
+    if (!raw) return std::nullopt;
+    return QString::number(static_cast<T>(*raw));
+}
+
 std::optional<QString> PropertyText(const Bytes& section, std::size_t offset, int codepage) {
     const auto type = section.u32(offset);
     if (!type) return std::nullopt;
     const std::size_t value = offset + 4;
     switch (*type) {  // the padding half must be zero: a vector or array flag is not read
-        case kVtI2: {
-            const auto v = section.u16(value);
-            if (!v) return std::nullopt;
-            return QString::number(static_cast<std::int16_t>(*v));
-        }
-        case kVtUi2: {
-            const auto v = section.u16(value);
-            if (!v) return std::nullopt;
-            return QString::number(*v);
-        }
+        case kVtI2:
+            return NumberText<std::int16_t>(section.u16(value));
+        case kVtUi2:
+            return NumberText<std::uint16_t>(section.u16(value));
         case kVtI1:
         case kVtUi1: {
             if (!section.has(value, 1)) return std::nullopt;
@@ -106,17 +107,11 @@ std::optional<QString> PropertyText(const Bytes& section, std::size_t offset, in
                                   : QString::number(b);
         }
         case kVtI4:
-        case kVtInt: {
-            const auto v = section.u32(value);
-            if (!v) return std::nullopt;
-            return QString::number(static_cast<std::int32_t>(*v));
-        }
+        case kVtInt:
+            return NumberText<std::int32_t>(section.u32(value));
         case kVtUi4:
-        case kVtUint: {
-            const auto v = section.u32(value);
-            if (!v) return std::nullopt;
-            return QString::number(*v);
-        }
+        case kVtUint:
+            return NumberText<std::uint32_t>(section.u32(value));
         case kVtLpstr:
         case kVtBstr: {
             const auto count = section.u32(value);

@@ -10,26 +10,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "support/utf8_check.h"
 #include "tagwell/tag_reader.h"
 
 namespace {
 
-bool IsValidUtf8(const std::string& s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        std::size_t len = c < 0x80         ? 1
-                          : (c >> 5) == 6  ? 2
-                          : (c >> 4) == 14 ? 3
-                          : (c >> 3) == 30 ? 4
-                                           : 0;
-        if (len == 0 || i + len > s.size()) return false;
-        for (std::size_t k = 1; k < len; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += len;
-    }
-    return true;
-}
+using vandrel::test::IsValidUtf8;
 
 using Getter = const std::string& (tagwell::TagReader::*)() const;
 constexpr Getter kTexts[] = {

@@ -8,25 +8,12 @@
 
 #include "mp3_builder.h"
 #include "support/test_util.h"
+#include "support/utf8_check.h"
 
 namespace tagwell::test {
 namespace {
 
-bool IsValidUtf8(const std::string& s) {
-    for (std::size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        std::size_t len = c < 0x80         ? 1
-                          : (c >> 5) == 6  ? 2
-                          : (c >> 4) == 14 ? 3
-                          : (c >> 3) == 30 ? 4
-                                           : 0;
-        if (len == 0 || i + len > s.size()) return false;
-        for (std::size_t k = 1; k < len; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += len;
-    }
-    return true;
-}
+using vandrel::test::IsValidUtf8;
 
 TEST(TagReaderFuzzedTest, KeptInputsReadTheSameFromFileAndMemory) {
     QDir dir(QString(VANDREL_TEST_DATA) + "/mp3/fuzzed");
