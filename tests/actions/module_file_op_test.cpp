@@ -1,7 +1,7 @@
 #include "actions/module_file_op.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -701,27 +701,9 @@ TEST(CrossDeviceTest, MovesFileAndFolderTreeKeepingModeAndTime) {
     EXPECT_TRUE(Leftovers(dst).isEmpty());
 }
 
-// A tmpfs too small for the file: the copy fails part way with ENOSPC.
-class TinyDisk {
-  public:
-    explicit TinyDisk(const QString& where) : path_(where) {
-        MakeDir(path_);
-        mounted_ = ::geteuid() == 0 && ::mount("vandrel-test", QFile::encodeName(path_).constData(),
-                                               "tmpfs", 0, "size=64k") == 0;
-    }
-    ~TinyDisk() {
-        if (mounted_) ::umount2(QFile::encodeName(path_).constData(), MNT_DETACH);
-    }
-    bool mounted() const { return mounted_; }
-
-  private:
-    QString path_;
-    bool mounted_ = false;
-};
-
 TEST(CrossDeviceTest, CopyOrMoveIntoAFullDiskLeavesTheSourceAndNoPartialFile) {
     TempDir t;
-    TinyDisk disk(t.file("tiny"));
+    test::SmallTmpfs disk(t.file("tiny"));
     if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs (needs root)";
     const QByteArray big(1024 * 1024, 'x');
     WriteFile(t.file("big.bin"), big);

@@ -1,7 +1,6 @@
 // Move, copy and rename actions: where items land, what is logged, what a failed or
 // impossible operation leaves behind, and how actions of one rule hand the item on.
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -202,27 +201,9 @@ TEST(MoveCopyAction, CrossDeviceMove) {
     EXPECT_EQ(env.commitAndRead().size(), 1u);
 }
 
-// A small tmpfs mounted for one test (needs root); unmounted at the end.
-class SmallDisk {
-  public:
-    explicit SmallDisk(const QString& where) : path_(where) {
-        test::MakeDir(where);
-        mounted_ = ::geteuid() == 0 && ::mount("tmpfs", QFile::encodeName(where).constData(),
-                                               "tmpfs", 0, "size=64k") == 0;
-    }
-    ~SmallDisk() {
-        if (mounted_) ::umount2(QFile::encodeName(path_).constData(), MNT_DETACH);
-    }
-    bool mounted() const { return mounted_; }
-
-  private:
-    QString path_;
-    bool mounted_ = false;
-};
-
 TEST(MoveCopyAction, FullDiskCopyLeavesNothingBehindAndLogsNothing) {
     ActionEnv env;
-    SmallDisk disk(env.path(Q("small")));
+    test::SmallTmpfs disk(env.path(Q("small")));
     if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs (needs root)";
     const QString big = env.path(Q("big.bin"));
     ASSERT_TRUE(WriteFile(big, QByteArray(512 * 1024, 'x')));

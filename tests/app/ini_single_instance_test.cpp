@@ -81,29 +81,9 @@ TEST(IniFile, FailedWriteKeepsOldFile) {
     EXPECT_EQ(ReadFile(p), QByteArray("[s]\nk=old\n"));
 }
 
-// A tiny tmpfs, mounted for the test (root only); unmounted at the end.
-class SmallTmpfs {
-  public:
-    explicit SmallTmpfs(const QString& dir) : dir_(dir) {
-        test::MakeDir(dir_);
-        mounted_ =
-            QProcess::execute(QStringLiteral("mount"),
-                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                               QStringLiteral("size=64k"), QStringLiteral("tmpfs"), dir_}) == 0;
-    }
-    ~SmallTmpfs() {
-        if (mounted_) QProcess::execute(QStringLiteral("umount"), {dir_});
-    }
-    bool mounted() const { return mounted_; }
-
-  private:
-    QString dir_;
-    bool mounted_ = false;
-};
-
 TEST(IniFile, FullDiskKeepsOldFile) {
     TempDir tmp;
-    SmallTmpfs fs(tmp.file(QStringLiteral("small")));
+    test::SmallTmpfs fs(tmp.file(QStringLiteral("small")));
     if (!fs.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
     const QString p = tmp.file(QStringLiteral("small/options.ini"));
     ASSERT_TRUE(WriteProfileString(p, QStringLiteral("startup"), QStringLiteral("StartWin"),

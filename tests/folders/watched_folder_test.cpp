@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
@@ -391,11 +390,8 @@ TEST(WatchedFolderList, FileMissingDamagedAndWritten) {
 TEST(WatchedFolderList, FullDiskKeepsTheOldFile) {
     test::TempDir tmp;
     const QString dir = tmp.file(QStringLiteral("small"));
-    test::MakeDir(dir);
-    if (QProcess::execute(QStringLiteral("mount"),
-                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                           QStringLiteral("size=64k"), QStringLiteral("tmpfs"), dir}) != 0)
-        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+    test::SmallTmpfs disk(dir);
+    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
     FakeClock clock(At(2026, 3, 10, 9, 0));
     WatchedFolderList list(clock);
     list.AddNewFolder().setFolderPath(QStringLiteral("/first"));
@@ -413,7 +409,6 @@ TEST(WatchedFolderList, FullDiskKeepsTheOldFile) {
         list.AddNewFolder().setFolderPath(QStringLiteral("/folder/number/%1").arg(i));
     const bool savedFull = list.SaveToFile(path);
     const QByteArray after = test::ReadFile(path);
-    QProcess::execute(QStringLiteral("umount"), {dir});
     EXPECT_TRUE(savedFirst);
     EXPECT_FALSE(savedFull);
     EXPECT_EQ(after, before);

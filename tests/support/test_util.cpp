@@ -1,5 +1,8 @@
 #include "support/test_util.h"
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -66,6 +69,16 @@ ProcessResult RunVandrel(const QStringList& args, const QString& home, int timeo
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
+}
+
+SmallTmpfs::SmallTmpfs(const QString& path) : path_(path) {
+    MakeDir(path_);
+    mounted_ = ::geteuid() == 0 && ::mount("vandrel-test", QFile::encodeName(path_).constData(),
+                                           "tmpfs", 0, "size=64k") == 0;
+}
+
+SmallTmpfs::~SmallTmpfs() {
+    if (mounted_) ::umount2(QFile::encodeName(path_).constData(), MNT_DETACH);
 }
 
 }  // namespace vandrel::test

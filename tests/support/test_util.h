@@ -13,13 +13,13 @@ namespace vandrel::test {
 
 // A fresh temporary folder, removed at the end of the test.
 class TempDir {
-public:
+  public:
     TempDir();
     const QString& path() const { return path_; }
     // path() + "/" + rel
     QString file(const QString& rel) const;
 
-private:
+  private:
     QTemporaryDir dir_;
     QString path_;
 };
@@ -29,17 +29,32 @@ bool WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
 bool MakeDir(const QString& path);
 
+// A 64 KiB tmpfs mounted at path (created if missing) for one test, to be filled up:
+// mounting needs root, mounted() says whether it worked. Unmounted on destruction.
+class SmallTmpfs {
+  public:
+    explicit SmallTmpfs(const QString& path);
+    ~SmallTmpfs();
+    SmallTmpfs(const SmallTmpfs&) = delete;
+    SmallTmpfs& operator=(const SmallTmpfs&) = delete;
+    bool mounted() const { return mounted_; }
+
+  private:
+    QString path_;
+    bool mounted_ = false;
+};
+
 // A child process that keeps path open (as its standard input) until destroyed: a file
 // "in use" by another program.
 class Holder {
-public:
+  public:
     explicit Holder(const QString& path);
     ~Holder();
     Holder(const Holder&) = delete;
     Holder& operator=(const Holder&) = delete;
     bool started() const { return started_; }
 
-private:
+  private:
     QProcess proc_;
     bool started_ = false;
 };
@@ -52,7 +67,7 @@ struct ProcessResult {
 
 // Runs the vandrel binary with args; DISPLAY and WAYLAND_DISPLAY unset, HOME and the XDG
 // folders pointed into home (so the user's real home is never touched).
-ProcessResult RunVandrel(const QStringList& args, const QString& home,
-                         int timeoutMs = 60000, const QByteArray& stdinBytes = {});
+ProcessResult RunVandrel(const QStringList& args, const QString& home, int timeoutMs = 60000,
+                         const QByteArray& stdinBytes = {});
 
 }  // namespace vandrel::test
