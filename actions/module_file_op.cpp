@@ -179,14 +179,44 @@ FsStatus CopyTreeContents(FileSystem& fs, const QString& source, const QString& 
     return durable ? fs.syncFolder(dest) : FsStatus::Ok();
 }
 
-// Where a staged copy is placed: a fresh hidden name in the target's folder, so that the
-// final rename stays within one file system and a crash leaves only a hidden ".part".
-FsResult<QString> StageFileCopy(FileSystem& fs, const QString& source, const EntryInfo& info,
-                                const QString& folder, bool durable) {
+// A complete copy waiting for its name: an unnamed file still open (fd), or an entry
+// under a hidden temporary name in the target's folder (path). Either way the copy is
+// complete before any real name is claimed, and the final step stays within one file
+// system.
+struct Staged {
+    int fd = -1;
+    QString path;
+    bool any() const { return fd >= 0 || !path.isEmpty(); }
+};
+
+// The fast way: a file without a name, given one only once it is complete, so a crash
+// leaves nothing at all behind. Empty (not an error) where the file system cannot make
+// unnamed files; the caller then uses a hidden temporary name.
+FsResult<std::optional<int>> StageUnnamedCopy(FileSystem& fs, int in, const EntryInfo& info,
+                                              const QString& folder, bool durable) {
+    FsResult<int> out = fs.createUnnamed(folder, 0600);
+    if (!out.ok()) return std::optional<int>();
+    const FsStatus st = CopyOpenFile(fs, in, out.value(), info, folder, durable);
+    if (!st.ok()) {
+        (void)fs.closeFile(out.value());
+        return st;
+    }
+    return std::optional<int>(out.value());
+}
+
+FsResult<Staged> StageFileCopy(FileSystem& fs, const QString& source, const EntryInfo& info,
+                               const QString& folder, bool durable) {
+    FsResult<int> in = fs.openRead(source);
+    if (!in.ok()) return in.status();
+    FsResult<std::optional<int>> unnamed = StageUnnamedCopy(fs, in.value(), info, folder, durable);
+    (void)fs.closeFile(in.value());
+    if (!unnamed.ok()) return unnamed.status();
+    if (unnamed.value()) return Staged{*unnamed.value(), QString()};
+
     for (int i = 0; i < 16; ++i) {
         const QString temp = TempName(folder);
         FsStatus st = CopyFileTo(fs, source, info, temp, durable);
-        if (st.ok()) return temp;
+        if (st.ok()) return Staged{-1, temp};
         if (!st.alreadyExists() || st.path() != temp) return st;
     }
     return FsStatus::FromErrno(EEXIST, "create temporary file in", folder);
@@ -226,15 +256,20 @@ FsResult<QString> StageLink(FileSystem& fs, const QString& source, const QString
     return FsStatus::FromErrno(EEXIST, "create temporary link in", folder);
 }
 
-// A complete copy of source, whose stat (links followed) is info, under a temporary name
-// in folder; flushed to disk when durable.
-FsResult<QString> StageCopy(FileSystem& fs, const QString& source, const EntryInfo& info,
-                            const QString& folder, bool durable) {
+FsResult<Staged> StagedUnder(const FsResult<QString>& temp) {
+    if (!temp.ok()) return temp.status();
+    return Staged{-1, temp.value()};
+}
+
+// A complete copy of source, whose stat (links followed) is info, waiting in folder;
+// flushed to disk when durable.
+FsResult<Staged> StageCopy(FileSystem& fs, const QString& source, const EntryInfo& info,
+                           const QString& folder, bool durable) {
     switch (info.type) {
         case EntryType::kFile:
             return StageFileCopy(fs, source, info, folder, durable);
         case EntryType::kFolder:
-            return StageTreeCopy(fs, source, info, folder, durable);
+            return StagedUnder(StageTreeCopy(fs, source, info, folder, durable));
         default:
             return FsStatus::FromErrno(EOPNOTSUPP, "copy special file", source);
     }
@@ -242,10 +277,11 @@ FsResult<QString> StageCopy(FileSystem& fs, const QString& source, const EntryIn
 
 // What a move to another file system places: a moved link stays a link; anything else
 // is copied completely and durably.
-FsResult<QString> StageForMove(FileSystem& fs, const QString& source, const QString& folder) {
+FsResult<Staged> StageForMove(FileSystem& fs, const QString& source, const QString& folder) {
     const FsResult<EntryInfo> entry = fs.lstat(source);
     if (!entry.ok()) return entry.status();
-    if (entry.value().type == EntryType::kSymlink) return StageLink(fs, source, folder);
+    if (entry.value().type == EntryType::kSymlink)
+        return StagedUnder(StageLink(fs, source, folder));
     const FsResult<EntryInfo> info = fs.stat(source);
     if (!info.ok()) return info.status();
     return StageCopy(fs, source, info.value(), folder, true);
@@ -266,6 +302,9 @@ class Relocation {
     // source: the stat (links followed) the caller has just taken of the item.
     Relocation(FileSystem& fs, bool folder, const EntryInfo& source)
         : fs_(fs), folder_(folder), source_(source) {}
+    ~Relocation() { dropStaged(); }
+    Relocation(const Relocation&) = delete;
+    Relocation& operator=(const Relocation&) = delete;
 
     QString run(const QString& source, const QString& requested, int kind, int mode);
 
@@ -275,11 +314,15 @@ class Relocation {
                        : UniqueFileName(taken, counter, &fs_);
     }
     FsStatus moveAside(const QString& target);
-    void undo(const QString& staged, const QString& target);
+    // Gives the staged copy (or, with nothing staged, the source itself) the name to.
+    FsStatus place(const QString& source, const QString& to);
+    void dropStaged();
+    void restoreAside(const QString& target);
 
     FileSystem& fs_;
     const bool folder_;
     const EntryInfo& source_;
+    Staged staged_;
     QStringList asides_;  // items moved away from the target (Replace), newest last
 };
 
@@ -301,10 +344,33 @@ FsStatus Relocation::moveAside(const QString& target) {
     return FsStatus::FromErrno(EEXIST, "move aside", target);
 }
 
-// After a failure: drop the staged copy and give the newest item moved aside its name
-// back (only when that name is still free).
-void Relocation::undo(const QString& staged, const QString& target) {
-    if (!staged.isEmpty()) (void)RemoveTree(fs_, staged);
+FsStatus Relocation::place(const QString& source, const QString& to) {
+    if (staged_.fd >= 0) {
+        FsStatus st = fs_.linkNoReplace(staged_.fd, to);
+        if (st.ok()) {
+            // The copy has its name; the descriptor is no longer needed to keep it.
+            (void)fs_.closeFile(staged_.fd);
+            staged_ = Staged();
+        }
+        return st;
+    }
+    const QString from = staged_.path.isEmpty() ? source : staged_.path;
+    FsStatus st = fs_.renameNoReplace(from, to);
+    if (st.ok()) staged_ = Staged();
+    return st;
+}
+
+// A staged copy that was never placed: an unnamed one vanishes on closing, a named one
+// is removed.
+void Relocation::dropStaged() {
+    if (staged_.fd >= 0) (void)fs_.closeFile(staged_.fd);
+    if (!staged_.path.isEmpty()) (void)RemoveTree(fs_, staged_.path);
+    staged_ = Staged();
+}
+
+// After a failure: the newest item moved aside gets its name back (only when that name
+// is still free).
+void Relocation::restoreAside(const QString& target) {
     if (!asides_.isEmpty()) (void)fs_.renameNoReplace(asides_.last(), target);
 }
 
@@ -322,19 +388,20 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
     if (!replace && taken) effective = numbered(target, counter);
     if (effective == source) return source;
 
-    // Copy: exclusive temporary in the target folder -> copy (-> fsync when the source is
-    // to be removed) -> rename without replacing. The copy is complete before any name is
-    // claimed, so a failure never leaves a partial file under a real name.
+    // Copy: complete copy waiting in the target folder (unnamed, or under a hidden
+    // temporary name) -> flush when the source is to be removed -> named without
+    // replacing. No real name is claimed before the copy is complete, so a failure never
+    // leaves a partial file under it.
     const QString targetFolder = ParentOf(target);
-    QString from = source;
-    QString staged;
+    bool staging = false;  // whether a copy is being placed rather than the source
     if (copy) {
-        FsResult<QString> s = StageCopy(fs_, source, source_, targetFolder, false);
+        FsResult<Staged> s = StageCopy(fs_, source, source_, targetFolder, false);
         if (!s.ok()) {
             Warn(s.status(), source);
             return source;
         }
-        staged = from = s.value();
+        staged_ = s.value();
+        staging = true;
     }
 
     FsStatus failure = FsStatus::FromErrno(EEXIST, "place", target);
@@ -347,29 +414,31 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
                 break;
             }
         }
-        FsStatus st = fs_.renameNoReplace(from, effective);
+        FsStatus st = place(source, effective);
         if (st.ok()) {
             placed = true;
         } else if (st.alreadyExists()) {
             // Lost a race for the name: Rename takes the next number, Replace moves the
             // newcomer aside on the next round.
             if (!replace) effective = numbered(target, counter);
-        } else if (st.crossDevice() && staged.isEmpty()) {
+        } else if (st.crossDevice() && !staging) {
             // Another file system: a verified copy next to the target, placed like a
             // copy; the source goes only once the copy is in place.
-            FsResult<QString> s = StageForMove(fs_, source, targetFolder);
+            FsResult<Staged> s = StageForMove(fs_, source, targetFolder);
             if (!s.ok()) {
                 failure = s.status();
                 break;
             }
-            staged = from = s.value();
+            staged_ = s.value();
+            staging = true;
         } else {
             failure = st;
             break;
         }
     }
     if (!placed) {
-        undo(staged, target);
+        dropStaged();
+        restoreAside(target);
         Warn(failure, source);
         return source;
     }
@@ -377,8 +446,8 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
     // A cross-device move's copy and its name are made durable before the original is
     // removed. A plain copy keeps its original, so it is not flushed. A rename within one file
     // system needs no folder flush: the item is under one of its two names whatever happens.
-    if (!staged.isEmpty() && !copy) (void)fs_.syncFolder(ParentOf(effective));
-    if (!staged.isEmpty() && !copy) {
+    if (staging && !copy) {
+        (void)fs_.syncFolder(ParentOf(effective));
         bool removedAny = false;
         FsStatus st = RemoveTree(fs_, source, &removedAny);
         if (!st.ok()) {
@@ -386,7 +455,8 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
             // Nothing of the source went: take the copy back, the move did not happen.
             // Part of it went: the complete copy at the target is now the item.
             if (!removedAny) {
-                undo(effective, target);
+                (void)RemoveTree(fs_, effective);
+                restoreAside(target);
                 return source;
             }
         }

@@ -99,6 +99,13 @@ class FileSystem {
     virtual FsResult<int> openRead(const QString& path) = 0;
     // Creates a new file that must not exist yet (O_EXCL), open for writing.
     virtual FsResult<int> createExclusive(const QString& path, mode_t mode) = 0;
+    // Creates a file without a name in folder, open for writing: it vanishes when closed
+    // unless linkNoReplace gave it one. Fails (EOPNOTSUPP and others) where the file
+    // system cannot do this; callers then fall back to createExclusive.
+    virtual FsResult<int> createUnnamed(const QString& folder, mode_t mode) = 0;
+    // Gives the file of createUnnamed the name path, never replacing an existing entry
+    // (EEXIST when the name is taken). The descriptor stays open.
+    virtual FsStatus linkNoReplace(int fd, const QString& path) = 0;
     // Copies everything from the read position of from to EOF; the byte count.
     virtual FsResult<std::int64_t> copyData(int from, int to) = 0;
     virtual FsStatus writeData(int fd, const QByteArray& bytes) = 0;

@@ -194,6 +194,35 @@ FsResult<int> PosixFileSystem::createExclusive(const QString& path, mode_t mode)
     return fd;
 }
 
+namespace {
+
+// linkat(AT_EMPTY_PATH) needs a privilege; the /proc link of the descriptor does not,
+// but /proc may be missing in a sandbox.
+bool ProcFdAvailable() {
+    static const bool available = ::access("/proc/self/fd", X_OK) == 0;
+    return available;
+}
+
+QByteArray ProcFdPath(int fd) { return "/proc/self/fd/" + QByteArray::number(fd); }
+
+}  // namespace
+
+FsResult<int> PosixFileSystem::createUnnamed(const QString& folder, mode_t mode) {
+    if (!ProcFdAvailable()) return FsStatus::FromErrno(EOPNOTSUPP, "create unnamed file in", folder);
+    // Without O_EXCL: such a file may be given a name later.
+    const int fd =
+        ::open(Native(folder).constData(), O_WRONLY | O_TMPFILE | O_CLOEXEC | O_NOCTTY, mode);
+    if (fd < 0) return Error("create unnamed file in", folder);
+    return fd;
+}
+
+FsStatus PosixFileSystem::linkNoReplace(int fd, const QString& path) {
+    if (::linkat(AT_FDCWD, ProcFdPath(fd).constData(), AT_FDCWD, Native(path).constData(),
+                 AT_SYMLINK_FOLLOW) != 0)
+        return Error("name", path);
+    return FsStatus::Ok();
+}
+
 FsResult<std::int64_t> PosixFileSystem::copyData(int from, int to) {
     std::int64_t total = 0;
     // copy_file_range lets the kernel (or the file system, with reflinks) move the data;

@@ -1,5 +1,5 @@
-// The Linux implementation of FileSystem: renameat2 without replacing, O_EXCL creation,
-// copy_file_range with a read/write fallback, fsync. Stateless; safe from any thread.
+// The Linux implementation of FileSystem: renameat2 without replacing, O_EXCL and
+// O_TMPFILE creation, copy_file_range with a read/write fallback, fsync. Stateless; safe from any thread.
 #pragma once
 
 #include "platform/file_system.h"
@@ -24,6 +24,9 @@ class PosixFileSystem final : public FileSystem {
 
     FsResult<int> openRead(const QString& path) override;
     FsResult<int> createExclusive(const QString& path, mode_t mode) override;
+    // O_TMPFILE, named later through /proc/self/fd with linkat (which never replaces).
+    FsResult<int> createUnnamed(const QString& folder, mode_t mode) override;
+    FsStatus linkNoReplace(int fd, const QString& path) override;
     FsResult<std::int64_t> copyData(int from, int to) override;
     FsStatus writeData(int fd, const QByteArray& bytes) override;
     FsStatus syncFile(int fd) override;

@@ -274,19 +274,38 @@ TEST(SafeFileOperationTest, HiddenOrOddTargetsAreConflictsNeverOverwritten) {
     EXPECT_EQ(QFileInfo(t.file("dangling.txt")).symLinkTarget(), t.file("gone"));
 }
 
-TEST(SafeFileOperationTest, CopyKeepsModeAndModificationTime) {
-    TempDir t;
-    WriteFile(t.file("src.sh"), QByteArray(300000, 'z'));
-    SetModeAndMtime(t.file("src.sh"), 0751, 1200000000);
-    MakeDir(t.file("out"));
-    EXPECT_EQ(
-        SafeFileOperation(t.file("src.sh"), t.file("out/src.sh"), kFileOpCopy, kConflictRename),
-        t.file("out/src.sh"));
-    const struct stat st = StatOf(t.file("out/src.sh"));
-    EXPECT_EQ(st.st_mode & 07777, 0751u);
-    EXPECT_EQ(st.st_mtim.tv_sec, 1200000000);
-    EXPECT_EQ(st.st_mtim.tv_nsec, 123456789);
-    EXPECT_EQ(ReadFile(t.file("out/src.sh")), QByteArray(300000, 'z'));
+// Both ways of staging a copy: a file without a name, and (where the file system cannot
+// make one) a hidden temporary name. Neither shows a real name before the copy is whole.
+TEST(SafeFileOperationTest, CopyKeepsModeAndTimeAndClaimsTheNameOnlyWhenComplete) {
+    for (const bool unnamed : {true, false}) {
+        TempDir t;
+        WriteFile(t.file("src.sh"), QByteArray(300000, 'z'));
+        SetModeAndMtime(t.file("src.sh"), 0751, 1200000000);
+        MakeDir(t.file("out"));
+        FaultyFileSystem fs;
+        if (!unnamed) fs.failAlways(FsCall::kCreateUnnamed, EOPNOTSUPP);
+        std::vector<std::pair<QString, QByteArray>> whenNamed;
+        fs.setBeforeCall([&](FsCall call, const QString&) {
+            if (call == FsCall::kLinkNoReplace || call == FsCall::kRenameNoReplace)
+                for (const auto& entry : Tree(t.file("out"))) whenNamed.push_back(entry);
+        });
+        EXPECT_EQ(SafeFileOperation(t.file("src.sh"), t.file("out/src.sh"), kFileOpCopy,
+                                    kConflictRename, &fs),
+                  t.file("out/src.sh"));
+        const struct stat st = StatOf(t.file("out/src.sh"));
+        EXPECT_EQ(st.st_mode & 07777, 0751u);
+        EXPECT_EQ(st.st_mtim.tv_sec, 1200000000);
+        EXPECT_EQ(st.st_mtim.tv_nsec, 123456789);
+        EXPECT_EQ(ReadFile(t.file("out/src.sh")), QByteArray(300000, 'z'));
+        EXPECT_TRUE(Leftovers(t.path()).isEmpty());
+        EXPECT_EQ(fs.calls(FsCall::kCreateExclusive), unnamed ? 0 : 1);
+        // Just before naming: nothing at all (unnamed), or only the hidden whole copy.
+        ASSERT_EQ(whenNamed.size(), unnamed ? 0 : 1);
+        if (!unnamed) {
+            EXPECT_TRUE(whenNamed[0].first.startsWith(QLatin1String(".vandrel-")));
+            EXPECT_EQ(whenNamed[0].second, QByteArray(300000, 'z'));
+        }
+    }
 }
 
 TEST(SafeFolderOperationTest, NumberedFoldersAndContentCopies) {
@@ -382,8 +401,10 @@ TEST(MakeFolderPathTest, CreatesChainsAndFailsCleanly) {
     EXPECT_FALSE(Exists(t.file("denied")));
 }
 
-// Failures must return the source, leave it intact and leave no partial copy behind.
+// Failures must return the source, leave it intact and leave no partial copy behind,
+// whether copies are staged without a name or under a hidden temporary one.
 TEST(SafeFileOperationTest, InjectedFailuresReturnTheSourceIntact) {
+    enum Staging { kEither, kNamedOnly, kUnnamedOnly };
     struct Case {
         const char* what;
         int kind;
@@ -392,45 +413,60 @@ TEST(SafeFileOperationTest, InjectedFailuresReturnTheSourceIntact) {
         int n;
         int error;
         bool crossDevice;  // make the move's first rename fail with EXDEV
+        Staging staging;   // the way of staging the case applies to
     };
     const Case cases[] = {
         {"copy: disk full while copying", kFileOpCopy, kConflictRename, FsCall::kCopyData, 1,
-         ENOSPC, false},
+         ENOSPC, false, kEither},
         {"cross-device move: flush fails", kFileOpMove, kConflictRename, FsCall::kSyncFile, 1, EIO,
-         true},
+         true, kEither},
         {"copy: temp not creatable", kFileOpCopy, kConflictRename, FsCall::kCreateExclusive, 1,
-         EACCES, false},
+         EACCES, false, kNamedOnly},
         {"copy: final rename refused", kFileOpCopy, kConflictRename, FsCall::kRenameNoReplace, 1,
-         EACCES, false},
+         EACCES, false, kNamedOnly},
+        {"copy: naming refused", kFileOpCopy, kConflictRename, FsCall::kLinkNoReplace, 1, EACCES,
+         false, kUnnamedOnly},
         {"move: rename refused", kFileOpMove, kConflictRename, FsCall::kRenameNoReplace, 1, EACCES,
-         false},
+         false, kEither},
         {"move: replace, rename refused", kFileOpMove, kConflictReplace, FsCall::kRenameNoReplace,
-         2, EACCES, false},
+         2, EACCES, false, kEither},
         {"copy: replace, rename refused", kFileOpCopy, kConflictReplace, FsCall::kRenameNoReplace,
-         2, EACCES, false},
+         2, EACCES, false, kNamedOnly},
+        {"copy: replace, naming refused", kFileOpCopy, kConflictReplace, FsCall::kLinkNoReplace, 1,
+         EACCES, false, kUnnamedOnly},
         {"cross-device move: disk full", kFileOpMove, kConflictRename, FsCall::kCopyData, 1, ENOSPC,
-         true},
+         true, kEither},
+        {"cross-device move: naming refused", kFileOpMove, kConflictRename, FsCall::kLinkNoReplace,
+         1, EIO, true, kUnnamedOnly},
         {"cross-device move: source not removable", kFileOpMove, kConflictRename,
-         FsCall::kRemoveFile, 1, EACCES, true},
+         FsCall::kRemoveFile, 1, EACCES, true, kEither},
         {"cross-device replace: disk full", kFileOpMove, kConflictReplace, FsCall::kCopyData, 1,
-         ENOSPC, true},
-        {"source unreadable", kFileOpCopy, kConflictRename, FsCall::kOpenRead, 1, EACCES, false},
+         ENOSPC, true, kEither},
+        {"source unreadable", kFileOpCopy, kConflictRename, FsCall::kOpenRead, 1, EACCES, false,
+         kEither},
     };
-    for (const Case& c : cases) {
-        TempDir t;
-        WriteFile(t.file("src/a.txt"), QByteArray(100000, 's'));
-        WriteFile(t.file("dst/a.txt"), "already here");
-        const auto before = Tree(t.path());
-        FaultyFileSystem fs;
-        if (c.crossDevice)
-            fs.failNth(FsCall::kRenameNoReplace,
-                       c.kind == kFileOpMove && c.mode == kConflictReplace ? 2 : 1, EXDEV);
-        fs.failNth(c.call, c.n, c.error);
-        EXPECT_EQ(SafeFileOperation(t.file("src/a.txt"), t.file("dst/a.txt"), c.kind, c.mode, &fs),
-                  t.file("src/a.txt"))
-            << c.what;
-        EXPECT_EQ(Tree(t.path()), before) << c.what;
-        EXPECT_TRUE(Leftovers(t.path()).isEmpty()) << c.what;
+    for (const bool unnamed : {true, false}) {
+        for (const Case& c : cases) {
+            if (c.staging == (unnamed ? kNamedOnly : kUnnamedOnly)) continue;
+            const std::string what = std::string(c.what) + (unnamed ? " (unnamed)" : " (named)");
+            TempDir t;
+            WriteFile(t.file("src/a.txt"), QByteArray(100000, 's'));
+            WriteFile(t.file("dst/a.txt"), "already here");
+            const auto before = Tree(t.path());
+            FaultyFileSystem fs;
+            if (!unnamed) fs.failAlways(FsCall::kCreateUnnamed, EOPNOTSUPP);
+            if (c.crossDevice)
+                fs.failNth(FsCall::kRenameNoReplace,
+                           c.kind == kFileOpMove && c.mode == kConflictReplace ? 2 : 1, EXDEV);
+            fs.failNth(c.call, c.n, c.error);
+            EXPECT_EQ(SafeFileOperation(t.file("src/a.txt"), t.file("dst/a.txt"), c.kind, c.mode,
+                                        &fs),
+                      t.file("src/a.txt"))
+                << what;
+            EXPECT_EQ(Tree(t.path()), before) << what;
+            EXPECT_TRUE(Leftovers(t.path()).isEmpty()) << what;
+            EXPECT_EQ(fs.calls(c.call) >= c.n, true) << what << ": the failure was not reached";
+        }
     }
 }
 
@@ -535,7 +571,9 @@ TEST(SafeFileOperationTest, TargetAppearingMidOperationIsNotOverwritten) {
             FaultyFileSystem fs;
             bool raced = false;
             fs.setBeforeCall([&](FsCall call, const QString& path) {
-                if (call == FsCall::kRenameNoReplace && path == t.file("dst/a.txt") && !raced) {
+                const bool naming =
+                    call == FsCall::kRenameNoReplace || call == FsCall::kLinkNoReplace;
+                if (naming && path == t.file("dst/a.txt") && !raced) {
                     raced = true;
                     WriteFile(t.file("dst/a.txt"), "theirs");
                 }

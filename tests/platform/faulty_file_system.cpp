@@ -78,6 +78,14 @@ FsResult<int> FaultyFileSystem::createExclusive(const QString& path, mode_t mode
     VANDREL_FAULT(FsCall::kCreateExclusive, path, "create");
     return real_.createExclusive(path, mode);
 }
+FsResult<int> FaultyFileSystem::createUnnamed(const QString& folder, mode_t mode) {
+    VANDREL_FAULT(FsCall::kCreateUnnamed, folder, "create unnamed file in");
+    return real_.createUnnamed(folder, mode);
+}
+FsStatus FaultyFileSystem::linkNoReplace(int fd, const QString& path) {
+    VANDREL_FAULT(FsCall::kLinkNoReplace, path, "name");
+    return real_.linkNoReplace(fd, path);
+}
 FsResult<std::int64_t> FaultyFileSystem::copyData(int from, int to) {
     VANDREL_FAULT(FsCall::kCopyData, QString(), "copy data");
     return real_.copyData(from, to);

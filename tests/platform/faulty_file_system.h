@@ -24,6 +24,8 @@ enum class FsCall {
     kRemoveFolder,
     kOpenRead,
     kCreateExclusive,
+    kCreateUnnamed,
+    kLinkNoReplace,
     kCopyData,
     kWriteData,
     kSyncFile,
@@ -64,6 +66,8 @@ class FaultyFileSystem final : public FileSystem {
     FsStatus removeFolder(const QString& path) override;
     FsResult<int> openRead(const QString& path) override;
     FsResult<int> createExclusive(const QString& path, mode_t mode) override;
+    FsResult<int> createUnnamed(const QString& folder, mode_t mode) override;
+    FsStatus linkNoReplace(int fd, const QString& path) override;
     FsResult<std::int64_t> copyData(int from, int to) override;
     FsStatus writeData(int fd, const QByteArray& bytes) override;
     FsStatus syncFile(int fd) override;

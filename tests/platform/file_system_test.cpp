@@ -72,6 +72,30 @@ TEST(PosixFileSystemTest, StatListAndExclusiveCreate) {
     EXPECT_EQ(ReadFile(t.file("new")), "data");
 }
 
+TEST(PosixFileSystemTest, UnnamedFileAppearsOnlyWhenNamedAndNeverReplaces) {
+    TempDir t;
+    PosixFileSystem fs;
+    WriteFile(t.file("taken"), "theirs");
+    FsResult<int> fd = fs.createUnnamed(t.path(), 0600);
+    if (!fd.ok()) GTEST_SKIP() << "no unnamed files here: " << fd.status().message().toStdString();
+    EXPECT_TRUE(fs.writeData(fd.value(), "mine").ok());
+    EXPECT_EQ(fs.listFolder(t.path()).value().size(), 1u);  // nothing shows yet
+    EXPECT_TRUE(fs.linkNoReplace(fd.value(), t.file("taken")).alreadyExists());
+    EXPECT_EQ(ReadFile(t.file("taken")), "theirs");
+    EXPECT_TRUE(fs.linkNoReplace(fd.value(), t.file("missing/x")).notFound());
+    EXPECT_TRUE(fs.linkNoReplace(fd.value(), t.file("mine")).ok());
+    EXPECT_TRUE(fs.closeFile(fd.value()).ok());
+    EXPECT_EQ(ReadFile(t.file("mine")), "mine");
+
+    // Closed without a name: it leaves nothing behind.
+    fd = fs.createUnnamed(t.path(), 0600);
+    ASSERT_TRUE(fd.ok());
+    EXPECT_TRUE(fs.writeData(fd.value(), QByteArray(1 << 20, 'x')).ok());
+    EXPECT_TRUE(fs.closeFile(fd.value()).ok());
+    EXPECT_EQ(fs.listFolder(t.path()).value().size(), 2u);
+    EXPECT_TRUE(fs.createUnnamed(t.file("missing"), 0600).status().notFound());
+}
+
 TEST(PosixFileSystemTest, CopyDataCopiesEveryByteAcrossFileSystems) {
     TempDir t;
     PosixFileSystem fs;
