@@ -128,7 +128,7 @@ FsStatus CopyOpenFile(FileSystem& fs, int in, int out, const EntryInfo& info, co
 // A failed copy leaves no dest behind.
 FsStatus CopyFileTo(FileSystem& fs, const QString& source, const EntryInfo& info,
                     const QString& dest, bool durable) {
-    FsResult<int> in = fs.openRead(source);
+    FsResult<int> in = fs.openReadExamined(source, info);
     if (!in.ok()) return in.status();
     FsResult<int> out = fs.createExclusive(dest, 0600);
     if (!out.ok()) {
@@ -206,7 +206,7 @@ FsResult<std::optional<int>> StageUnnamedCopy(FileSystem& fs, int in, const Entr
 
 FsResult<Staged> StageFileCopy(FileSystem& fs, const QString& source, const EntryInfo& info,
                                const QString& folder, bool durable) {
-    FsResult<int> in = fs.openRead(source);
+    FsResult<int> in = fs.openReadExamined(source, info);
     if (!in.ok()) return in.status();
     FsResult<std::optional<int>> unnamed = StageUnnamedCopy(fs, in.value(), info, folder, durable);
     (void)fs.closeFile(in.value());

@@ -97,6 +97,9 @@ class FileSystem {
 
     // Opens a regular file for reading; never blocks on FIFOs or devices (EINVAL).
     virtual FsResult<int> openRead(const QString& path) = 0;
+    // The same for a regular file the caller has just examined: expected is its stat
+    // (links followed). Refuses (ESTALE) when the name leads to another file by now.
+    virtual FsResult<int> openReadExamined(const QString& path, const EntryInfo& expected) = 0;
     // Creates a new file that must not exist yet (O_EXCL), open for writing.
     virtual FsResult<int> createExclusive(const QString& path, mode_t mode) = 0;
     // Creates a file without a name in folder, open for writing: it vanishes when closed

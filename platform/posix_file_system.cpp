@@ -187,6 +187,27 @@ FsResult<int> PosixFileSystem::openRead(const QString& path) {
     return fd;
 }
 
+FsResult<int> PosixFileSystem::openReadExamined(const QString& path, const EntryInfo& expected) {
+    if (expected.type != EntryType::kFile) return FsStatus::FromErrno(EINVAL, "open", path);
+    // The caller's examination stands in for the check before opening; O_NONBLOCK and the
+    // identity check after it cover an entry swapped in meanwhile.
+    const int fd = ::open(Native(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return Error("open", path);
+    struct stat st {};
+    int error = 0;
+    if (::fstat(fd, &st) != 0)
+        error = errno;
+    else if (!S_ISREG(st.st_mode))
+        error = EINVAL;
+    else if (st.st_dev != expected.dev || st.st_ino != expected.ino)
+        error = ESTALE;
+    if (error != 0) {
+        ::close(fd);
+        return FsStatus::FromErrno(error, "open", path);
+    }
+    return fd;
+}
+
 FsResult<int> PosixFileSystem::createExclusive(const QString& path, mode_t mode) {
     const int fd =
         ::open(Native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);

@@ -23,6 +23,7 @@ class PosixFileSystem final : public FileSystem {
     FsStatus removeFolder(const QString& path) override;
 
     FsResult<int> openRead(const QString& path) override;
+    FsResult<int> openReadExamined(const QString& path, const EntryInfo& expected) override;
     FsResult<int> createExclusive(const QString& path, mode_t mode) override;
     // O_TMPFILE, named later through /proc/self/fd with linkat (which never replaces).
     FsResult<int> createUnnamed(const QString& folder, mode_t mode) override;

@@ -74,6 +74,10 @@ FsResult<int> FaultyFileSystem::openRead(const QString& path) {
     VANDREL_FAULT(FsCall::kOpenRead, path, "open");
     return real_.openRead(path);
 }
+FsResult<int> FaultyFileSystem::openReadExamined(const QString& path, const EntryInfo& expected) {
+    VANDREL_FAULT(FsCall::kOpenRead, path, "open");
+    return real_.openReadExamined(path, expected);
+}
 FsResult<int> FaultyFileSystem::createExclusive(const QString& path, mode_t mode) {
     VANDREL_FAULT(FsCall::kCreateExclusive, path, "create");
     return real_.createExclusive(path, mode);

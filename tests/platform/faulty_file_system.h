@@ -65,6 +65,8 @@ class FaultyFileSystem final : public FileSystem {
     FsStatus removeFile(const QString& path) override;
     FsStatus removeFolder(const QString& path) override;
     FsResult<int> openRead(const QString& path) override;
+    // Counted and failed as kOpenRead.
+    FsResult<int> openReadExamined(const QString& path, const EntryInfo& expected) override;
     FsResult<int> createExclusive(const QString& path, mode_t mode) override;
     FsResult<int> createUnnamed(const QString& folder, mode_t mode) override;
     FsStatus linkNoReplace(int fd, const QString& path) override;

@@ -72,6 +72,31 @@ TEST(PosixFileSystemTest, StatListAndExclusiveCreate) {
     EXPECT_EQ(ReadFile(t.file("new")), "data");
 }
 
+// Opening what was examined a moment ago: another file or a FIFO under the name by now
+// is refused, never read (and the FIFO never blocks).
+TEST(PosixFileSystemTest, OpenReadExaminedRefusesWhatChangedMeanwhile) {
+    TempDir t;
+    PosixFileSystem fs;
+    WriteFile(t.file("a"), "first");
+    const EntryInfo examined = fs.stat(t.file("a")).value();
+    FsResult<int> fd = fs.openReadExamined(t.file("a"), examined);
+    ASSERT_TRUE(fd.ok());
+    EXPECT_TRUE(fs.closeFile(fd.value()).ok());
+
+    WriteFile(t.file("b"), "second");
+    ASSERT_EQ(::rename(QFile::encodeName(t.file("b")).constData(),
+                       QFile::encodeName(t.file("a")).constData()),
+              0);
+    EXPECT_EQ(fs.openReadExamined(t.file("a"), examined).status().error(), ESTALE);
+
+    ASSERT_EQ(::unlink(QFile::encodeName(t.file("a")).constData()), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(t.file("a")).constData(), 0600), 0);
+    EXPECT_EQ(fs.openReadExamined(t.file("a"), examined).status().error(), EINVAL);
+    EntryInfo folder = examined;
+    folder.type = EntryType::kFolder;
+    EXPECT_EQ(fs.openReadExamined(t.path(), folder).status().error(), EINVAL);
+}
+
 TEST(PosixFileSystemTest, UnnamedFileAppearsOnlyWhenNamedAndNeverReplaces) {
     TempDir t;
     PosixFileSystem fs;
