@@ -186,7 +186,6 @@ FsStatus CopyTreeContents(FileSystem& fs, const QString& source, const QString& 
 struct Staged {
     int fd = -1;
     QString path;
-    bool any() const { return fd >= 0 || !path.isEmpty(); }
 };
 
 // The fast way: a file without a name, given one only once it is complete, so a crash

@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
@@ -399,6 +401,39 @@ TEST(MakeFolderPathTest, CreatesChainsAndFailsCleanly) {
     fs.failAlways(FsCall::kMakeFolder, EACCES);
     EXPECT_EQ(MakeFolderPath(t.file("denied/x"), &fs), QString());
     EXPECT_FALSE(Exists(t.file("denied")));
+}
+
+// A process killed in the middle of a copy (data written, not yet named) leaves nothing
+// in the target folder when copies wait unnamed; with the hidden temporary name only that
+// hidden name can remain. Either way no real name holds a partial file.
+TEST(SafeFileOperationTest, KilledMidCopyLeavesNoPartialFile) {
+    for (const bool unnamed : {true, false}) {
+        TempDir t;
+        WriteFile(t.file("src/a.txt"), QByteArray(200000, 'k'));
+        MakeDir(t.file("dst"));
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            FaultyFileSystem fs;
+            if (!unnamed) fs.failAlways(FsCall::kCreateUnnamed, EOPNOTSUPP);
+            fs.setBeforeCall([](FsCall call, const QString&) {
+                if (call == FsCall::kKeepModeAndTimes) ::kill(::getpid(), SIGKILL);
+            });
+            (void)SafeFileOperation(t.file("src/a.txt"), t.file("dst/a.txt"), kFileOpCopy,
+                                    kConflictRename, &fs);
+            ::_exit(0);  // not reached when the kill happened
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        const auto left = Tree(t.file("dst"));
+        if (unnamed) {
+            EXPECT_TRUE(left.empty());
+        } else {
+            ASSERT_EQ(left.size(), 1u);
+            EXPECT_TRUE(left.begin()->first.startsWith(QLatin1String(".vandrel-")));
+        }
+        EXPECT_EQ(ReadFile(t.file("src/a.txt")), QByteArray(200000, 'k'));
+    }
 }
 
 // Failures must return the source, leave it intact and leave no partial copy behind,
