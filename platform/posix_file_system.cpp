@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -217,8 +218,11 @@ FsResult<int> PosixFileSystem::createExclusive(const QString& path, mode_t mode)
 
 namespace {
 
-// linkat(AT_EMPTY_PATH) needs a privilege; the /proc link of the descriptor does not,
-// but /proc may be missing in a sandbox.
+// An unnamed file is named by its descriptor (linkat with AT_EMPTY_PATH), which older
+// kernels allow only with a privilege, or through its /proc link, which any process may
+// use but which costs a path walk through /proc (and /proc may be missing in a sandbox).
+std::atomic<bool> g_emptyPathRefused{false};
+
 bool ProcFdAvailable() {
     static const bool available = ::access("/proc/self/fd", X_OK) == 0;
     return available;
@@ -238,9 +242,17 @@ FsResult<int> PosixFileSystem::createUnnamed(const QString& folder, mode_t mode)
 }
 
 FsStatus PosixFileSystem::linkNoReplace(int fd, const QString& path) {
-    if (::linkat(AT_FDCWD, ProcFdPath(fd).constData(), AT_FDCWD, Native(path).constData(),
+    const QByteArray to = Native(path);
+    if (!g_emptyPathRefused.load(std::memory_order_relaxed)) {
+        if (::linkat(fd, "", AT_FDCWD, to.constData(), AT_EMPTY_PATH) == 0) return FsStatus::Ok();
+        // ENOENT may mean a missing folder as well as a refused AT_EMPTY_PATH: the /proc
+        // way below tells them apart.
+        if (errno != ENOENT && errno != EPERM) return Error("name", path);
+    }
+    if (::linkat(AT_FDCWD, ProcFdPath(fd).constData(), AT_FDCWD, to.constData(),
                  AT_SYMLINK_FOLLOW) != 0)
         return Error("name", path);
+    g_emptyPathRefused.store(true, std::memory_order_relaxed);
     return FsStatus::Ok();
 }
 

@@ -25,7 +25,8 @@ class PosixFileSystem final : public FileSystem {
     FsResult<int> openRead(const QString& path) override;
     FsResult<int> openReadExamined(const QString& path, const EntryInfo& expected) override;
     FsResult<int> createExclusive(const QString& path, mode_t mode) override;
-    // O_TMPFILE, named later through /proc/self/fd with linkat (which never replaces).
+    // O_TMPFILE, named later with linkat (never replaces): by descriptor where the kernel
+    // allows it, else through /proc/self/fd.
     FsResult<int> createUnnamed(const QString& folder, mode_t mode) override;
     FsStatus linkNoReplace(int fd, const QString& path) override;
     FsResult<std::int64_t> copyData(int from, int to) override;
