@@ -6,7 +6,7 @@
 namespace vandrel {
 
 bool ConditionInFolder::DoCheck(const QString& paramList) {
-    return PartsOf(paramList).upperPath.startsWith(upperFolder_.of(folder));
+    return PartsOf(paramList).upperPath().startsWith(upperFolder_.of(folder));
 }
 
 QString ConditionInFolder::SaveToString() const {

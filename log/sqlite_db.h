@@ -3,9 +3,11 @@
 // sure calls never overlap, and the connection is opened without SQLite's own mutex).
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <map>
 #include <string>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -36,6 +38,9 @@ class SqliteQuery {
 
   private:
     sqlite3_stmt* stmt_;
+    // The UTF-8 of bound texts, kept until the bindings are cleared so that SQLite need
+    // not copy them.
+    std::vector<QByteArray> texts_;
 };
 
 // Result of opening a database file.

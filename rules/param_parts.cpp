@@ -16,10 +16,15 @@ const ParamParts& PartsOf(const QString& paramList) {
     parts.path = ParamPath(paramList);
     parts.isFile = EqualsUpper(parts.kind, QLatin1String("FILE"));
     parts.isFolder = EqualsUpper(parts.kind, QLatin1String("FOLDER"));
-    parts.upperPath = parts.path.toUpper();
+    parts.upperPath_.clear();
+    parts.upperPathDone_ = false;
+    // Upper-casing works letter by letter and never makes or moves a ".", so the base
+    // name and the extension are the pieces of the upper-cased name around its last ".".
     parts.upperFileName = FileNamePart(parts.path).toUpper();
-    parts.upperBaseName = BaseNamePart(parts.path).toUpper();
-    parts.upperExtension = ExtensionPart(parts.path).toUpper();
+    const QString& name = parts.upperFileName;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    parts.upperBaseName = dot < 0 ? name : name.left(dot);
+    parts.upperExtension = dot < 0 ? name : name.mid(dot + 1);
     return parts;
 }
 

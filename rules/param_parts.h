@@ -12,10 +12,23 @@ struct ParamParts {
     QString path;
     bool isFile = false;    // kind is "FILE" in any case
     bool isFolder = false;  // kind is "FOLDER" in any case
-    QString upperPath;
     QString upperFileName;   // FileNamePart, upper-cased
     QString upperBaseName;   // BaseNamePart, upper-cased
     QString upperExtension;  // ExtensionPart, upper-cased
+
+    // The whole path upper-cased; worked out on first use (few rules look at folders).
+    const QString& upperPath() const {
+        if (!upperPathDone_) {
+            upperPath_ = path.toUpper();
+            upperPathDone_ = true;
+        }
+        return upperPath_;
+    }
+
+  private:
+    friend const ParamParts& PartsOf(const QString& paramList);
+    mutable QString upperPath_;
+    mutable bool upperPathDone_ = false;
 };
 
 // The pieces of paramList. The reference stays valid until the next call on this thread.

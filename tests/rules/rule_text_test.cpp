@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+#include "rules/param_parts.h"
+
 namespace vandrel {
 namespace {
 
@@ -14,6 +16,29 @@ TEST(RuleText, ParameterListSplitsAtEveryToken) {
     EXPECT_EQ(ParamPath(QStringLiteral("file")), QString());
     EXPECT_EQ(MakeParamList(QStringLiteral("folder"), QStringLiteral("/x")),
               QStringLiteral("folder<|PA|>/x"));
+}
+
+// The shared pieces agree with the path helpers upper-cased one by one, also where
+// upper-casing changes the length of a name, and are worked out afresh for each list.
+TEST(RuleText, SharedPartsAgreeWithThePathHelpers) {
+    const QString lists[] = {
+        QStringLiteral("file<|PA|>/in/Stra\u00dfe.tar.gz"), QStringLiteral("File<|PA|>/in/.profile"),
+        QStringLiteral("FOLDER<|PA|>/in/Sub.dir"),          QStringLiteral("file<|PA|>/in/noext"),
+        QStringLiteral("file<|PA|>/in/\u00dfa.\u00dfb"),     QStringLiteral("file<|PA|>/in/dot."),
+        QStringLiteral("file"),                              QStringLiteral("file<|PA|>/in/noext"),
+    };
+    for (const QString& list : lists) {
+        const QString path = ParamPath(list);
+        const ParamParts& parts = PartsOf(list);
+        EXPECT_EQ(parts.kind, ParamKind(list));
+        EXPECT_EQ(parts.path, path);
+        EXPECT_EQ(parts.upperFileName, FileNamePart(path).toUpper()) << path.toStdString();
+        EXPECT_EQ(parts.upperBaseName, BaseNamePart(path).toUpper()) << path.toStdString();
+        EXPECT_EQ(parts.upperExtension, ExtensionPart(path).toUpper()) << path.toStdString();
+        EXPECT_EQ(parts.upperPath(), path.toUpper());
+        EXPECT_EQ(parts.isFile, ParamKind(list).toUpper() == QLatin1String("FILE"));
+        EXPECT_EQ(parts.isFolder, ParamKind(list).toUpper() == QLatin1String("FOLDER"));
+    }
 }
 
 TEST(RuleText, RuleSelection) {
