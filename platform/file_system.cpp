@@ -32,7 +32,7 @@ FileSystem& DefaultFileSystem() {
 
 bool IsHiddenName(const QString& path) {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return path.mid(slash + 1).startsWith(QLatin1Char('.'));
+    return slash + 1 < path.size() && path.at(slash + 1) == QLatin1Char('.');
 }
 
 }  // namespace vandrel

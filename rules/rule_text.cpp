@@ -32,7 +32,11 @@ QString StripSeparators(const QString& text) {
 }
 
 QString MakeParamList(const QString& kind, const QString& path) {
-    return kind + QString::fromUtf16(kParamSep) + path;
+    const QStringView sep(kParamSep);
+    QString list;
+    list.reserve(kind.size() + sep.size() + path.size());
+    list.append(kind).append(sep).append(path);
+    return list;
 }
 
 // Every condition takes these apart for every item, so they avoid building a list.
@@ -52,17 +56,19 @@ QString ParamPath(const QString& paramList) {
 }
 
 bool EqualsUpper(const QString& text, QLatin1String upperAscii) {
-    // Plain ASCII text upper-cases letter by letter; only other text needs the full
-    // Unicode upper-casing (where one letter may become two).
-    bool ascii = true;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80) {
-            ascii = false;
-            break;
-        }
+    // Plain ASCII text upper-cases letter by letter (asked for every condition of every
+    // rule, so without building a string); only other text needs the full Unicode
+    // upper-casing, where one letter may become two.
+    const qsizetype n = text.size();
+    bool equal = n == upperAscii.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t c = text.at(i).unicode();
+        if (c >= 0x80) return text.toUpper() == upperAscii;
+        if (c >= u'a' && c <= u'z') c = char16_t(c - (u'a' - u'A'));
+        if (equal && c != char16_t(static_cast<unsigned char>(upperAscii.at(i).toLatin1())))
+            equal = false;
     }
-    if (ascii) return text.compare(upperAscii, Qt::CaseInsensitive) == 0;
-    return text.toUpper() == upperAscii;
+    return equal;
 }
 
 QString NewRuleGuid() {

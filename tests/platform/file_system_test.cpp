@@ -38,6 +38,15 @@ TEST(PosixFileSystemTest, RenameNeverReplacesFilesOrFolders) {
     EXPECT_TRUE(st.message().contains(t.file("missing"))) << st.message().toStdString();
 }
 
+TEST(FileSystemTest, HiddenNamesAreThoseOfTheLastPart) {
+    EXPECT_TRUE(IsHiddenName(QStringLiteral("/a/.b")));
+    EXPECT_TRUE(IsHiddenName(QStringLiteral(".b")));
+    EXPECT_FALSE(IsHiddenName(QStringLiteral("/.a/b")));
+    EXPECT_FALSE(IsHiddenName(QStringLiteral("/a/b.")));
+    EXPECT_FALSE(IsHiddenName(QStringLiteral("/a/")));
+    EXPECT_FALSE(IsHiddenName(QString()));
+}
+
 TEST(PosixFileSystemTest, StatListAndExclusiveCreate) {
     TempDir t;
     PosixFileSystem fs;

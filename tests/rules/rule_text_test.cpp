@@ -41,6 +41,20 @@ TEST(RuleText, SharedPartsAgreeWithThePathHelpers) {
     }
 }
 
+TEST(RuleText, EqualsUpperFollowsFullUpperCasing) {
+    EXPECT_TRUE(EqualsUpper(QStringLiteral("file"), QLatin1String("FILE")));
+    EXPECT_TRUE(EqualsUpper(QStringLiteral("FiLe"), QLatin1String("FILE")));
+    EXPECT_TRUE(EqualsUpper(QString(), QLatin1String("")));
+    EXPECT_FALSE(EqualsUpper(QStringLiteral("files"), QLatin1String("FILE")));
+    EXPECT_FALSE(EqualsUpper(QStringLiteral("fil"), QLatin1String("FILE")));
+    EXPECT_FALSE(EqualsUpper(QStringLiteral("fi[e"), QLatin1String("FI{E")));
+    EXPECT_FALSE(EqualsUpper(QStringLiteral("is "), QLatin1String("IS")));
+    // Letters whose upper case is longer: a ligature, a sharp s.
+    EXPECT_TRUE(EqualsUpper(QStringLiteral("\ufb01le"), QLatin1String("FILE")));
+    EXPECT_TRUE(EqualsUpper(QStringLiteral("stra\u00dfe"), QLatin1String("STRASSE")));
+    EXPECT_FALSE(EqualsUpper(QStringLiteral("stra\u00dfe"), QLatin1String("STRASE")));
+}
+
 TEST(RuleText, RuleSelection) {
     const QString g = QStringLiteral("0B5E7C2A-1D3F-4A6B-9C8D-7E6F5A4B3C2D");
     const QString other = QStringLiteral("11111111-2222-3333-4444-555555555555");
