@@ -10,7 +10,7 @@ void AppendActionRecord(const EngineContext& ctx, const QString& actionName, con
                         const QString& dstPath, const QString& searchWords) {
     if (!ctx.log) return;
     ActionLog record;
-    record.takeTime = ctx.clockOrSystem().now();
+    record.takeTime = ctx.clockOrSystem().nowToTheSecond();  // the log keeps seconds
     record.oriPath = oriPath;
     record.dstPath = dstPath;
     record.actionName = actionName;

@@ -385,7 +385,7 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
     d_->db.setErrorText(QString());
 
     JournalTake take;
-    take.identityStem = IdentityStem(d_->clock->now());
+    take.identityStem = IdentityStem(d_->clock->nowToTheSecond());
     take.ruleTitle = ruleTitle;
     // Newest record first, each followed by a comma: records A then B give "B,A,".
     for (const ActionLog& rec : records)

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <atomic>
+#include <limits>
 
 namespace vandrel {
 
@@ -13,11 +14,30 @@ public:
     virtual ~Clock() = default;
     // The current local date and time.
     virtual QDateTime now() const = 0;
+    // The same without the part below the second, for records that keep no more (the
+    // action log). Clocks may answer this more cheaply than now().
+    virtual QDateTime nowToTheSecond() const {
+        const QDateTime t = now();
+        return t.addMSecs(-t.time().msec());
+    }
 };
 
 class SystemClock final : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
+    // Working out local time asks the system for its time zone each time (a file read on
+    // Linux); within one second the answer is the same, so it is worked out once a second.
+    QDateTime nowToTheSecond() const override {
+        const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+        const qint64 second = ms >= 0 ? ms / 1000 : (ms - 999) / 1000;
+        thread_local qint64 cachedSecond = std::numeric_limits<qint64>::min();
+        thread_local QDateTime cached;
+        if (second != cachedSecond) {
+            cached = QDateTime::fromMSecsSinceEpoch(second * 1000);
+            cachedSecond = second;
+        }
+        return cached;
+    }
     // One shared instance for callers that were handed no clock.
     static const SystemClock& instance() {
         static const SystemClock clock;
