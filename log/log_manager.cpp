@@ -124,6 +124,28 @@ QString IdentityStem(const QDateTime& now) {
     return stem;
 }
 
+// The text of a time, remembered for the last time asked about.
+class TimeText {
+  public:
+    explicit TimeText(QString (*format)(const QDateTime&)) : format_(format) {}
+    // Only local times are remembered: for those the same instant is the same text.
+    QString of(const QDateTime& time) {
+        if (time.timeSpec() != Qt::LocalTime) return format_(time);
+        if (!known_ || time != time_) {
+            time_ = time;
+            text_ = format_(time);
+            known_ = true;
+        }
+        return text_;
+    }
+
+  private:
+    QString (*format_)(const QDateTime&);
+    bool known_ = false;
+    QDateTime time_;
+    QString text_;
+};
+
 // Runs a kept statement without results (a transaction step), setting the error on
 // failure.
 bool Run(SqliteDb& db, const char* sql) {
@@ -157,6 +179,9 @@ struct LogManager::Impl {
     TakeJournal journal;
     std::vector<JournalTake> unfolded;  // in the side file, not yet in the database
     QElapsedTimer oldestUnfolded;
+    // Texts of the last time seen: takes come many to a second.
+    TimeText stem{IdentityStem};
+    TimeText stored{StoredTime};
 
     bool open() const { return db.isOpen(); }
 
@@ -385,14 +410,15 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
     d_->db.setErrorText(QString());
 
     JournalTake take;
-    take.identityStem = IdentityStem(d_->clock->nowToTheSecond());
+    take.identityStem = d_->stem.of(d_->clock->nowToTheSecond());
     take.ruleTitle = ruleTitle;
     // Newest record first, each followed by a comma: records A then B give "B,A,".
     for (const ActionLog& rec : records)
         take.searchText.prepend(rec.searchWords + QLatin1Char(','));
     take.rows.reserve(records.size());
     for (const ActionLog& rec : records)
-        take.rows.push_back({StoredTime(rec.takeTime), rec.actionName, rec.dstPath, rec.oriPath});
+        take.rows.push_back(
+            {d_->stored.of(rec.takeTime), rec.actionName, rec.dstPath, rec.oriPath});
 
     if (d_->journal.isOpen() && d_->journal.append(take)) {
         if (d_->unfolded.empty()) d_->oldestUnfolded.start();
