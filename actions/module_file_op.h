@@ -21,9 +21,9 @@ enum ConflictMode { kConflictRename = 1, kConflictReplace = 2 };
 // "." of the target name is dropped. A file copy is made complete as a file without a name
 // in the target folder and then given its name (where the file system cannot do that, and
 // for folders, under a hidden temporary name then renamed into place); a move to another
-// file system is such a copy, flushed to disk, followed by the removal of the source. Mode and times are kept. A folder copy
-// copies the folder's contents into the new target folder (FIFOs, sockets and devices
-// inside are skipped; a cross-device folder move holding any fails instead).
+// file system is such a copy, flushed to disk, followed by the removal of the source. Mode and
+// times are kept. A folder copy copies the folder's contents into the new target folder (FIFOs,
+// sockets and devices inside are skipped; a cross-device folder move holding any fails instead).
 // fs: the file-system primitives; null means the real one.
 QString SafeFileOperation(const QString& source, const QString& target, int kind, int mode,
                           FileSystem* fs = nullptr);

@@ -43,8 +43,8 @@ void SqliteQuery::bindAt(int index, const QString& text) {
     texts_.push_back(text.toUtf8());
     const QByteArray& utf8 = texts_.back();
     // Static: the bytes outlive the binding (the destructor clears it before texts_ goes).
-    sqlite3_bind_text64(stmt_, index, utf8.constData(), sqlite3_uint64(utf8.size()),
-                        SQLITE_STATIC, SQLITE_UTF8);
+    sqlite3_bind_text64(stmt_, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_STATIC,
+                        SQLITE_UTF8);
 }
 
 int SqliteQuery::step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_MISUSE; }

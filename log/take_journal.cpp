@@ -114,12 +114,12 @@ TakeJournal::~TakeJournal() { close(false); }
 
 QByteArray TakeJournal::Encode(const JournalTake& take) {
     // Sized once: a take is encoded on every commit.
-    qsizetype size = kHeaderSize + 3 * 4 + 2 * (take.identityStem.size() + take.ruleTitle.size() +
-                                                take.searchText.size()) +
-                     4;
+    qsizetype size =
+        kHeaderSize + 3 * 4 +
+        2 * (take.identityStem.size() + take.ruleTitle.size() + take.searchText.size()) + 4;
     for (const JournalTake::Row& r : take.rows)
-        size += 4 * 4 + 2 * (r.takeTime.size() + r.actionName.size() + r.dstPath.size() +
-                             r.oriPath.size());
+        size += 4 * 4 +
+                2 * (r.takeTime.size() + r.actionName.size() + r.dstPath.size() + r.oriPath.size());
     QByteArray record;
     record.reserve(size);
     record.resize(kHeaderSize, '\0');

@@ -233,7 +233,8 @@ QByteArray ProcFdPath(int fd) { return "/proc/self/fd/" + QByteArray::number(fd)
 }  // namespace
 
 FsResult<int> PosixFileSystem::createUnnamed(const QString& folder, mode_t mode) {
-    if (!ProcFdAvailable()) return FsStatus::FromErrno(EOPNOTSUPP, "create unnamed file in", folder);
+    if (!ProcFdAvailable())
+        return FsStatus::FromErrno(EOPNOTSUPP, "create unnamed file in", folder);
     // Without O_EXCL: such a file may be given a name later.
     const int fd =
         ::open(Native(folder).constData(), O_WRONLY | O_TMPFILE | O_CLOEXEC | O_NOCTTY, mode);

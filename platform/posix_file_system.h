@@ -1,5 +1,6 @@
 // The Linux implementation of FileSystem: renameat2 without replacing, O_EXCL and
-// O_TMPFILE creation, copy_file_range with a read/write fallback, fsync. Stateless; safe from any thread.
+// O_TMPFILE creation, copy_file_range with a read/write fallback, fsync. Safe from any
+// thread.
 #pragma once
 
 #include "platform/file_system.h"

@@ -494,9 +494,9 @@ TEST(SafeFileOperationTest, InjectedFailuresReturnTheSourceIntact) {
                 fs.failNth(FsCall::kRenameNoReplace,
                            c.kind == kFileOpMove && c.mode == kConflictReplace ? 2 : 1, EXDEV);
             fs.failNth(c.call, c.n, c.error);
-            EXPECT_EQ(SafeFileOperation(t.file("src/a.txt"), t.file("dst/a.txt"), c.kind, c.mode,
-                                        &fs),
-                      t.file("src/a.txt"))
+            EXPECT_EQ(
+                SafeFileOperation(t.file("src/a.txt"), t.file("dst/a.txt"), c.kind, c.mode, &fs),
+                t.file("src/a.txt"))
                 << what;
             EXPECT_EQ(Tree(t.path()), before) << what;
             EXPECT_TRUE(Leftovers(t.path()).isEmpty()) << what;

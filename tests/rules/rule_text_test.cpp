@@ -22,10 +22,14 @@ TEST(RuleText, ParameterListSplitsAtEveryToken) {
 // upper-casing changes the length of a name, and are worked out afresh for each list.
 TEST(RuleText, SharedPartsAgreeWithThePathHelpers) {
     const QString lists[] = {
-        QStringLiteral("file<|PA|>/in/Stra\u00dfe.tar.gz"), QStringLiteral("File<|PA|>/in/.profile"),
-        QStringLiteral("FOLDER<|PA|>/in/Sub.dir"),          QStringLiteral("file<|PA|>/in/noext"),
-        QStringLiteral("file<|PA|>/in/\u00dfa.\u00dfb"),     QStringLiteral("file<|PA|>/in/dot."),
-        QStringLiteral("file"),                              QStringLiteral("file<|PA|>/in/noext"),
+        QStringLiteral("file<|PA|>/in/Stra\u00dfe.tar.gz"),
+        QStringLiteral("File<|PA|>/in/.profile"),
+        QStringLiteral("FOLDER<|PA|>/in/Sub.dir"),
+        QStringLiteral("file<|PA|>/in/noext"),
+        QStringLiteral("file<|PA|>/in/\u00dfa.\u00dfb"),
+        QStringLiteral("file<|PA|>/in/dot."),
+        QStringLiteral("file"),
+        QStringLiteral("file<|PA|>/in/noext"),
     };
     for (const QString& list : lists) {
         const QString path = ParamPath(list);
