@@ -188,29 +188,21 @@ struct Staged {
     QString path;
 };
 
-// The fast way: a file without a name, given one only once it is complete, so a crash
-// leaves nothing at all behind. Empty (not an error) where the file system cannot make
-// unnamed files; the caller then uses a hidden temporary name.
-FsResult<std::optional<int>> StageUnnamedCopy(FileSystem& fs, int in, const EntryInfo& info,
-                                              const QString& folder, bool durable) {
+// Preferably a file without a name, given one only once it is complete, so that a crash
+// leaves nothing at all behind; where the file system cannot make one, a hidden temporary
+// name.
+FsResult<Staged> StageFileCopy(FileSystem& fs, const QString& source, const EntryInfo& info,
+                               const QString& folder, bool durable) {
     FsResult<int> out = fs.createUnnamed(folder, 0600);
-    if (!out.ok()) return std::optional<int>();
-    const FsStatus st = CopyOpenFile(fs, in, out.value(), info, folder, durable);
-    if (!st.ok()) {
+    if (out.ok()) {
+        FsResult<int> in = fs.openReadExamined(source, info);
+        FsStatus st = in.ok() ? CopyOpenFile(fs, in.value(), out.value(), info, folder, durable)
+                              : in.status();
+        if (in.ok()) (void)fs.closeFile(in.value());
+        if (st.ok()) return Staged{out.value(), QString()};
         (void)fs.closeFile(out.value());
         return st;
     }
-    return std::optional<int>(out.value());
-}
-
-FsResult<Staged> StageFileCopy(FileSystem& fs, const QString& source, const EntryInfo& info,
-                               const QString& folder, bool durable) {
-    FsResult<int> in = fs.openReadExamined(source, info);
-    if (!in.ok()) return in.status();
-    FsResult<std::optional<int>> unnamed = StageUnnamedCopy(fs, in.value(), info, folder, durable);
-    (void)fs.closeFile(in.value());
-    if (!unnamed.ok()) return unnamed.status();
-    if (unnamed.value()) return Staged{*unnamed.value(), QString()};
 
     for (int i = 0; i < 16; ++i) {
         const QString temp = TempName(folder);
