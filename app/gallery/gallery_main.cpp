@@ -1,11 +1,13 @@
 // vandrel-gallery: shows the controls of the control libraries, one tab per library.
-//   vandrel-gallery [--screenshot FILE [--widget NAME]]
+//   vandrel-gallery [--screenshot FILE [--widget NAME] [--focus NAME] [--press NAME]]
 // With --screenshot the window is drawn without a display (unless QT_QPA_PLATFORM says
 // otherwise), saved as FILE (PNG) and the program ends (--widget: only the control of that
-// object name, for a close look); QT_SCALE_FACTOR=2 gives a picture at
+// object name, for a close look; --focus and --press show a control with the keyboard focus
+// or held down by the mouse); QT_SCALE_FACTOR=2 gives a picture at
 // device pixel ratio 2.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QTabWidget>
 #include <cstdio>
@@ -38,6 +40,15 @@ int main(int argc, char** argv) {
         QStringLiteral("With --screenshot: picture only the control named <name>."),
         QStringLiteral("name"));
     parser.addOption(widget);
+    const QCommandLineOption focus(
+        QStringLiteral("focus"),
+        QStringLiteral("Give the control named <name> the keyboard focus."),
+        QStringLiteral("name"));
+    parser.addOption(focus);
+    const QCommandLineOption press(
+        QStringLiteral("press"), QStringLiteral("Hold the mouse down on the control named <name>."),
+        QStringLiteral("name"));
+    parser.addOption(press);
     parser.process(app);
 
     QTabWidget tabs;
@@ -48,7 +59,16 @@ int main(int argc, char** argv) {
     tabs.show();
 
     if (parser.isSet(screenshot)) {
+        tabs.activateWindow();
         QApplication::processEvents();
+        if (auto* w = tabs.findChild<QWidget*>(parser.value(focus)))
+            w->setFocus(Qt::TabFocusReason);
+        if (auto* w = tabs.findChild<QWidget*>(parser.value(press))) {
+            const QPointF at = QRectF(w->rect()).center();
+            QMouseEvent down(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(w, &down);
+        }
         const QString file = parser.value(screenshot);
         QWidget* subject = &tabs;
         if (parser.isSet(widget)) {

@@ -9,8 +9,9 @@
 
 namespace vitreon {
 namespace {
-constexpr int kGap = 6;  // between the mark and the caption
-}
+constexpr int kGap = 6;     // between the mark and the caption
+constexpr int kMargin = 3;  // around the mark, room for the focus ring
+}  // namespace
 
 MarkBox::MarkBox(int markSize, const QString& caption, QWidget* parent)
     : QWidget(parent), markSize_(markSize) {
@@ -34,11 +35,12 @@ void MarkBox::setValue(qint16 value) {
 
 QSize MarkBox::sizeHint() const {
     const int text = caption_.isEmpty() ? 0 : kGap + fontMetrics().horizontalAdvance(caption_) + 2;
-    return {markSize_ + 2 + text, std::max(markSize_ + 3, fontMetrics().height() + 2)};
+    return {kMargin + markSize_ + text,
+            std::max(markSize_ + 2 * kMargin, fontMetrics().height() + 2)};
 }
 
 QRectF MarkBox::markRect() const {
-    return QRectF(1, std::floor((height() - markSize_) / 2.0), markSize_, markSize_);
+    return QRectF(kMargin, std::floor((height() - markSize_) / 2.0), markSize_, markSize_);
 }
 
 void MarkBox::click() {
