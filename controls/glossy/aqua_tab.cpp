@@ -7,10 +7,12 @@
 #include <algorithm>
 
 #include "glossy_paint.h"
+#include "vitreon_accessible.h"
 
 namespace vitreon {
 
 AquaTab::AquaTab(QWidget* parent) : QWidget(parent) {
+    VitreonAccessible::install();
     setFocusPolicy(Qt::TabFocus);
     setAccessibleName(tr("Tabs"));
     setTabCaptions({tr("Rules"), tr("Folders"), tr("Log"), tr("Information")});

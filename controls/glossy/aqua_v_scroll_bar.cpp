@@ -10,6 +10,7 @@
 
 #include "glossy_paint.h"
 #include "twips.h"
+#include "vitreon_accessible.h"
 
 namespace vitreon {
 namespace {
@@ -17,6 +18,7 @@ constexpr int kWidth = 15;
 }
 
 AquaVScrollBar::AquaVScrollBar(QWidget* parent) : QWidget(parent) {
+    VitreonAccessible::install();
     setFixedWidth(kWidth);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     setFocusPolicy(Qt::TabFocus);
@@ -51,6 +53,10 @@ void AquaVScrollBar::stepBy(double delta) {
     const double wanted = std::round(static_cast<double>(value_) + delta);
     moveTo(static_cast<qint32>(
         std::clamp(wanted, static_cast<double>(min_), static_cast<double>(max_))));
+}
+
+void AquaVScrollBar::scrollTo(qint32 value) {
+    stepBy(static_cast<double>(value) - static_cast<double>(value_));
 }
 
 void AquaVScrollBar::dragThumbTo(int topTwips) {

@@ -34,6 +34,9 @@ class VITREON_API AquaVScrollBar : public QWidget {
     int trackTwips() const;
 
     QSize sizeHint() const override;
+    // Moves to `value` (kept within Min and Max) as the user would, thumb and Scroll included;
+    // nothing happens when Max is not above Min. Used by assistive technology.
+    void scrollTo(qint32 value);
 
   signals:
     void Scroll(qint32 value);

@@ -5,11 +5,13 @@
 #include <QPainter>
 
 #include "glossy_paint.h"
+#include "vitreon_accessible.h"
 
 namespace vitreon {
 
 ImageButton::ImageButton(QSize cell, const QString& accessibleName, QWidget* parent)
     : QWidget(parent), cell_(cell) {
+    VitreonAccessible::install();
     setFixedSize(cell_);
     // Tab focus only: a mouse click must not pull the focus away from, say, a text box.
     setFocusPolicy(Qt::TabFocus);

@@ -17,6 +17,8 @@ class VITREON_API ImageButton : public QWidget {
     // 0 while the normal cell shows, 1 while the pressed one does.
     int shownCell() const { return pressed_ ? 1 : 0; }
     QSize sizeHint() const override;
+    // Does what a click of the user does: raises Click (used by assistive technology).
+    void click() { emit Click(); }
 
   signals:
     void Click();

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "glossy_paint.h"
+#include "vitreon_accessible.h"
 
 namespace vitreon {
 namespace {
@@ -15,6 +16,7 @@ constexpr int kMargin = 3;  // around the mark, room for the focus ring
 
 MarkBox::MarkBox(int markSize, const QString& caption, QWidget* parent)
     : QWidget(parent), markSize_(markSize) {
+    VitreonAccessible::install();
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setCaption(caption);

@@ -26,6 +26,8 @@ class VITREON_API MarkBox : public QWidget {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+    // Does what a click of the user does: changes Value as the control does and raises Click.
+    void click();
 
   signals:
     void Click();
@@ -44,7 +46,6 @@ class VITREON_API MarkBox : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    void click();
     QRectF markRect() const;
 
     int markSize_;

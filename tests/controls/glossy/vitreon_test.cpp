@@ -2,6 +2,7 @@
 // and values checked.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include "aqua_search_box.h"
 #include "aqua_tab.h"
 #include "aqua_v_scroll_bar.h"
+#include "control_factory.h"
 #include "grey_close.h"
 #include "twips.h"
 
@@ -167,45 +169,54 @@ TEST(AquaTabTest, SwitchTabActsAsAClickOnThatTab) {
     }
 }
 
-TEST(VitreonKeyboardTest, EveryControlTakesTabFocusHasANameAndActsOnItsKeys) {
+TEST(VitreonKeyboardTest, EveryControlIsMadeByItsIdTakesTabFocusAndActsOnItsKeys) {
     struct Row {
         const char* name;
-        std::function<QWidget*()> make;
+        const char* classId;
         std::function<void(QWidget*)> act;  // keys, then the mouse where it matters
         int clicks;                         // Click signals expected
         qint16 value;                       // the marks' Value afterwards (-1: not a mark)
+        QAccessible::Role role;
     };
     auto keys = [](std::initializer_list<int> ks) {
         return [ks = std::vector<int>(ks)](QWidget* w) {
             for (int k : ks) key(w, k);
         };
     };
-    const Row rows[] = {
-        {"AquaButton Space and Enter", [] { return new AquaButton; },
-         keys({Qt::Key_Space, Qt::Key_Return}), 2, -1},
-        {"AquaButton mouse", [] { return new AquaButton; },
-         [](QWidget* w) { click(w, QPoint(20, 5)); }, 1, -1},
-        {"AquaHelpButton", [] { return new AquaHelpButton; }, keys({Qt::Key_Enter}), 1, -1},
-        {"AquaCloseBtn", [] { return new AquaCloseBtn; }, keys({Qt::Key_Space}), 1, -1},
-        {"GreyClose", [] { return new GreyClose; }, keys({Qt::Key_Space}), 1, -1},
-        {"AquaAddButton", [] { return new AquaAddButton; }, keys({Qt::Key_Return}), 1, -1},
-        {"AquaFunctionButton", [] { return new AquaFunctionButton; }, keys({Qt::Key_Space}), 1, -1},
-        {"AquaCheck flips twice", [] { return new AquaCheck; },
-         keys({Qt::Key_Space, Qt::Key_Return}), 2, 0},
-        {"AquaCheck caption click", [] { return new AquaCheck; },
-         [](QWidget* w) { click(w, QPoint(w->width() - 3, 5)); }, 1, 1},
-        {"AquaCheckLight", [] { return new AquaCheckLight; }, keys({Qt::Key_Space}), 1, 1},
-        {"AquaRadio stays set", [] { return new AquaRadio; }, keys({Qt::Key_Space, Qt::Key_Space}),
-         2, 1},
-        {"AquaTab", [] { return new AquaTab; }, keys({}), 0, -1},
-        {"AquaVScrollBar", [] { return new AquaVScrollBar; }, keys({}), 0, -1},
-        {"AquaSearchBox", [] { return new AquaSearchBox; }, keys({}), 0, -1},
+    auto clickAt = [](int fromRight) {
+        return [fromRight](QWidget* w) { click(w, QPoint(w->width() - fromRight, 5)); };
     };
+    const auto button = QAccessible::Button;
+    const Row rows[] = {
+        {"AquaButton Space and Enter", "Vitreon.AquaButton", keys({Qt::Key_Space, Qt::Key_Return}),
+         2, -1, button},
+        {"AquaButton mouse", "Vitreon.AquaButton", clickAt(20), 1, -1, button},
+        {"AquaHelpButton", "Vitreon.AquaHelpButton", keys({Qt::Key_Enter}), 1, -1, button},
+        {"AquaCloseBtn", "Vitreon.AquaCloseBtn", keys({Qt::Key_Space}), 1, -1, button},
+        {"GreyClose", "Vitreon.GreyClose", keys({Qt::Key_Space}), 1, -1, button},
+        {"AquaAddButton", "Vitreon.AquaAddButton", keys({Qt::Key_Return}), 1, -1, button},
+        {"AquaFunctionButton", "Vitreon.AquaFunctionButton", keys({Qt::Key_Space}), 1, -1, button},
+        {"AquaCheck flips twice", "Vitreon.AquaCheck", keys({Qt::Key_Space, Qt::Key_Return}), 2, 0,
+         QAccessible::CheckBox},
+        {"AquaCheck caption click", "Vitreon.AquaCheck", clickAt(3), 1, 1, QAccessible::CheckBox},
+        {"AquaCheckLight", "Vitreon.AquaCheckLight", keys({Qt::Key_Space}), 1, 1,
+         QAccessible::CheckBox},
+        {"AquaRadio stays set", "Vitreon.AquaRadio", keys({Qt::Key_Space, Qt::Key_Space}), 2, 1,
+         QAccessible::RadioButton},
+        {"AquaTab", "Vitreon.AquaTab", keys({}), 0, -1, QAccessible::PageTabList},
+        {"AquaVScrollBar", "Vitreon.AquaVScrollBar", keys({}), 0, -1, QAccessible::ScrollBar},
+        {"AquaSearchBox", "Vitreon.AquaSearchBox", keys({}), 0, -1, QAccessible::EditableText},
+    };
+    EXPECT_EQ(CreateControl(QStringLiteral("Vitreon.NoSuchControl")), nullptr);
     for (const Row& r : rows) {
-        std::unique_ptr<QWidget> w(r.make());
+        std::unique_ptr<QWidget> w = CreateControl(QString::fromLatin1(r.classId));
+        ASSERT_NE(w, nullptr) << r.name;
         QWidget* focusTaker = w->focusProxy() ? w->focusProxy() : w.get();
         EXPECT_TRUE(focusTaker->focusPolicy() & Qt::TabFocus) << r.name;
         EXPECT_FALSE(focusTaker->accessibleName().isEmpty()) << r.name;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(focusTaker);
+        ASSERT_NE(a, nullptr) << r.name;
+        EXPECT_EQ(a->role(), r.role) << r.name;
         int clicks = 0;
         if (auto* b = qobject_cast<ImageButton*>(w.get()))
             QObject::connect(b, &ImageButton::Click, [&] { ++clicks; });
@@ -215,6 +226,7 @@ TEST(VitreonKeyboardTest, EveryControlTakesTabFocusHasANameAndActsOnItsKeys) {
         EXPECT_EQ(clicks, r.clicks) << r.name;
         if (auto* m = qobject_cast<MarkBox*>(w.get())) {
             EXPECT_EQ(m->Value(), r.value) << r.name;
+            EXPECT_EQ(a->state().checked, r.value == 1) << r.name;
         }
     }
 }
