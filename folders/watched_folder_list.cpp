@@ -49,7 +49,8 @@ std::vector<WatchedFolder*> WatchedFolderList::DueFolders(const QDateTime& now) 
 
 QString WatchedFolderList::SaveToString() const {
     QStringList texts;
-    for (const auto& f : folders_) texts << f->SaveToString();
+    for (const auto& f : folders_)
+        if (!f->folderPath().isEmpty()) texts << f->SaveToString();
     return texts.join(QString::fromUtf16(kFolderListSep));
 }
 
@@ -65,8 +66,18 @@ void WatchedFolderList::LoadFromString(const QString& text) {
     }
 }
 
+QString WatchedFolderList::TextProblem(const QString& text) {
+    if (text.isEmpty()) return QString();
+    const QStringList parts = SplitText(text, kFolderListSep);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString problem = WatchedFolder::TextProblem(parts.at(i));
+        if (!problem.isEmpty()) return QStringLiteral("row %1: %2").arg(i + 1).arg(problem);
+    }
+    return QString();
+}
+
 StateReadResult WatchedFolderList::LoadFromFile(const QString& path) {
-    StateReadResult r = ReadStateLine(path);
+    StateReadResult r = ReadStateLine(path, &WatchedFolderList::TextProblem);
     if (r.status == StateReadStatus::Unreadable) return r;
     LoadFromString(r.status == StateReadStatus::Ok ? r.text : QString());
     return r;
