@@ -42,14 +42,14 @@ FolderSyncResult WatchedFolderSync::Sync() {
     return result;
 }
 
-bool WatchedFolderSync::PrepareTask(AutoFolderTask& task) {
-    if (!Sync().update.ok()) return false;
+FolderTaskCheck WatchedFolderSync::PrepareTask(AutoFolderTask& task) {
+    if (!Sync().update.ok()) return FolderTaskCheck::NotSynced;
     const int at = schedule_.indexOfPath(task.folderPath);
-    if (at < 0 || task.folderPath.isEmpty()) return false;
+    if (at < 0 || task.folderPath.isEmpty()) return FolderTaskCheck::NotWatched;
     const WatchedFolder& row = schedule_.folder(at);
-    if (!row.enabled()) return false;
+    if (!row.enabled()) return FolderTaskCheck::TurnedOff;
     task = row.GetAutoFolderTask();
-    return true;
+    return FolderTaskCheck::Run;
 }
 
 }  // namespace vandrel

@@ -21,6 +21,14 @@ struct FolderSyncResult {
     bool restored = false;     // a damaged file was kept aside and the schedule written anew
 };
 
+// Whether a due task may still run.
+enum class FolderTaskCheck {
+    Run,         // still watched with organizing on; the task was made afresh
+    NotWatched,  // the folder was removed from the file meanwhile
+    TurnedOff,   // organizing was turned off meanwhile
+    NotSynced,   // the file could not be read or written under the lock
+};
+
 class WatchedFolderSync {
   public:
     // path: folders.txt; schedule and store must outlive the sync.
@@ -32,10 +40,11 @@ class WatchedFolderSync {
     FolderSyncResult Sync();
 
     // Called just before a due task runs: syncs, then answers whether the file still
-    // watches the task's folder with organizing on. If so the task is made afresh from
-    // the row on disk (its items listed again, its rule selection and confirmation as
-    // they are now). A failed sync answers false: a folder is never run unconfirmed.
-    bool PrepareTask(AutoFolderTask& task);
+    // watches the task's folder with organizing on. If so (Run) the task is made afresh
+    // from the row on disk (its items listed again, its rule selection and confirmation
+    // as they are now). A failed sync answers NotSynced: a folder is never run
+    // unconfirmed.
+    FolderTaskCheck PrepareTask(AutoFolderTask& task);
 
   private:
     QString path_;

@@ -21,7 +21,8 @@ StateUpdateResult StateStore::update(const QString& path, bool firstLineOnly,
     QString text = result.read.text;
     const bool wanted = change(text);
     if (lockedHook_) lockedHook_();
-    if (!wanted || (text == result.read.text && result.read.status == StateReadStatus::Ok)) {
+    // A missing file that would be written empty stays missing: it reads the same.
+    if (!wanted || text == result.read.text) {
         result.status = StateUpdateStatus::Unchanged;
         return result;
     }

@@ -119,10 +119,22 @@ class DaemonState {
     void syncFolders() { report(folderSync_.Sync()); }
 
     bool prepareTask(AutoFolderTask& task) {
-        if (folderSync_.PrepareTask(task)) return true;
-        log(QStringLiteral("not organizing [%1]: it is no longer watched, or organizing is off, "
-                           "or %2 could not be read")
-                .arg(task.folderCaption, ctx_.paths().foldersFile()));
+        QString why;
+        switch (folderSync_.PrepareTask(task)) {
+            case FolderTaskCheck::Run:
+                return true;
+            case FolderTaskCheck::NotWatched:
+                why = QStringLiteral("it is no longer a watched folder");
+                break;
+            case FolderTaskCheck::TurnedOff:
+                why = QStringLiteral("organizing was turned off");
+                break;
+            case FolderTaskCheck::NotSynced:
+                why = QStringLiteral("%1 could not be read or written")
+                          .arg(ctx_.paths().foldersFile());
+                break;
+        }
+        log(QStringLiteral("not organizing [%1]: %2").arg(task.folderCaption, why));
         return false;
     }
 

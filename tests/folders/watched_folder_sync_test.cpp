@@ -53,7 +53,8 @@ TEST(WatchedFolderSync, CommandsDuringATaskAreKept) {
             return QString();
         });
         runner.setCountdownStart(0);
-        runner.setTaskGate([&](AutoFolderTask& t) { return sync.PrepareTask(t); });
+        runner.setTaskGate(
+            [&](AutoFolderTask& t) { return sync.PrepareTask(t) == FolderTaskCheck::Run; });
         ASSERT_TRUE(sync.Sync().update.ok());
         EXPECT_EQ(runner.FolderTimerTick(), 0);  // schedules both an hour from now
         clock.set(start.addSecs(3630));
