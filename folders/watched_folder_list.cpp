@@ -1,5 +1,7 @@
 #include "folders/watched_folder_list.h"
 
+#include <QMultiHash>
+
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -89,14 +91,20 @@ bool WatchedFolderList::SaveToFile(const QString& path) const {
 
 void WatchedFolderList::AdoptScheduleFrom(const WatchedFolderList& other) {
     const auto sameSchedule = [](const WatchedFolder& a, const WatchedFolder& b) {
-        return a.folderPath() == b.folderPath() && a.enabled() == b.enabled() &&
-               a.method() == b.method() && a.interval() == b.interval() && a.hour() == b.hour() &&
-               a.minute() == b.minute();
+        return a.enabled() == b.enabled() && a.method() == b.method() &&
+               a.interval() == b.interval() && a.hour() == b.hour() && a.minute() == b.minute();
     };
+    // By path through a hash: the scheduler syncs with the file at every check, and a
+    // pairwise search would cost seconds on a list of ten thousand folders.
+    QMultiHash<QString, const WatchedFolder*> byPath;
+    byPath.reserve(static_cast<qsizetype>(other.folders_.size()));
+    for (auto it = other.folders_.rbegin(); it != other.folders_.rend(); ++it)
+        byPath.insert((*it)->folderPath(), it->get());  // the first row ends up first
     for (const auto& mine : folders_) {
-        for (const auto& theirs : other.folders_) {
-            if (!sameSchedule(*mine, *theirs)) continue;
-            mine->adoptTimes(*theirs);
+        for (auto it = byPath.find(mine->folderPath());
+             it != byPath.end() && it.key() == mine->folderPath(); ++it) {
+            if (!sameSchedule(*mine, **it)) continue;
+            mine->adoptTimes(**it);
             break;
         }
     }
