@@ -146,24 +146,29 @@ class DaemonState {
     void report(const FolderSyncResult& r) {
         const StateUpdateResult& u = r.update;
         const QString file = ctx_.paths().foldersFile();
+        QString problem;
         if (u.read.status == StateReadStatus::Unreadable) {
-            log(QStringLiteral("%1 cannot be read (%2)%3")
-                    .arg(file, u.read.problem,
-                         u.read.keptAsidePath.isEmpty()
-                             ? QStringLiteral("; going on with the folders already loaded")
-                             : QStringLiteral("; kept aside as %1%2")
-                                   .arg(u.read.keptAsidePath,
-                                        r.restored ? QStringLiteral("; the folders already loaded "
-                                                                    "were written in its place")
-                                                   : QString())));
+            problem =
+                (QStringLiteral("%1 cannot be read (%2)%3")
+                     .arg(file, u.read.problem,
+                          u.read.keptAsidePath.isEmpty()
+                              ? QStringLiteral("; going on with the folders already loaded")
+                              : QStringLiteral("; kept aside as %1%2")
+                                    .arg(u.read.keptAsidePath,
+                                         r.restored ? QStringLiteral("; the folders already loaded "
+                                                                     "were written in its place")
+                                                    : QString())));
         } else if (u.status == StateUpdateStatus::LockFailed) {
-            log(u.error);
+            problem = u.error;
         } else if (u.status == StateUpdateStatus::WriteFailed) {
-            log(QStringLiteral("%1 cannot be written").arg(file));
+            problem = QStringLiteral("%1 cannot be written").arg(file);
         } else if (r.reloaded) {
             log(QStringLiteral("watched folders reloaded (%1 folders)")
                     .arg(folders_.folderCount()));
         }
+        // A lasting problem is said once, not at every sync.
+        if (!problem.isEmpty() && problem != lastProblem_) log(problem);
+        lastProblem_ = problem;
     }
 
     CliContext& ctx_;
@@ -172,6 +177,7 @@ class DaemonState {
     WatchedFolderSync folderSync_;
     WatchedFolderList& folders_;
     QString rulesText_;
+    QString lastProblem_;
 };
 
 }  // namespace
