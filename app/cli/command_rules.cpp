@@ -78,6 +78,14 @@ int ImportRules(CliContext& ctx, const FileArgs& a) {
                                                         : QStringLiteral(": ") + in.errorString()));
     // An imported file is untrusted: text that is not UTF-8, or holds a NUL byte (which
     // would cut a stored path short), never reaches the rule list.
+    // A rules file is one line; a file far larger is not one (a video picked by mistake)
+    // and is not read into memory whole.
+    constexpr qint64 kMaxImportBytes = qint64(64) << 20;
+    if (in.size() > kMaxImportBytes)
+        return ctx.fail(kExitFailure,
+                        QStringLiteral("%1 cannot be imported: it is too large to be a rules "
+                                       "file; nothing was imported")
+                            .arg(a.file));
     const QByteArray bytes = in.readAll();
     const QString encoding = TextEncodingProblem(bytes);
     if (!encoding.isEmpty())
@@ -86,8 +94,8 @@ int ImportRules(CliContext& ctx, const FileArgs& a) {
                             .arg(a.file, encoding));
     QString line = QString::fromUtf8(bytes);
     if (line.startsWith(QChar(0xFEFF))) line.remove(0, 1);
-    line.truncate(line.indexOf(QLatin1Char('\n')) < 0 ? line.size()
-                                                      : line.indexOf(QLatin1Char('\n')));
+    const qsizetype lineEnd = line.indexOf(QLatin1Char('\n'));
+    if (lineEnd >= 0) line.truncate(lineEnd);
     while (line.endsWith(QLatin1Char('\r'))) line.chop(1);
     if (!line.contains(QString::fromUtf16(kRulePartSep))) {
         ctx.err() << "I think this file doesn't contain the correct rules settings format."
