@@ -84,20 +84,22 @@ void AppVarMgr::LoadOptions() {
 void AppVarMgr::SaveOptions() {
     if (optionsPath_.isEmpty()) return;  // state kept in memory only
     // Other sections and unknown keys of the file are kept; the five keys are always
-    // written first in their fixed order.
-    IniFile ini = IniFile::Load(optionsPath_);
-    int n = 0;
-    const OptionDecl* t = optionTable(&n);
-    for (int i = 0; i < n; ++i) {
-        const QString key = QString::fromLatin1(t[i].key);
-        if (t[i].boolField)
-            ini.setValue(kSection, key,
-                         this->*t[i].boolField ? QStringLiteral("True") : QStringLiteral("False"));
-        else
-            ini.setValue(kSection, key, QString::number(this->*t[i].intField));
-    }
-    ini.orderKeys(kSection, optionKeys());
-    lastSaveOk_ = ini.save(optionsPath_);
+    // written first in their fixed order. Read-modify-write under the data folder's
+    // state lock, so what another program wrote into the file meanwhile stays.
+    lastSaveOk_ = UpdateIniFile(optionsPath_, [this](IniFile& ini) {
+        int n = 0;
+        const OptionDecl* t = optionTable(&n);
+        for (int i = 0; i < n; ++i) {
+            const QString key = QString::fromLatin1(t[i].key);
+            if (t[i].boolField)
+                ini.setValue(
+                    kSection, key,
+                    this->*t[i].boolField ? QStringLiteral("True") : QStringLiteral("False"));
+            else
+                ini.setValue(kSection, key, QString::number(this->*t[i].intField));
+        }
+        ini.orderKeys(kSection, optionKeys());
+    });
     if (!lastSaveOk_) emit optionsSaveFailed(optionsPath_);
 }
 

@@ -6,15 +6,18 @@
 // Simulates a day of checks (1,440, one a minute) over FOLDERS enabled folders with mixed
 // schedules and reports the cost of one check against its budget, the 60-second interval
 // of the folder timer; and the cost of loading and saving the list text against plain
-// splitting and joining of the same text (the floor any parser has to pay).
+// splitting and joining of the same text (the floor any parser has to pay); and the cost
+// of the scheduler's sync with folders.txt in a temporary folder.
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
 #include "folders/watched_folder_list.h"
+#include "folders/watched_folder_sync.h"
 #include "platform/clock.h"
 #include "rules/rule_text.h"
 
@@ -104,5 +107,25 @@ int main(int argc, char** argv) {
                 loadMs / splitMs);
     std::printf("save: %.2f ms, plain split+join: %.2f ms, ratio %.1fx\n", saveMs, joinMs,
                 saveMs / joinMs);
+
+    // The scheduler's sync with folders.txt (locked read, merge of the run times, write
+    // when they moved), done at every check and before every due folder, against the
+    // load and save of the same list.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("folders.txt"));
+    if (!dir.isValid() || !list.SaveToFile(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return 1;
+    }
+    const StateStore store;
+    WatchedFolderSync sync(file, list, store);
+    bool synced = true;
+    const double syncMs = TimeMs([&] { synced = synced && sync.Sync().update.ok(); });
+    if (!synced || list.folderCount() != n) {
+        std::fprintf(stderr, "sync failed\n");
+        return 1;
+    }
+    std::printf("sync with the file: %.2f ms, ratio to load+save %.1fx\n", syncMs,
+                syncMs / (loadMs + saveMs));
     return 0;
 }

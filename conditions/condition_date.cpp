@@ -26,6 +26,7 @@ bool ConditionDate::showsDate() const {
 QString ConditionDate::SaveToString() const {
     const QString sep = QString::fromUtf16(kConditionFieldSep);
     // A fixed, locale-free form, so a rule file moves between machines unchanged.
+    if (unreadDate_) return op_ + sep + number_ + sep + unit_ + sep + *unreadDate_;
     const QString dateText = date_.time() == QTime(0, 0)
                                  ? date_.toString(QStringLiteral("yyyy-MM-dd"))
                                  : date_.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -58,7 +59,20 @@ void ConditionDate::LoadFromString(const QString& text) {
     number_ = FieldAt(f, 1);
     unit_ = FieldAt(f, 2);
     const QDateTime dt = ParseDateText(FieldAt(f, 3));
-    if (dt.isValid()) date_ = dt;
+    // Replacing a date we cannot read by today would silently change what the rule means.
+    if (dt.isValid())
+        setDate(dt);
+    else
+        unreadDate_ = FieldAt(f, 3);
+}
+
+QString ConditionDate::loadProblem() const {
+    // The window operators do not use the date: it is kept, but nothing is amiss.
+    if (!unreadDate_ || !showsDate()) return QString();
+    return QStringLiteral(
+               "the date \"%1\" cannot be read; the condition does not hold until "
+               "it is mended")
+        .arg(*unreadDate_);
 }
 
 bool ConditionDate::DoCheck(const QString& paramList) {
@@ -84,6 +98,7 @@ bool ConditionDate::DoCheck(const QString& paramList) {
     }
     if (ParamKind(paramList).toUpper() != QLatin1String("FILE")) return false;
     if (!ctx_.attributes) return false;
+    if (unreadDate_ && showsDate()) return false;
     QDateTime fileDate;
     try {
         fileDate = ctx_.attributes->parseFileDateAttr(ParamPath(paramList), attrCode_);

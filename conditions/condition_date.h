@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 #include "rules/engine_context.h"
 #include "rules/i_condition_check.h"
@@ -23,7 +24,8 @@ class ConditionDate final : public IConditionCheck {
     // Payload: operator <|CD|> number <|CD|> unit <|CD|> date. The date is written as
     // yyyy-MM-dd, or yyyy-MM-dd HH:mm:ss when it has a time of day; it is read back from
     // those forms, from yyyy-M-d, and from the locale's short date (and date-time) form.
-    // A date text that reads as none of them keeps the current date.
+    // A date text that reads as none of them is kept as it is and saved back unchanged;
+    // meanwhile "is", "is before" and "is after" do not hold and loadProblem() says so.
     QString SaveToString() const override;
     void LoadFromString(const QString& text) override;
 
@@ -35,7 +37,13 @@ class ConditionDate final : public IConditionCheck {
     void setOperator(const QString& op);
     void setNumber(const QString& number);
     void setUnit(const QString& unit);
-    void setDate(const QDateTime& date) { date_ = date; }
+    void setDate(const QDateTime& date) {
+        date_ = date;
+        unreadDate_.reset();
+    }
+    // The stored date text that could not be read, or nothing.
+    const std::optional<QString>& unreadDate() const { return unreadDate_; }
+    QString loadProblem() const override;
     const QString& op() const { return op_; }
     const QString& number() const { return number_; }
     const QString& unit() const { return unit_; }
@@ -53,6 +61,7 @@ class ConditionDate final : public IConditionCheck {
     QString number_ = QStringLiteral("1");
     QString unit_ = QStringLiteral("Minute");
     QDateTime date_;
+    std::optional<QString> unreadDate_;
 };
 
 }  // namespace vandrel

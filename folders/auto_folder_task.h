@@ -16,6 +16,8 @@ struct AutoFolderTask {
     QString ruleSelection;
     // True: hand the items to the confirmation sheet instead of running them silently.
     bool confirmFirst = false;
+    // The watched folder's path, by which the task finds its row again in folders.txt.
+    QString folderPath;
 };
 
 }  // namespace vandrel

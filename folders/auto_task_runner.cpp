@@ -110,7 +110,14 @@ void AutoTaskRunner::ConfirmationSheet() {
 void AutoTaskRunner::RunCurrent(bool viaSheet) {
     // Copy: a handler may start a new batch only after this one ends, but the vector must
     // not be relied on across signal emissions.
-    const AutoFolderTask task = tasks_[static_cast<size_t>(current_)];
+    AutoFolderTask task = tasks_[static_cast<size_t>(current_)];
+    if (gate_) {
+        if (!gate_(task)) {
+            emit taskDropped(task);
+            return;
+        }
+        tasks_[static_cast<size_t>(current_)] = task;
+    }
     if (!viaSheet && !task.confirmFirst) {
         SetButtons(false);
         if (starter_) {

@@ -42,6 +42,11 @@ class AutoTaskRunner : public QObject {
     using TaskStarter =
         std::function<void(const AutoFolderTask& task, WatchedFolder* manualFolder)>;
 
+    // Asked just before a task of a batch runs (or goes to the sheet): false drops the
+    // task (taskDropped), true runs it as the gate may have refreshed it. The scheduler
+    // uses it to re-read folders.txt, so that a folder removed meanwhile is never run.
+    using TaskGate = std::function<bool(AutoFolderTask& task)>;
+
     // vars, folders and clock must outlive the runner. The folder timer starts running.
     AutoTaskRunner(AppVarMgr& vars, WatchedFolderList& folders, const Clock& clock,
                    ItemRunner runItem, QObject* parent = nullptr);
@@ -50,6 +55,7 @@ class AutoTaskRunner : public QObject {
     void setConfirmHandler(ConfirmHandler handler) { confirm_ = std::move(handler); }
     // With a starter, silent runs are handed to it instead of running item by item here.
     void setTaskStarter(TaskStarter starter) { starter_ = std::move(starter); }
+    void setTaskGate(TaskGate gate) { gate_ = std::move(gate); }
     // Ticks of countdown before a task runs; 0 runs a due task at once (the daemon).
     void setCountdownStart(int ticks) { countdownStart_ = ticks < 0 ? 0 : ticks; }
 
@@ -114,6 +120,8 @@ class AutoTaskRunner : public QObject {
     void itemDone(const QString& path, const QString& result);
     void taskFinished(const AutoFolderTask& task);
     void taskCancelled(const AutoFolderTask& task);
+    // The gate refused a task (its folder is no longer watched, or is turned off).
+    void taskDropped(const AutoFolderTask& task);
     // A task that asks for confirmation could not be shown (no sheet): skipped.
     void taskSkipped(const AutoFolderTask& task);
     // The batch is over: the notification window closes.
@@ -138,6 +146,7 @@ class AutoTaskRunner : public QObject {
     ItemRunner runItem_;
     ConfirmHandler confirm_;
     TaskStarter starter_;
+    TaskGate gate_;
     bool awaitingRun_ = false;
     bool startingRun_ = false;
     WatchedFolder* awaitingManual_ = nullptr;

@@ -101,6 +101,15 @@ QString WatchedFolder::folderNameText() const {
     return name.isEmpty() ? p : name;
 }
 
+QString WatchedFolder::TextProblem(const QString& text) {
+    const QStringList f = SplitText(text, kFolderFieldSep);
+    if (f.size() < 2) return QStringLiteral("it has no folder path");
+    if (f.at(1).isEmpty()) return QStringLiteral("its folder path is empty");
+    if (!f.at(1).startsWith(QLatin1Char('/')))
+        return QStringLiteral("its folder path is not absolute");
+    return QString();
+}
+
 bool WatchedFolder::IsStorablePath(const QString& path) { return StripSeparators(path) == path; }
 
 bool WatchedFolder::setFolderPath(const QString& path) {
@@ -198,10 +207,12 @@ QString WatchedFolder::SaveToString() const {
 }
 
 void WatchedFolder::LoadFromString(const QString& text) {
-    // Every missing or unreadable field takes the default of a new row.
+    // Every other missing or unreadable field takes the default of a new row.
     const QStringList f = SplitText(text, kFolderFieldSep);
     const auto has = [&f](int i) { return i < f.size(); };
 
+    // A field that is missing (a cut-short file) or unreadable takes the safe value:
+    // organizing off, and confirmation on, so that nothing runs that the user did not see.
     enabled_ = has(0) && ParseFlag(f.at(0), false);
     folderPath_ = has(1) ? f.at(1) : QString();
     method_ = has(2) && !f.at(2).isEmpty() ? f.at(2) : kDefaultMethod;
@@ -223,7 +234,7 @@ void WatchedFolder::LoadFromString(const QString& text) {
     // Field 8 (the stored recalculation flag) is not needed: applying the method after
     // loading always asks for a fresh next run time.
     selector_.LoadFromString(has(9) ? f.at(9) : QString::fromLatin1(kAllRules));
-    confirm_ = has(10) && ParseFlag(f.at(10), false);
+    confirm_ = !has(10) || ParseFlag(f.at(10), true);
     recalcPending_ = true;
 }
 

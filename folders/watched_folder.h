@@ -97,11 +97,14 @@ class WatchedFolder {
     // The folder's task in its present state; a missing folder gives no items.
     AutoFolderTask GetAutoFolderTask() const;
 
-    // The eleven fields joined by <|FL|>. Loading never fails: missing or unreadable
-    // fields take the defaults of a new row, and the next run time is always recomputed
-    // at the first due test after loading.
+    // The eleven fields joined by <|FL|>. Loading never fails: a missing or unreadable
+    // enabled or confirm field takes the safe value (off, on), other fields the defaults
+    // of a new row, and the next run time is always recomputed at the first due test.
     QString SaveToString() const;
     void LoadFromString(const QString& text);
+    // What makes a stored folder text unusable (no folder path, or an empty or relative
+    // one); empty when it can be loaded.
+    static QString TextProblem(const QString& text);
 
   private:
     const Clock* clock_;

@@ -1,5 +1,7 @@
 #include "folders/watched_folder_list.h"
 
+#include <QMultiHash>
+
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -49,7 +51,8 @@ std::vector<WatchedFolder*> WatchedFolderList::DueFolders(const QDateTime& now) 
 
 QString WatchedFolderList::SaveToString() const {
     QStringList texts;
-    for (const auto& f : folders_) texts << f->SaveToString();
+    for (const auto& f : folders_)
+        if (!f->folderPath().isEmpty()) texts << f->SaveToString();
     return texts.join(QString::fromUtf16(kFolderListSep));
 }
 
@@ -65,8 +68,18 @@ void WatchedFolderList::LoadFromString(const QString& text) {
     }
 }
 
+QString WatchedFolderList::TextProblem(const QString& text) {
+    if (text.isEmpty()) return QString();
+    const QStringList parts = SplitText(text, kFolderListSep);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString problem = WatchedFolder::TextProblem(parts.at(i));
+        if (!problem.isEmpty()) return QStringLiteral("row %1: %2").arg(i + 1).arg(problem);
+    }
+    return QString();
+}
+
 StateReadResult WatchedFolderList::LoadFromFile(const QString& path) {
-    StateReadResult r = ReadStateLine(path);
+    StateReadResult r = ReadStateLine(path, &WatchedFolderList::TextProblem);
     if (r.status == StateReadStatus::Unreadable) return r;
     LoadFromString(r.status == StateReadStatus::Ok ? r.text : QString());
     return r;
@@ -78,14 +91,20 @@ bool WatchedFolderList::SaveToFile(const QString& path) const {
 
 void WatchedFolderList::AdoptScheduleFrom(const WatchedFolderList& other) {
     const auto sameSchedule = [](const WatchedFolder& a, const WatchedFolder& b) {
-        return a.folderPath() == b.folderPath() && a.enabled() == b.enabled() &&
-               a.method() == b.method() && a.interval() == b.interval() && a.hour() == b.hour() &&
-               a.minute() == b.minute();
+        return a.enabled() == b.enabled() && a.method() == b.method() &&
+               a.interval() == b.interval() && a.hour() == b.hour() && a.minute() == b.minute();
     };
+    // By path through a hash: the scheduler syncs with the file at every check, and a
+    // pairwise search would cost seconds on a list of ten thousand folders.
+    QMultiHash<QString, const WatchedFolder*> byPath;
+    byPath.reserve(static_cast<qsizetype>(other.folders_.size()));
+    for (auto it = other.folders_.rbegin(); it != other.folders_.rend(); ++it)
+        byPath.insert((*it)->folderPath(), it->get());  // the first row ends up first
     for (const auto& mine : folders_) {
-        for (const auto& theirs : other.folders_) {
-            if (!sameSchedule(*mine, *theirs)) continue;
-            mine->adoptTimes(*theirs);
+        for (auto it = byPath.find(mine->folderPath());
+             it != byPath.end() && it.key() == mine->folderPath(); ++it) {
+            if (!sameSchedule(*mine, **it)) continue;
+            mine->adoptTimes(**it);
             break;
         }
     }

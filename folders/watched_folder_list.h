@@ -21,6 +21,8 @@ class WatchedFolderList {
     // clock must outlive the list.
     explicit WatchedFolderList(const Clock& clock);
 
+    const Clock& clock() const { return *clock_; }
+
     // The rows in display order. The pointers stay valid until the row is removed or
     // the list is reloaded.
     std::vector<WatchedFolder*> GetFolderCollection() const;
@@ -49,13 +51,18 @@ class WatchedFolderList {
     // The rows that are due at now, in list order (the due test advances their times).
     std::vector<WatchedFolder*> DueFolders(const QDateTime& now);
 
-    // The folders' texts joined by <|FP|>; the empty list gives the empty text.
+    // The folders' texts joined by <|FP|>; the empty list gives the empty text. Rows
+    // without a folder are left out: they cannot run, and the loader refuses them.
     QString SaveToString() const;
     // Replaces the rows; the empty text gives no rows.
     void LoadFromString(const QString& text);
+    // What makes a stored list text unusable ("row 2: its folder path is empty"); empty
+    // when every row can be loaded.
+    static QString TextProblem(const QString& text);
 
-    // Reads folders.txt. Missing: an empty list, Ok. Unreadable: the file was kept aside,
-    // the list is left as it was.
+    // Reads folders.txt. Missing: an empty list, Ok. Unreadable (not UTF-8 text, a NUL
+    // byte, a row TextProblem refuses): the file was kept aside, the list is left as it
+    // was.
     StateReadResult LoadFromFile(const QString& path);
     // Writes folders.txt atomically; false when it could not be written (the old file
     // stays).

@@ -19,6 +19,7 @@ AutoFolderTask WatchedFolder::GetAutoFolderTask() const {
     }
     task.ruleSelection = selector_.SaveToString();
     task.confirmFirst = confirm_;
+    task.folderPath = folderPath_;
     return task;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/ini_file.h"
 
+#include "platform/state_store.h"
+
 namespace vandrel {
 
 namespace {
@@ -153,10 +155,22 @@ QString ReadProfileString(const QString& path, const QString& section, const QSt
 
 bool WriteProfileString(const QString& path, const QString& section, const QString& key,
                         const QString& value) {
-    StateReadStatus status = StateReadStatus::Missing;
-    IniFile ini = IniFile::Load(path, &status);
-    ini.setValue(section, key, value);
-    return ini.save(path);
+    return UpdateIniFile(path, [&](IniFile& ini) { ini.setValue(section, key, value); });
+}
+
+bool UpdateIniFile(const QString& path, const std::function<void(IniFile&)>& change) {
+    const StateStore store;
+    const auto apply = [&change](QString& text) {
+        IniFile ini = IniFile::Parse(text);
+        change(ini);
+        text = ini.toText();
+        return true;
+    };
+    StateUpdateResult r = store.UpdateText(path, {}, apply);
+    // The damaged file is safely aside: the settings start afresh beside it.
+    if (r.status == StateUpdateStatus::Unreadable && !r.read.keptAsidePath.isEmpty())
+        r = store.UpdateText(path, {}, apply);
+    return r.ok();
 }
 
 }  // namespace vandrel

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -59,6 +60,12 @@ class IniFile {
 // Profile-file access by path, one value at a time. ReadProfileString gives fallback when
 // the file, section or key is absent. WriteProfileString creates the file, section and
 // key as needed and rewrites the file atomically; false when it could not be written.
+// Changes the INI file at path by read-modify-write under its data folder's state lock:
+// change edits the file as it is on disk now, so keys and sections written meanwhile by
+// another program are kept. A damaged file is kept aside first and the change applied to
+// an empty one. False when the lock could not be had or the file not written.
+bool UpdateIniFile(const QString& path, const std::function<void(IniFile&)>& change);
+
 QString ReadProfileString(const QString& path, const QString& section, const QString& key,
                           const QString& fallback = QString());
 bool WriteProfileString(const QString& path, const QString& section, const QString& key,

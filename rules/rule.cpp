@@ -32,7 +32,8 @@ bool Rule::JustDoCheck(const QString& paramList) {
 QString Rule::CheckAndTake(const QString& paramList) {
     if (!JustDoCheck(paramList)) return QString();
     QString current = paramList;
-    for (IActionTake* action : actions_.getActionCollection()) current = action->TakeAction(current);
+    for (IActionTake* action : actions_.getActionCollection())
+        current = action->TakeAction(current);
     if (ctx_.log) ctx_.log->CommitToLogFile(title_);
     return current;
 }
@@ -49,8 +50,33 @@ void Rule::LoadFromString(const QString& text) {
     matchMode_ = FieldAt(parts, 1);
     conditions_.LoadFromString(FieldAt(parts, 2));
     actions_.LoadFromString(FieldAt(parts, 3));
-    // A rule text without a GUID part keeps the fresh GUID made at creation.
-    if (parts.size() > 4) ruleGUID_ = parts.at(4);
+    identityText_ = parts.mid(0, 4).join(QString::fromUtf16(kRulePartSep));
+    guidDerived_ = !(parts.size() > 4 && IsGuidText(parts.at(4)));
+    if (guidDerived_)
+        deriveGuid(0);
+    else
+        ruleGUID_ = parts.at(4);
+}
+
+void Rule::deriveGuid(int salt) {
+    const QString source =
+        salt == 0 ? identityText_ : identityText_ + QLatin1Char('#') + QString::number(salt);
+    ruleGUID_ = GuidFromText(source);
+}
+
+QString Rule::TextProblem(const QString& text) {
+    const qsizetype parts = SplitText(text, kRulePartSep).size();
+    if (parts >= 4) return QString();
+    return QStringLiteral("it has %1 of the five parts of a rule").arg(parts);
+}
+
+QStringList Rule::loadProblems() const {
+    QStringList out;
+    for (const IConditionCheck* c : conditions_.getConditionCollection()) {
+        const QString p = c->loadProblem();
+        if (!p.isEmpty()) out << p;
+    }
+    return out;
 }
 
 }  // namespace vandrel

@@ -12,7 +12,7 @@
 namespace vandrel {
 
 class Rule : public IStringStream {
-public:
+  public:
     explicit Rule(const EngineContext& ctx);
 
     const QString& ruleGUID() const { return ruleGUID_; }
@@ -39,15 +39,31 @@ public:
     void SetActionObserver(void* observer) { (void)observer; }
 
     QString SaveToString() const override;
+    // Loads a rule text. A GUID part that is missing or not a GUID gives an identity
+    // derived from the rule's other parts, so that the same text always gets the same
+    // identity and folder selections keep naming it across runs.
     void LoadFromString(const QString& text) override;
+    // True when the last load derived the GUID from the text.
+    bool guidDerived() const { return guidDerived_; }
+    // Derives the GUID again with a salt (the list's way of parting two rules whose
+    // derived identities meet); the same text and salt always give the same GUID.
+    void deriveGuid(int salt);
+    // What a stored rule text lacks to be loaded as a rule ("it has 2 of the five
+    // parts"); empty when it can be loaded.
+    static QString TextProblem(const QString& text);
+    // Stored values the rule's conditions could not read (kept as they are, the
+    // condition false meanwhile), for the user; empty when all were read.
+    QStringList loadProblems() const;
 
-private:
+  private:
     EngineContext ctx_;
     QString title_;
     QString matchMode_;
     ConditionList conditions_;
     ActionList actions_;
     QString ruleGUID_;
+    QString identityText_;  // the parts a derived GUID comes from
+    bool guidDerived_ = false;
 };
 
 }  // namespace vandrel

@@ -40,8 +40,33 @@ void RuleList::LoadFromString(const QString& text) {
     for (const QString& piece : pieces) {
         auto rule = std::make_unique<Rule>(ctx_);
         rule->LoadFromString(piece);
+        makeIdentityUnique(*rule);
         rules_.push_back(std::move(rule));
     }
+}
+
+void RuleList::makeIdentityUnique(Rule& rule) const {
+    if (!rule.guidDerived()) return;
+    // Salted in turn, so that the same list text gives the same identities every time.
+    for (int salt = 1; indexOf(rule.ruleGUID()) >= 0; ++salt) rule.deriveGuid(salt);
+}
+
+QString RuleList::TextProblem(const QString& text) {
+    if (text.isEmpty()) return QString();
+    const QStringList pieces = SplitText(text, kRuleListSep);
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const QString problem = Rule::TextProblem(pieces.at(i));
+        if (!problem.isEmpty()) return QStringLiteral("rule %1: %2").arg(i + 1).arg(problem);
+    }
+    return QString();
+}
+
+QStringList RuleList::loadProblems() const {
+    QStringList out;
+    for (const auto& r : rules_)
+        for (const QString& p : r->loadProblems())
+            out << QStringLiteral("rule \"%1\": %2").arg(r->ruleTitle(), p);
+    return out;
 }
 
 QString RuleList::ItemKind(const QString& path) { return KindOf(StatItem(path)); }
@@ -86,7 +111,10 @@ QString RuleList::DoRunRules(const QString& path, const QString& selection) {
 
 Rule& RuleList::AddNewRule(const QString& ruleText) {
     auto rule = std::make_unique<Rule>(ctx_);
-    if (!ruleText.isEmpty()) rule->LoadFromString(ruleText);
+    if (!ruleText.isEmpty()) {
+        rule->LoadFromString(ruleText);
+        makeIdentityUnique(*rule);
+    }
     rules_.insert(rules_.begin(), std::move(rule));
     return *rules_.front();
 }

@@ -18,12 +18,20 @@ inline constexpr char kNoMatchedRule[] = "no matched rule";
 inline constexpr char kAlreadyInUse[] = "already in use";
 
 class RuleList : public IStringStream {
-public:
+  public:
     explicit RuleList(const EngineContext& ctx);
 
     std::vector<RuleAttr> GetRuleAttrs() const;
     QString SaveToString() const override;
+    // Replaces the rules. Rules whose identities had to be derived from their texts
+    // (Rule::LoadFromString) are kept apart from every other rule of the list.
     void LoadFromString(const QString& text) override;
+    // What makes a stored rule list unusable ("rule 3: it has 2 of the five parts of a
+    // rule"); empty when every rule can be loaded.
+    static QString TextProblem(const QString& text);
+    // The values the rules could not read, one line per rule and value, each naming the
+    // rule by its title.
+    QStringList loadProblems() const;
     // The title of the rule that would act on the item, without acting.
     QString DoRulesTest(const QString& path, const QString& selection = QStringLiteral("all"));
     // The same, and the rule's actions are run.
@@ -53,7 +61,9 @@ public:
     // "file", "folder" or empty (missing, hidden, or neither a regular file nor a folder).
     static QString ItemKind(const QString& path);
 
-private:
+  private:
+    // Gives a rule with a derived GUID one that no other rule of the list has.
+    void makeIdentityUnique(Rule& rule) const;
     // Returns the result text and, for a match, the matching rule and the item's
     // parameter list.
     QString findRule(const QString& path, const QString& selection, Rule** match,

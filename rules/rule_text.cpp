@@ -14,9 +14,8 @@ QString FieldAt(const QStringList& fields, int i) {
 
 QString StripSeparators(const QString& text) {
     static const char16_t* const kTokens[] = {
-        kRuleListSep,  kRulePartSep,    kConditionCellSep, kActionCellSep,
-        kConditionFieldSep, kActionFieldSep, kParamSep,    kFolderListSep,
-        kFolderFieldSep,    kQuickFolderSep};
+        kRuleListSep,    kRulePartSep, kConditionCellSep, kActionCellSep,  kConditionFieldSep,
+        kActionFieldSep, kParamSep,    kFolderListSep,    kFolderFieldSep, kQuickFolderSep};
     QString out = text;
     // Removing one token may join pieces into another ("<|R<|CP|>U|>"), so repeat until
     // nothing changes.
@@ -71,8 +70,24 @@ bool EqualsUpper(const QString& text, QLatin1String upperAscii) {
     return equal;
 }
 
-QString NewRuleGuid() {
-    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+QString NewRuleGuid() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
+
+QString GuidFromText(const QString& text) {
+    // A fixed name space, so derived identities never change between versions.
+    static const QUuid kNamespace(QStringLiteral("6f1c8e0a-3b7d-4c52-9a41-2d5e8b7f0c36"));
+    return QUuid::createUuidV5(kNamespace, text).toString(QUuid::WithoutBraces).toUpper();
+}
+
+bool IsGuidText(const QString& text) {
+    if (text.size() != 36) return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+        const bool hex =
+            (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+        if (dash ? c != u'-' : !hex) return false;
+    }
+    return true;
 }
 
 bool IsRuleSelected(const QString& guid, const QString& selection) {
@@ -105,8 +120,15 @@ QString SanitizeFileName(const QString& text) {
     QString out = text;
     for (QChar& c : out) {
         switch (c.unicode()) {
-            case '\\': case '/': case ':': case '*': case '?':
-            case '<': case '>': case '|': case '"':
+            case '\\':
+            case '/':
+            case ':':
+            case '*':
+            case '?':
+            case '<':
+            case '>':
+            case '|':
+            case '"':
                 c = QLatin1Char('-');
                 break;
             default:

@@ -40,6 +40,10 @@ bool EqualsUpper(const QString& text, QLatin1String upperAscii);
 
 // A new rule GUID: 36 upper-case hexadecimal characters 8-4-4-4-12, no braces.
 QString NewRuleGuid();
+// A GUID of the same form derived from text: the same text always gives the same GUID.
+QString GuidFromText(const QString& text);
+// True when text is 36 hexadecimal characters (either case) in the groups 8-4-4-4-12.
+bool IsGuidText(const QString& text);
 
 // True when selection is exactly "all" or names guid between <guid> and </guid>
 // (first occurrence only).

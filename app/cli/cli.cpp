@@ -15,11 +15,16 @@ const CliCommand kCommands[] = {
     {"log", RunLogCommand, "log [--page N] [--count] [WORD]     show a page of the action log"},
     {"attr", RunAttrCommand, "attr [NAME] PATH                    show the attributes of an item"},
     {"tags", RunTagsCommand, "tags PATH                           show the MP3 tag reader's texts"},
-    {"apply", RunApplyCommand, "apply [--selection TEXT] [--yes] PATH...  run the rules on the items"},
+    {"apply", RunApplyCommand,
+     "apply [--selection TEXT] [--yes] PATH...  run the rules on the items"},
     {"rules", RunRulesCommand, "rules list | export [--yes] FILE | import [--yes] FILE"},
-    {"folders", RunFoldersCommand, "folders list|add PATH [--every 1|2|4|8] [--at HH:MM] [--rules GUID,...] [--confirm] [--disabled]|remove PATH"},
-    {"organize", RunOrganizeCommand, "organize [--selection TEXT] [--yes] FOLDER  run the rules on a folder's items"},
-    {"daemon", RunDaemonCommand, "daemon [--interval-seconds N]       run the watched-folder schedule headless"},
+    {"folders", RunFoldersCommand,
+     "folders list|add PATH [--every 1|2|4|8] [--at HH:MM] [--rules GUID,...] [--confirm] "
+     "[--disabled]|remove PATH"},
+    {"organize", RunOrganizeCommand,
+     "organize [--selection TEXT] [--yes] FOLDER  run the rules on a folder's items"},
+    {"daemon", RunDaemonCommand,
+     "daemon [--interval-seconds N]       run the watched-folder schedule headless"},
 };
 
 const CliCommand* FindCommand(const QString& name) {
@@ -56,6 +61,12 @@ GlobalOptions ParseGlobal(const QStringList& args) {
         } else {
             break;
         }
+        // An empty folder name (an unset variable in a script, say) must not quietly
+        // fall back to the default data folder and change the user's real state.
+        if (g.dataDir.isEmpty()) {
+            g.error = QStringLiteral("--data-dir needs a folder, not an empty name");
+            return g;
+        }
     }
     g.rest = args.mid(i);
     return g;
@@ -83,16 +94,15 @@ int RunCli(const QStringList& args) {
     }
     const CliCommand* command = FindCommand(g.rest.first());
     if (!command) {
-        err << "vandrel: unknown command '" << g.rest.first() << "' (try vandrel help)"
-            << Qt::endl;
+        err << "vandrel: unknown command '" << g.rest.first() << "' (try vandrel help)" << Qt::endl;
         return kExitUsage;
     }
     DataPaths paths(g.dataDir);
     CliContext ctx(paths, out, err);
     if (!paths.ensureExists())
-        return ctx.fail(kExitFailure,
-                        QStringLiteral("the data folder %1 cannot be created or used")
-                            .arg(paths.dir()));
+        return ctx.fail(
+            kExitFailure,
+            QStringLiteral("the data folder %1 cannot be created or used").arg(paths.dir()));
     return command->run(ctx, g.rest.mid(1));
 }
 

@@ -24,8 +24,7 @@ LogManager& CliContext::log() {
         logTried_ = true;
         if (!log_->OpenLogFile(paths_.logFile()))
             err_ << "vandrel: the action log " << paths_.logFile()
-                 << " cannot be opened; actions are not logged: " << log_->lastError()
-                 << Qt::endl;
+                 << " cannot be opened; actions are not logged: " << log_->lastError() << Qt::endl;
         else if (!log_->keptAsidePath().isEmpty())
             err_ << "vandrel: the action log could not be read; it was kept as "
                  << log_->keptAsidePath() << " and a new log was started" << Qt::endl;
@@ -44,30 +43,58 @@ EngineContext CliContext::engine() {
     return ctx;
 }
 
+namespace {
+
+QString ReadProblem(const QString& file, const StateReadResult& read) {
+    return QStringLiteral("%1 cannot be read%2%3")
+        .arg(file, read.problem.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(read.problem),
+             read.keptAsidePath.isEmpty()
+                 ? QString()
+                 : QStringLiteral("; kept aside as ") + read.keptAsidePath);
+}
+
+}  // namespace
+
 RuleList* CliContext::rules() {
     if (rulesTried_) return rules_.get();
     rulesTried_ = true;
-    const StateReadResult read = ReadStateLine(paths_.rulesFile());
+    const StateReadResult read = ReadStateLine(paths_.rulesFile(), &RuleList::TextProblem);
     if (read.status == StateReadStatus::Unreadable) {
-        fail(kExitFailure, QStringLiteral("%1 cannot be read%2")
-                               .arg(paths_.rulesFile(),
-                                    read.keptAsidePath.isEmpty()
-                                        ? QString()
-                                        : QStringLiteral("; kept aside as ") + read.keptAsidePath));
+        fail(kExitFailure, ReadProblem(paths_.rulesFile(), read));
         return nullptr;
     }
     rules_ = std::make_unique<RuleList>(engine());
     rules_->LoadFromString(read.text);
+    for (const QString& problem : rules_->loadProblems())
+        err_ << "vandrel: " << problem << Qt::endl;
     return rules_.get();
 }
 
-bool CliContext::saveRules() {
-    if (!rules_) return false;
-    if (!WriteStateLine(paths_.rulesFile(), rules_->SaveToString())) {
-        fail(kExitFailure, QStringLiteral("%1 cannot be written").arg(paths_.rulesFile()));
-        return false;
-    }
+bool CliContext::updateRules(const std::function<bool(RuleList&)>& change) {
+    auto list = std::make_unique<RuleList>(engine());
+    const StateUpdateResult r = store_.Update(paths_.rulesFile(), *list, change);
+    if (!reportUpdate(paths_.rulesFile(), r)) return false;
+    rules_ = std::move(list);
+    rulesTried_ = true;
     return true;
+}
+
+bool CliContext::reportUpdate(const QString& file, const StateUpdateResult& result) {
+    switch (result.status) {
+        case StateUpdateStatus::Written:
+        case StateUpdateStatus::Unchanged:
+            return true;
+        case StateUpdateStatus::Unreadable:
+            fail(kExitFailure, ReadProblem(file, result.read));
+            return false;
+        case StateUpdateStatus::LockFailed:
+            fail(kExitFailure, result.error);
+            return false;
+        case StateUpdateStatus::WriteFailed:
+            fail(kExitFailure, QStringLiteral("%1 cannot be written").arg(file));
+            return false;
+    }
+    return false;
 }
 
 QString TsvField(const QString& text) {

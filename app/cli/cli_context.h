@@ -4,9 +4,11 @@
 
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 #include <memory>
 
 #include "platform/data_paths.h"
+#include "platform/state_store.h"
 #include "rules/engine_context.h"
 
 namespace vandrel {
@@ -23,7 +25,7 @@ inline constexpr int kExitFailure = 1;  // data folder or state file problem, fa
 inline constexpr int kExitUsage = 2;    // bad arguments
 
 class CliContext {
-public:
+  public:
     CliContext(DataPaths paths, QTextStream& out, QTextStream& err);
     ~CliContext();
 
@@ -36,17 +38,24 @@ public:
     EngineContext engine();
     LogManager& log();
     // The rule list loaded from rules.txt; null (after a message) when the file exists
-    // but cannot be read.
+    // but cannot be read (it is kept aside). Values the rules cannot read are reported
+    // once, each naming its rule.
     RuleList* rules();
-    // Writes the rule list back atomically; false after a message.
-    bool saveRules();
+    // Changes rules.txt by read-modify-write under the data folder's state lock: change
+    // gets the rules as they are on disk now and returns whether it changed them. The
+    // rule list of rules() then holds what was written. False after a message.
+    bool updateRules(const std::function<bool(RuleList&)>& change);
+    // The state store every writer of this command goes through.
+    const StateStore& store() const { return store_; }
+    // Turns a failed update of file into a message; true when the update went through.
+    bool reportUpdate(const QString& file, const StateUpdateResult& result);
     // Replaces the confirmation prompt (the default answers no).
     void setPrompt(ActionPrompt* prompt) { prompt_ = prompt; }
 
     // "vandrel: <message>" on stderr; returns status.
     int fail(int status, const QString& message);
 
-private:
+  private:
     DataPaths paths_;
     QTextStream& out_;
     QTextStream& err_;
@@ -56,6 +65,7 @@ private:
     std::unique_ptr<FileInUseProbe> inUse_;
     std::unique_ptr<RuleList> rules_;
     bool rulesTried_ = false;
+    StateStore store_;
     ActionPrompt* prompt_ = nullptr;
 };
 
@@ -67,9 +77,9 @@ QString TsvField(const QString& text);
 using CliCommandFn = int (*)(CliContext& ctx, const QStringList& args);
 
 struct CliCommand {
-    const char* name;     // "log", "rules", ...
+    const char* name;  // "log", "rules", ...
     CliCommandFn run;
-    const char* usage;    // one line, shown by "vandrel" without arguments
+    const char* usage;  // one line, shown by "vandrel" without arguments
 };
 
 }  // namespace vandrel

@@ -18,10 +18,12 @@
 #include "app/cli/folder_cli_util.h"
 #include "folders/auto_task_runner.h"
 #include "folders/watched_folder_list.h"
+#include "folders/watched_folder_sync.h"
 #include "log/log_manager.h"
 #include "platform/clock.h"
 #include "platform/single_instance.h"
 #include "platform/state_file.h"
+#include "platform/state_store.h"
 #include "rules/rule_list.h"
 
 namespace vandrel {
@@ -73,73 +75,67 @@ QString Stamp() {
     return QDateTime::currentDateTime().toString(QString::fromLatin1(kFolderDateFormat));
 }
 
-// Keeps the in-memory schedule and the files in step: re-reads rules.txt and folders.txt
-// when another command changed them, and writes folders.txt when run times moved.
+// Keeps the in-memory rules and schedule and the files in step: re-reads rules.txt when
+// another command changed it, and syncs folders.txt (re-read under the state lock, only
+// the scheduler's run times written back) before each check, before each due folder runs
+// and after each check.
 class DaemonState {
   public:
     DaemonState(CliContext& ctx, RuleList& rules, WatchedFolderList& folders)
-        : ctx_(ctx), rules_(rules), folders_(folders) {}
+        : ctx_(ctx),
+          rules_(rules),
+          folderSync_(ctx.paths().foldersFile(), folders, store_),
+          folders_(folders) {}
 
-    void init(const QString& rulesText, const QString& foldersText) {
-        rulesText_ = rulesText;
-        foldersText_ = foldersText;
-    }
+    void init(const QString& rulesText) { rulesText_ = rulesText; }
 
-    void reloadIfChanged() {
-        const StateReadResult r = ReadStateLine(ctx_.paths().rulesFile());
+    void reloadRules() {
+        const StateReadResult r = ReadStateLine(ctx_.paths().rulesFile(), &RuleList::TextProblem);
         if (r.status == StateReadStatus::Unreadable) {
-            // Write the rules in hand back only when the damaged file is safely aside.
-            if (r.keptAsidePath.isEmpty()) {
-                log(QStringLiteral("%1 cannot be read; going on with the rules already loaded")
-                        .arg(ctx_.paths().rulesFile()));
-            } else {
-                log(QStringLiteral("%1 cannot be read; kept aside as %2; going on with the "
-                                   "rules already loaded")
-                        .arg(ctx_.paths().rulesFile(), r.keptAsidePath));
-                (void)WriteStateLine(ctx_.paths().rulesFile(), rules_.SaveToString());
-            }
-            rulesText_ = rules_.SaveToString();
+            log(QStringLiteral("%1 cannot be read (%2)%3; going on with the rules already loaded")
+                    .arg(ctx_.paths().rulesFile(), r.problem,
+                         r.keptAsidePath.isEmpty()
+                             ? QString()
+                             : QStringLiteral("; kept aside as ") + r.keptAsidePath));
+            // The rules in hand take the damaged file's place once it is safely aside,
+            // unless another writer has already put rules there.
+            const QString inHand = rules_.SaveToString();
+            if (!r.keptAsidePath.isEmpty())
+                (void)store_.UpdateLine(ctx_.paths().rulesFile(), &RuleList::TextProblem,
+                                        [&inHand](QString& text) {
+                                            if (!text.isEmpty()) return false;
+                                            text = inHand;
+                                            return true;
+                                        });
+            rulesText_ = inHand;
         } else if (r.text != rulesText_) {
             rules_.LoadFromString(r.text);
             rulesText_ = r.text;
             log(QStringLiteral("rules reloaded (%1 rules)").arg(rules_.ruleCount()));
-        }
-
-        const StateReadResult f = ReadStateLine(ctx_.paths().foldersFile());
-        foldersBlocked_ = f.status == StateReadStatus::Unreadable && f.keptAsidePath.isEmpty();
-        if (foldersBlocked_ && reportedBlocked_) return;
-        reportedBlocked_ = foldersBlocked_;
-        if (f.status == StateReadStatus::Unreadable) {
-            log(QStringLiteral("%1 cannot be read%2; going on with the folders already loaded")
-                    .arg(ctx_.paths().foldersFile(),
-                         f.keptAsidePath.isEmpty()
-                             ? QString()
-                             : QStringLiteral("; kept aside as ") + f.keptAsidePath));
-            // The list in hand replaces the file only when the damaged one is safely aside.
-            if (!f.keptAsidePath.isEmpty()) {
-                foldersText_.clear();  // forces the write
-                saveIfChanged();
-            }
-        } else if (f.text != foldersText_) {
-            WatchedFolderList fresh(SystemClock::instance());
-            fresh.LoadFromString(f.text);
-            fresh.AdoptScheduleFrom(folders_);
-            folders_ = std::move(fresh);
-            foldersText_ = f.text;
-            log(QStringLiteral("watched folders reloaded (%1 folders)")
-                    .arg(folders_.folderCount()));
+            for (const QString& problem : rules_.loadProblems()) log(problem);
         }
     }
 
-    void saveIfChanged() {
-        // A damaged file that could not be moved aside is never written over.
-        if (foldersBlocked_) return;
-        const QString text = folders_.SaveToString();
-        if (text == foldersText_) return;
-        if (folders_.SaveToFile(ctx_.paths().foldersFile()))
-            foldersText_ = text;
-        else
-            log(QStringLiteral("%1 cannot be written").arg(ctx_.paths().foldersFile()));
+    void syncFolders() { report(folderSync_.Sync()); }
+
+    bool prepareTask(AutoFolderTask& task) {
+        QString why;
+        switch (folderSync_.PrepareTask(task)) {
+            case FolderTaskCheck::Run:
+                return true;
+            case FolderTaskCheck::NotWatched:
+                why = QStringLiteral("it is no longer a watched folder");
+                break;
+            case FolderTaskCheck::TurnedOff:
+                why = QStringLiteral("organizing was turned off");
+                break;
+            case FolderTaskCheck::NotSynced:
+                why = QStringLiteral("%1 could not be read or written")
+                          .arg(ctx_.paths().foldersFile());
+                break;
+        }
+        log(QStringLiteral("not organizing [%1]: %2").arg(task.folderCaption, why));
+        return false;
     }
 
     void log(const QString& message) {
@@ -147,13 +143,41 @@ class DaemonState {
     }
 
   private:
+    void report(const FolderSyncResult& r) {
+        const StateUpdateResult& u = r.update;
+        const QString file = ctx_.paths().foldersFile();
+        QString problem;
+        if (u.read.status == StateReadStatus::Unreadable) {
+            problem =
+                (QStringLiteral("%1 cannot be read (%2)%3")
+                     .arg(file, u.read.problem,
+                          u.read.keptAsidePath.isEmpty()
+                              ? QStringLiteral("; going on with the folders already loaded")
+                              : QStringLiteral("; kept aside as %1%2")
+                                    .arg(u.read.keptAsidePath,
+                                         r.restored ? QStringLiteral("; the folders already loaded "
+                                                                     "were written in its place")
+                                                    : QString())));
+        } else if (u.status == StateUpdateStatus::LockFailed) {
+            problem = u.error;
+        } else if (u.status == StateUpdateStatus::WriteFailed) {
+            problem = QStringLiteral("%1 cannot be written").arg(file);
+        } else if (r.reloaded) {
+            log(QStringLiteral("watched folders reloaded (%1 folders)")
+                    .arg(folders_.folderCount()));
+        }
+        // A lasting problem is said once, not at every sync.
+        if (!problem.isEmpty() && problem != lastProblem_) log(problem);
+        lastProblem_ = problem;
+    }
+
     CliContext& ctx_;
     RuleList& rules_;
+    StateStore store_;
+    WatchedFolderSync folderSync_;
     WatchedFolderList& folders_;
     QString rulesText_;
-    QString foldersText_;
-    bool foldersBlocked_ = false;
-    bool reportedBlocked_ = false;
+    QString lastProblem_;
 };
 
 }  // namespace
@@ -191,8 +215,7 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     WatchedFolderList folders(SystemClock::instance());
     if (!LoadFolderList(ctx, folders)) return kExitFailure;
     DaemonState state(ctx, *rules, folders);
-    state.init(ReadStateLine(ctx.paths().rulesFile()).text,
-               ReadStateLine(ctx.paths().foldersFile()).text);
+    state.init(ReadStateLine(ctx.paths().rulesFile()).text);
 
     // The scheduler has no windows: its state lives in memory and never touches the
     // desktop program's options.
@@ -202,6 +225,8 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
                               return rules->DoRunRules(path, selection);
                           });
     runner.setCountdownStart(0);
+    // A folder removed or turned off since the check is never run.
+    runner.setTaskGate([&state](AutoFolderTask& task) { return state.prepareTask(task); });
     QObject::connect(&runner, &AutoTaskRunner::taskStarted, [&](const AutoFolderTask& t) {
         state.log(QStringLiteral("organizing [%1]: %2 items")
                       .arg(t.folderCaption)
@@ -240,9 +265,10 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
 
     const auto check = [&] {
         if (runner.stopRequested()) return;
-        state.reloadIfChanged();
+        state.reloadRules();
+        state.syncFolders();
         runner.FolderTimerTick();
-        state.saveIfChanged();
+        state.syncFolders();
     };
     QTimer timer;
     timer.setInterval(intervalSecs * 1000);
@@ -257,7 +283,7 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
                   .arg(intervalSecs));
     loop.exec();
     timer.stop();
-    state.saveIfChanged();
+    state.syncFolders();
     state.log(QStringLiteral("scheduler stopped"));
     return kExitOk;
 }

@@ -138,25 +138,30 @@ int Add(CliContext& ctx, const QStringList& args) {
     }
 
     WatchedFolderList list(SystemClock::instance());
-    if (!LoadFolderList(ctx, list)) return kExitFailure;
-    if (IndexOfFolder(list, abs) >= 0)
+    bool duplicate = false;
+    const bool updated = UpdateFolderList(ctx, list, [&](WatchedFolderList& l) {
+        duplicate = IndexOfFolder(l, abs) >= 0;
+        if (duplicate) return false;
+        WatchedFolder& f = l.AddNewFolder();
+        f.setFolderPath(abs);
+        f.setEnabled(!disabled);
+        if (haveAt) {
+            f.setMethod(QStringLiteral("at"));
+            f.setHour(hour);
+            f.setMinute(minute);
+        } else if (haveEvery) {
+            f.setInterval(interval);
+        }
+        f.selector().LoadFromString(selection);
+        f.setConfirm(confirm);
+        // Shown until the scheduler's first check computes it afresh.
+        f.setNextRunTime(f.ComputeNextRunTime(SystemClock::instance().now()));
+        return true;
+    });
+    if (!updated) return kExitFailure;
+    if (duplicate)
         return ctx.fail(kExitUsage, QStringLiteral("%1 is already a watched folder").arg(abs));
-
-    WatchedFolder& f = list.AddNewFolder();
-    f.setFolderPath(abs);
-    f.setEnabled(!disabled);
-    if (haveAt) {
-        f.setMethod(QStringLiteral("at"));
-        f.setHour(hour);
-        f.setMinute(minute);
-    } else if (haveEvery) {
-        f.setInterval(interval);
-    }
-    f.selector().LoadFromString(selection);
-    f.setConfirm(confirm);
-    // Shown until the scheduler's first check computes it afresh.
-    f.setNextRunTime(f.ComputeNextRunTime(SystemClock::instance().now()));
-    if (!SaveFolderList(ctx, list)) return kExitFailure;
+    const WatchedFolder& f = list.folder(IndexOfFolder(list, abs));
     // Hidden folders are never organised (their tasks come out empty); say so now rather
     // than leave the user wondering why nothing happens.
     if (FileNamePart(abs).startsWith(QLatin1Char('.')))
@@ -171,15 +176,18 @@ int Remove(CliContext& ctx, const QStringList& args) {
     if (args.size() != 1) return ctx.fail(kExitUsage, QString::fromLatin1(kUsage));
     const QString abs = AbsoluteFolderPath(args.first());
     WatchedFolderList list(SystemClock::instance());
-    if (!LoadFolderList(ctx, list)) return kExitFailure;
     int removed = 0;
-    for (int i = IndexOfFolder(list, abs); i >= 0; i = IndexOfFolder(list, abs)) {
-        list.RemoveFolderAt(i);
-        ++removed;
-    }
+    const bool updated = UpdateFolderList(ctx, list, [&](WatchedFolderList& l) {
+        for (int i = IndexOfFolder(l, abs); i >= 0; i = IndexOfFolder(l, abs)) {
+            l.RemoveFolderAt(i);
+            ++removed;
+        }
+        return removed > 0;
+    });
+    if (!updated) return kExitFailure;
     if (removed == 0)
         return ctx.fail(kExitUsage, QStringLiteral("%1 is not a watched folder").arg(abs));
-    return SaveFolderList(ctx, list) ? kExitOk : kExitFailure;
+    return kExitOk;
 }
 
 }  // namespace

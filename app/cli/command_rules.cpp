@@ -6,7 +6,9 @@
 #include <QSaveFile>
 
 #include "app/cli/commands.h"
+#include "platform/state_file.h"
 #include "rules/rule_list.h"
+#include "rules/rule_text.h"
 
 namespace vandrel {
 
@@ -67,8 +69,6 @@ int ExportRules(CliContext& ctx, const FileArgs& a) {
 }
 
 int ImportRules(CliContext& ctx, const FileArgs& a) {
-    RuleList* rules = ctx.rules();
-    if (!rules) return kExitFailure;
     QFile in(a.file);
     if (QFileInfo(a.file).isDir() || !in.open(QIODevice::ReadOnly))
         return ctx.fail(
@@ -76,23 +76,54 @@ int ImportRules(CliContext& ctx, const FileArgs& a) {
             QStringLiteral("%1 cannot be read%2")
                 .arg(a.file, in.errorString().isEmpty() ? QString()
                                                         : QStringLiteral(": ") + in.errorString()));
-    QByteArray first = in.readLine();
-    if (first.startsWith("\xEF\xBB\xBF")) first.remove(0, 3);
-    while (first.endsWith('\n') || first.endsWith('\r')) first.chop(1);
-    const QString line = QString::fromUtf8(first);
+    // An imported file is untrusted: text that is not UTF-8, or holds a NUL byte (which
+    // would cut a stored path short), never reaches the rule list.
+    // A rules file is one line; a file far larger is not one (a video picked by mistake)
+    // and is not read into memory whole.
+    constexpr qint64 kMaxImportBytes = qint64(64) << 20;
+    if (in.size() > kMaxImportBytes)
+        return ctx.fail(kExitFailure,
+                        QStringLiteral("%1 cannot be imported: it is too large to be a rules "
+                                       "file; nothing was imported")
+                            .arg(a.file));
+    const QByteArray bytes = in.readAll();
+    const QString encoding = TextEncodingProblem(bytes);
+    if (!encoding.isEmpty())
+        return ctx.fail(kExitFailure,
+                        QStringLiteral("%1 cannot be imported: %2; nothing was imported")
+                            .arg(a.file, encoding));
+    QString line = QString::fromUtf8(bytes);
+    if (line.startsWith(QChar(0xFEFF))) line.remove(0, 1);
+    const qsizetype lineEnd = line.indexOf(QLatin1Char('\n'));
+    if (lineEnd >= 0) line.truncate(lineEnd);
+    while (line.endsWith(QLatin1Char('\r'))) line.chop(1);
     if (!line.contains(QString::fromUtf16(kRulePartSep))) {
         ctx.err() << "I think this file doesn't contain the correct rules settings format."
                   << Qt::endl;
         return kExitFailure;
     }
-    // Replacing an empty rule list loses nothing; replacing rules needs an explicit yes.
-    if (rules->ruleCount() > 0 && !a.yes)
+    const QString shape = RuleList::TextProblem(line);
+    if (!shape.isEmpty())
+        return ctx.fail(
+            kExitFailure,
+            QStringLiteral("%1 cannot be imported: %2; nothing was imported").arg(a.file, shape));
+    // Decided on the rules as they are on disk at the moment of the change.
+    bool refused = false;
+    if (!ctx.updateRules([&](RuleList& rules) {
+            // Replacing an empty rule list loses nothing; replacing rules needs a yes.
+            refused = rules.ruleCount() > 0 && !a.yes;
+            if (refused) return false;
+            rules.LoadFromString(line);
+            return true;
+        }))
+        return kExitFailure;
+    if (refused)
         return ctx.fail(kExitFailure,
                         QStringLiteral("This operation will overwrite your current rules. "
                                        "Nothing was imported (use --yes to import %1)")
                             .arg(a.file));
-    rules->LoadFromString(line);
-    if (!ctx.saveRules()) return kExitFailure;
+    for (const QString& problem : ctx.rules()->loadProblems())
+        ctx.err() << "vandrel: " << problem << Qt::endl;
     ctx.out() << "Import Successfully" << Qt::endl;
     return kExitOk;
 }

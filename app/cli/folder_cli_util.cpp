@@ -8,26 +8,22 @@
 namespace vandrel {
 
 bool LoadFolderList(CliContext& ctx, WatchedFolderList& list) {
-    const QString path = ctx.paths().foldersFile();
-    const StateReadResult r = list.LoadFromFile(path);
+    const StateReadResult r = list.LoadFromFile(ctx.paths().foldersFile());
     if (r.status != StateReadStatus::Unreadable) return true;
-    ctx.fail(kExitFailure,
-             QStringLiteral("%1 cannot be read%2")
-                 .arg(path, r.keptAsidePath.isEmpty()
-                                ? QString()
-                                : QStringLiteral("; kept aside as ") + r.keptAsidePath));
-    return false;
+    StateUpdateResult failed;
+    failed.status = StateUpdateStatus::Unreadable;
+    failed.read = r;
+    return ctx.reportUpdate(ctx.paths().foldersFile(), failed);
 }
 
-bool SaveFolderList(CliContext& ctx, const WatchedFolderList& list) {
-    if (list.SaveToFile(ctx.paths().foldersFile())) return true;
-    ctx.fail(kExitFailure, QStringLiteral("%1 cannot be written").arg(ctx.paths().foldersFile()));
-    return false;
+bool UpdateFolderList(CliContext& ctx, WatchedFolderList& list,
+                      const std::function<bool(WatchedFolderList&)>& change) {
+    const QString path = ctx.paths().foldersFile();
+    return ctx.reportUpdate(path, ctx.store().Update(path, list, change));
 }
 
 QString AbsoluteFolderPath(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
-
 
 }  // namespace vandrel

@@ -118,11 +118,11 @@ TEST(WatchedFolder, DamagedTextFallsBackToNewRowDefaults) {
         QString path, method, interval, hour, minute, selection;
         bool lastIsNow, nextIsDefault, confirm;
     } cases[] = {
-        {QString(), false, "", "every", "1 hour", "23", "00", "all", true, true, false},
-        {"1<|FL|>/x", true, "/x", "every", "1 hour", "23", "00", "all", true, true, false},
+        {QString(), false, "", "every", "1 hour", "23", "00", "all", true, true, true},
+        {"1<|FL|>/x", true, "/x", "every", "1 hour", "23", "00", "all", true, true, true},
         {"yes<|FL|>/x<|FL|>at<|FL|>2 hours<|FL|>25<|FL|>61<|FL|>31/12/2025 10:00<|FL|>"
          "garbage<|FL|>maybe<|FL|>all<|FL|>z",
-         false, "/x", "at", "2 hours", "23", "00", "all", true, true, false},
+         false, "/x", "at", "2 hours", "23", "00", "all", true, true, true},
         // A minute outside the five-minute list is kept.
         {"0<|FL|>/y<|FL|>at<|FL|>1 hour<|FL|>6<|FL|>7<|FL|>2026-01-01T00:00:00<|FL|>"
          "2026-01-02T06:07:01<|FL|>False<|FL|><|FL|>1",
