@@ -597,7 +597,8 @@ FsResult<QString> Relocation::finishMove(const QString& source, const QString& p
     // Part of the source went. Entries changed meanwhile stay there, so the item is not
     // wholly moved; entries that merely could not be removed are in the complete copy.
     if (r.changed)
-        return FsStatus::FromErrno(EBUSY, "move (done in part; changed entries stay in)", source);
+        return FsStatus::FromErrno(EBUSY, "move: changed entries stay in the source; copy at",
+                                   placed);
     if (!r.firstFailure.ok()) Warn(r.firstFailure, source);
     return placed;
 }

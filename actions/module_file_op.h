@@ -41,7 +41,8 @@ QString SafeFolderOperation(const QString& source, const QString& target, int ki
 // with one exception: EBUSY from a move to another file system whose source changed while
 // it was copied. There, when nothing of the source could be removed yet, the copy was taken
 // back; when the change came between the removal of one entry of a folder and the next,
-// the complete copy stays at the target and the changed entries stay in the source.
+// the complete copy stays at the target (the status names it) and the changed entries stay
+// in the source.
 FsResult<QString> TrySafeFileOperation(const QString& source, const QString& target, int kind,
                                        int mode, FileSystem* fs = nullptr);
 FsResult<QString> TrySafeFolderOperation(const QString& source, const QString& target, int kind,
