@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <functional>
 
 #include "actions/module_file_op.h"
 #include "platform/faulty_file_system.h"
