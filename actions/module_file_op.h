@@ -1,14 +1,15 @@
 // Copy, move and rename of files and folders that never overwrite anything: a taken
 // target is resolved by numbered names, atomically (renameat2 with RENAME_NOREPLACE,
 // exclusive creation), and a failed operation leaves the source intact and returns the
-// source path. Stateless free functions; safe from any thread.
+// source path. Free functions, safe from any thread; the only state is the set of folders
+// already searched for staging leftovers.
 #pragma once
 
 #include <QString>
 
-namespace vandrel {
+#include "platform/file_system.h"
 
-class FileSystem;
+namespace vandrel {
 
 enum FileOpKind { kFileOpCopy = 1, kFileOpMove = 2, kFileOpRename = 3 };
 enum ConflictMode { kConflictRename = 1, kConflictReplace = 2 };
@@ -21,14 +22,37 @@ enum ConflictMode { kConflictRename = 1, kConflictReplace = 2 };
 // "." of the target name is dropped. A file copy is made complete as a file without a name
 // in the target folder and then given its name (where the file system cannot do that, and
 // for folders, under a hidden temporary name then renamed into place); a move to another
-// file system is such a copy, flushed to disk, followed by the removal of the source. Mode and
-// times are kept. A folder copy copies the folder's contents into the new target folder (FIFOs,
-// sockets and devices inside are skipped; a cross-device folder move holding any fails instead).
-// fs: the file-system primitives; null means the real one.
+// file system is such a copy, flushed to disk, followed by the removal of what of the source
+// is still the entry copied and unchanged since (see TrySafeFileOperation). Modification times
+// are kept; so is the mode, where the target file system can store one (not on FAT or exFAT);
+// the owner is never copied. A folder copy copies the folder's contents into the new target
+// folder (FIFOs, sockets and devices inside are skipped; a cross-device folder move holding any
+// fails instead). fs: the file-system primitives; null means the real one.
 QString SafeFileOperation(const QString& source, const QString& target, int kind, int mode,
                           FileSystem* fs = nullptr);
 QString SafeFolderOperation(const QString& source, const QString& target, int kind, int mode,
                             FileSystem* fs = nullptr);
+
+// The same operations, telling why when the item was not copied, moved or renamed: the
+// path the item (for a copy: the copy) now has, or the failure (errno, step, path). The
+// source path comes back only for a move or rename to where the item already is; a copy
+// onto itself, a missing, hidden or special source and an unusable target name are
+// failures. After a failure the item is where it was and nothing of it is left elsewhere,
+// with one exception: EBUSY from a move to another file system whose source changed while
+// it was copied. There, when nothing of the source could be removed yet, the copy was taken
+// back; when the change came between the removal of one entry of a folder and the next,
+// the complete copy stays at the target (the status names it) and the changed entries stay
+// in the source.
+FsResult<QString> TrySafeFileOperation(const QString& source, const QString& target, int kind,
+                                       int mode, FileSystem* fs = nullptr);
+FsResult<QString> TrySafeFolderOperation(const QString& source, const QString& target, int kind,
+                                         int mode, FileSystem* fs = nullptr);
+
+// Removes what killed copies and moves left in folder: hidden .vandrel-*.part entries
+// whose process is gone and that no living process holds (a staging folder is locked while
+// it is filled); entries of the older kind, without a process id, once a day old. Copies
+// and moves do this once per target folder and process. The number of entries removed.
+int RemoveStagingLeftovers(const QString& folder, FileSystem* fs = nullptr);
 
 // First free numbered name: dir/base<N>.ext for files (name<N> without a dot; a leading
 // dot is not an extension: .profile -> .profile1), path<N> for folders. A number is free

@@ -18,6 +18,9 @@ FsStatus FsStatus::FromErrno(int error, const char* step, const QString& path) {
 bool FsStatus::alreadyExists() const { return error_ == EEXIST || error_ == ENOTEMPTY; }
 bool FsStatus::notFound() const { return error_ == ENOENT || error_ == ENOTDIR; }
 bool FsStatus::crossDevice() const { return error_ == EXDEV; }
+bool FsStatus::refusedByFileSystem() const {
+    return error_ == EPERM || error_ == EOPNOTSUPP || error_ == ENOTSUP;
+}
 
 QString FsStatus::message() const {
     if (ok()) return QString();

@@ -32,6 +32,9 @@ class [[nodiscard]] FsStatus {
     bool alreadyExists() const;  // EEXIST or ENOTEMPTY: the name is taken
     bool notFound() const;       // ENOENT or ENOTDIR
     bool crossDevice() const;    // EXDEV
+    // EPERM or EOPNOTSUPP: the file system cannot store this (FAT and exFAT refuse modes,
+    // some network mounts owners); worth ignoring only for metadata that is not the data.
+    bool refusedByFileSystem() const;
     // "copy to temporary file in /dest: No space left on device"; empty when ok.
     QString message() const;
 
@@ -68,6 +71,7 @@ struct EntryInfo {
     mode_t mode = 0;  // permission bits only
     timespec atime{};
     timespec mtime{};
+    timespec ctime{};  // status change: moves with every write or metadata change
 };
 
 struct FolderEntry {
@@ -116,10 +120,19 @@ class FileSystem {
     virtual FsStatus syncFolder(const QString& path) = 0;
     virtual FsStatus closeFile(int fd) = 0;
 
-    // Gives a file (by descriptor) or a folder (by path) the permission bits and the
-    // access and modification times of info.
-    virtual FsStatus keepModeAndTimes(int fd, const EntryInfo& info) = 0;
-    virtual FsStatus keepFolderModeAndTimes(const QString& path, const EntryInfo& info) = 0;
+    // Gives a file (by descriptor) or a folder (by path) the permission bits, or the
+    // access and modification times, of info. Separate steps: a removable drive may
+    // refuse the mode and still keep the times.
+    virtual FsStatus keepMode(int fd, const EntryInfo& info) = 0;
+    virtual FsStatus keepTimes(int fd, const EntryInfo& info) = 0;
+    virtual FsStatus keepFolderMode(const QString& path, const EntryInfo& info) = 0;
+    virtual FsStatus keepFolderTimes(const QString& path, const EntryInfo& info) = 0;
+
+    // Opens the file or folder at path (never following a link) and takes an exclusive
+    // advisory lock on it without waiting: EWOULDBLOCK while another open descriptor, in
+    // this or any process, holds one. The returned descriptor holds the lock until
+    // closeFile; a process that dies lets go of it.
+    virtual FsResult<int> lockEntry(const QString& path) = 0;
 };
 
 // The process-wide Linux file system (a PosixFileSystem); never null.

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +36,7 @@ EntryInfo InfoFrom(const struct stat& st, const QString& path) {
     info.mode = st.st_mode & 07777;
     info.atime = st.st_atim;
     info.mtime = st.st_mtim;
+    info.ctime = st.st_ctim;
     return info;
 }
 
@@ -330,20 +332,39 @@ FsStatus PosixFileSystem::closeFile(int fd) {
     return FsStatus::Ok();
 }
 
-FsStatus PosixFileSystem::keepModeAndTimes(int fd, const EntryInfo& info) {
+FsStatus PosixFileSystem::keepMode(int fd, const EntryInfo& info) {
     if (::fchmod(fd, info.mode) != 0) return Error("keep mode", QString());
+    return FsStatus::Ok();
+}
+
+FsStatus PosixFileSystem::keepTimes(int fd, const EntryInfo& info) {
     const timespec times[2] = {info.atime, info.mtime};
     if (::futimens(fd, times) != 0) return Error("keep times", QString());
     return FsStatus::Ok();
 }
 
-FsStatus PosixFileSystem::keepFolderModeAndTimes(const QString& path, const EntryInfo& info) {
-    const QByteArray p = Native(path);
-    if (::chmod(p.constData(), info.mode) != 0) return Error("keep mode", path);
+FsStatus PosixFileSystem::keepFolderMode(const QString& path, const EntryInfo& info) {
+    if (::chmod(Native(path).constData(), info.mode) != 0) return Error("keep mode", path);
+    return FsStatus::Ok();
+}
+
+FsStatus PosixFileSystem::keepFolderTimes(const QString& path, const EntryInfo& info) {
     const timespec times[2] = {info.atime, info.mtime};
-    if (::utimensat(AT_FDCWD, p.constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
+    if (::utimensat(AT_FDCWD, Native(path).constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
         return Error("keep times", path);
     return FsStatus::Ok();
+}
+
+FsResult<int> PosixFileSystem::lockEntry(const QString& path) {
+    const int fd =
+        ::open(Native(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return Error("open to lock", path);
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const FsStatus s = Error("lock", path);
+        ::close(fd);
+        return s;
+    }
+    return fd;
 }
 
 }  // namespace vandrel

@@ -36,8 +36,12 @@ class PosixFileSystem final : public FileSystem {
     FsStatus syncFolder(const QString& path) override;
     FsStatus closeFile(int fd) override;
 
-    FsStatus keepModeAndTimes(int fd, const EntryInfo& info) override;
-    FsStatus keepFolderModeAndTimes(const QString& path, const EntryInfo& info) override;
+    FsStatus keepMode(int fd, const EntryInfo& info) override;
+    FsStatus keepTimes(int fd, const EntryInfo& info) override;
+    FsStatus keepFolderMode(const QString& path, const EntryInfo& info) override;
+    FsStatus keepFolderTimes(const QString& path, const EntryInfo& info) override;
+    // flock(LOCK_EX | LOCK_NB) on a read-only descriptor.
+    FsResult<int> lockEntry(const QString& path) override;
 };
 
 }  // namespace vandrel

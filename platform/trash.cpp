@@ -83,7 +83,8 @@ FsStatus CopyIntoTrash(FileSystem& fs, const QString& source, const QString& des
     FsStatus st = copied.ok() ? FsStatus::Ok() : copied.status();
     if (st.ok() && copied.value() != info.value().size)
         st = FsStatus::FromErrno(EIO, "verify size of", dest);
-    if (st.ok()) st = fs.keepModeAndTimes(out.value(), info.value());
+    if (st.ok()) st = fs.keepMode(out.value(), info.value());
+    if (st.ok()) st = fs.keepTimes(out.value(), info.value());
     if (st.ok()) st = fs.syncFile(out.value());
     (void)fs.closeFile(in.value());
     FsStatus closed = fs.closeFile(out.value());

@@ -416,7 +416,7 @@ TEST(SafeFileOperationTest, KilledMidCopyLeavesNoPartialFile) {
             FaultyFileSystem fs;
             if (!unnamed) fs.failAlways(FsCall::kCreateUnnamed, EOPNOTSUPP);
             fs.setBeforeCall([](FsCall call, const QString&) {
-                if (call == FsCall::kKeepModeAndTimes) ::kill(::getpid(), SIGKILL);
+                if (call == FsCall::kKeepMode) ::kill(::getpid(), SIGKILL);
             });
             (void)SafeFileOperation(t.file("src/a.txt"), t.file("dst/a.txt"), kFileOpCopy,
                                     kConflictRename, &fs);

@@ -114,13 +114,25 @@ FsStatus FaultyFileSystem::closeFile(int fd) {
     }
     return real_.closeFile(fd);
 }
-FsStatus FaultyFileSystem::keepModeAndTimes(int fd, const EntryInfo& info) {
-    VANDREL_FAULT(FsCall::kKeepModeAndTimes, QString(), "keep mode");
-    return real_.keepModeAndTimes(fd, info);
+FsStatus FaultyFileSystem::keepMode(int fd, const EntryInfo& info) {
+    VANDREL_FAULT(FsCall::kKeepMode, QString(), "keep mode");
+    return real_.keepMode(fd, info);
 }
-FsStatus FaultyFileSystem::keepFolderModeAndTimes(const QString& path, const EntryInfo& info) {
-    VANDREL_FAULT(FsCall::kKeepFolderModeAndTimes, path, "keep mode");
-    return real_.keepFolderModeAndTimes(path, info);
+FsStatus FaultyFileSystem::keepTimes(int fd, const EntryInfo& info) {
+    VANDREL_FAULT(FsCall::kKeepTimes, QString(), "keep times");
+    return real_.keepTimes(fd, info);
+}
+FsStatus FaultyFileSystem::keepFolderMode(const QString& path, const EntryInfo& info) {
+    VANDREL_FAULT(FsCall::kKeepFolderMode, path, "keep mode");
+    return real_.keepFolderMode(path, info);
+}
+FsStatus FaultyFileSystem::keepFolderTimes(const QString& path, const EntryInfo& info) {
+    VANDREL_FAULT(FsCall::kKeepFolderTimes, path, "keep times");
+    return real_.keepFolderTimes(path, info);
+}
+FsResult<int> FaultyFileSystem::lockEntry(const QString& path) {
+    VANDREL_FAULT(FsCall::kLockEntry, path, "lock");
+    return real_.lockEntry(path);
 }
 
 #undef VANDREL_FAULT

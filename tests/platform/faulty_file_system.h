@@ -31,8 +31,11 @@ enum class FsCall {
     kSyncFile,
     kSyncFolder,
     kCloseFile,
-    kKeepModeAndTimes,
-    kKeepFolderModeAndTimes,
+    kKeepMode,
+    kKeepTimes,
+    kKeepFolderMode,
+    kKeepFolderTimes,
+    kLockEntry,
     kCount
 };
 
@@ -75,8 +78,11 @@ class FaultyFileSystem final : public FileSystem {
     FsStatus syncFile(int fd) override;
     FsStatus syncFolder(const QString& path) override;
     FsStatus closeFile(int fd) override;
-    FsStatus keepModeAndTimes(int fd, const EntryInfo& info) override;
-    FsStatus keepFolderModeAndTimes(const QString& path, const EntryInfo& info) override;
+    FsStatus keepMode(int fd, const EntryInfo& info) override;
+    FsStatus keepTimes(int fd, const EntryInfo& info) override;
+    FsStatus keepFolderMode(const QString& path, const EntryInfo& info) override;
+    FsStatus keepFolderTimes(const QString& path, const EntryInfo& info) override;
+    FsResult<int> lockEntry(const QString& path) override;
 
   private:
     struct Slot {
