@@ -18,8 +18,10 @@
 #include "standard/wex_expand_btn.h"
 #include "standard/wex_file.h"
 #include "standard/wex_folder.h"
+#include "standard/wex_insert.h"
 #include "standard/wex_module.h"
 #include "standard/wex_num_text.h"
+#include "standard/wex_radio.h"
 #include "standard/wex_standard_btn.h"
 #include "standard/wex_strip.h"
 
@@ -85,6 +87,9 @@ TEST(WexNumText, TypingArrowsAndLeavingKeepTheValueInRange) {
         EXPECT_EQ(num.Text(), QString::fromLatin1(row.text)) << row.name;
         if (row.typed != nullptr) {
             EXPECT_GE(changes.count(), 1) << row.name;
+        } else if (row.key != Qt::Key_unknown) {
+            // An arrow at a bound changes nothing, so it reports nothing either.
+            EXPECT_EQ(changes.count(), num.Text() == row.start ? 0 : 1) << row.name;
         }
         EXPECT_EQ(num.textBox()->cursorPosition(), num.Text().size()) << row.name;
     }
@@ -254,6 +259,107 @@ TEST(WexFolder, ChosenPathShowsItsLastComponent) {
         EXPECT_EQ(folder.Text(), QString::fromLatin1(row.text)) << row.name;
         EXPECT_EQ(folder.captionText(), QString::fromLatin1(row.caption)) << row.name;
         EXPECT_EQ(clicks.count(), *row.text ? 1 : 0) << row.name;
+    }
+}
+
+TEST(DropLists, ChosenEntryBecomesTextOrIsHandedOver) {
+    struct Row {
+        const char* name;
+        bool insert;
+        const char* item;
+        const char* caption;  // afterwards
+    };
+    const Row rows[] = {
+        {"combo takes the entry as its text", false, "ends with", "ends with"},
+        {"an ampersand is text, not a shortcut", false, "Tom & Jerry", "Tom & Jerry"},
+        {"insert hands the entry over and keeps its caption", true, "mp3.title", "Insert"},
+    };
+    for (const Row& row : rows) {
+        std::unique_ptr<WexDropList> list;
+        if (row.insert)
+            list = std::make_unique<WexInsert>();
+        else
+            list = std::make_unique<WexCombo>();
+        for (const char* item : {"is", row.item, "contains"})
+            list->AddItem(QString::fromLatin1(item));
+        QSignalSpy click(list.get(), SIGNAL(Click()));
+        QSignalSpy insert(list.get(), SIGNAL(InsertText(QString)));
+        QTest::mouseClick(list.get(), Qt::LeftButton);
+        ASSERT_TRUE(list->menu()->isVisible()) << row.name;
+        list->menu()->actions().at(1)->trigger();
+        EXPECT_EQ(list->captionText(), QString::fromLatin1(row.caption)) << row.name;
+        EXPECT_EQ(row.insert ? insert.count() : click.count(), 1) << row.name;
+        if (row.insert) {
+            EXPECT_EQ(insert.at(0).at(0).toString(), QString::fromLatin1(row.item)) << row.name;
+        }
+    }
+}
+
+TEST(MarksAndExpander, ClicksSetFlipOrKeepTheValue) {
+    struct Row {
+        const char* name;
+        std::function<WexControl*()> make;
+        int clicks;
+        std::function<int(WexControl*)> value;
+        int expected;
+    };
+    const auto markValue = [](WexControl* c) { return int{static_cast<WexMark*>(c)->Value()}; };
+    const Row rows[] = {
+        {"a radio clicked twice stays on", [] { return new WexRadio; }, 2, markValue, 1},
+        {"a check clicked twice is off again", [] { return new WexCheck; }, 2, markValue, 0},
+        {"a mixed check is cleared by a click",
+         [] {
+             auto* check = new WexCheck;
+             check->setValue(2);
+             return check;
+         },
+         1, markValue, 0},
+        {"the expander shows its second image when expanded", [] { return new WexExpandBtn; }, 1,
+         [](WexControl* c) { return static_cast<WexExpandBtn*>(c)->strip()->row(); }, 1},
+    };
+    for (const Row& row : rows) {
+        std::unique_ptr<WexControl> control(row.make());
+        QSignalSpy clicks(control.get(), SIGNAL(Click()));
+        for (int i = 0; i < row.clicks; ++i) QTest::mouseClick(control.get(), Qt::LeftButton);
+        EXPECT_EQ(row.value(control.get()), row.expected) << row.name;
+        EXPECT_EQ(clicks.count(), row.clicks) << row.name;
+    }
+}
+
+TEST(PropertyBag, UnreadableValuesTakeTheDefaults) {
+    struct Row {
+        const char* name;
+        std::function<WexControl*()> make;
+        QVariantMap bag;
+        QVariantMap expected;
+    };
+    const Row rows[] = {
+        {"number field with a bad Max and a text below Min",
+         [] { return new WexNumText; },
+         {{"Max", "abc"}, {"Min", 5}, {"Text", "3"}},
+         {{"Max", 100}, {"Min", 5}, {"Text", "5"}}},
+        {"button with an unreadable Enable",
+         [] { return new WexButton; },
+         {{"ButtonStyle", "del"}, {"Enable", "maybe"}},
+         {{"ButtonStyle", "del"}, {"Enable", true}}},
+        {"check with a Value beyond 16 bits",
+         [] { return new WexCheck; },
+         {{"Caption", "Sort into subfolder"}, {"Value", 70000}},
+         {{"Caption", "Sort into subfolder"}, {"Value", 0}}},
+        {"file picker without a DialogMode",
+         [] { return new WexFile; },
+         {},
+         {{"Caption", "Select a File"}, {"DialogMode", "open"}}},
+    };
+    for (const Row& row : rows) {
+        std::unique_ptr<WexControl> control(row.make());
+        control->ReadProperties(row.bag);
+        const QVariantMap written = control->WriteProperties();
+        for (auto it = row.expected.begin(); it != row.expected.end(); ++it) {
+            EXPECT_EQ(written.value(it.key()).toString(), it.value().toString())
+                << row.name << ": " << it.key().toStdString();
+        }
+        EXPECT_FALSE(control->isChanged()) << row.name;
     }
 }
 
