@@ -19,6 +19,13 @@ Q_LOGGING_CATEGORY(lcFileOp, "vandrel.fileop")
 // operation gives up; only a runaway creator of numbered names gets this far.
 constexpr int kMaxAttempts = 10000;
 
+// Numbered names tried before the search gives up. No real folder holds this many
+// numbered copies of one name; the bound keeps any input (a name the file system reads
+// differently from how it is written, say) from making the search endless.
+constexpr int kMaxNumberedNames = 100000;
+
+bool HoldsNul(const QString& path) { return path.contains(QChar(u'\0')); }
+
 FileSystem& Fs(FileSystem* fs) { return fs ? *fs : DefaultFileSystem(); }
 
 QString ParentOf(const QString& path) {
@@ -53,23 +60,16 @@ bool SameEntry(FileSystem& fs, const QString& a, const QString& b) {
     return x.ok() && y.ok() && x.value().dev == y.value().dev && x.value().ino == y.value().ino;
 }
 
-// The name the item will really get. Some file systems drop one trailing "." of a name;
-// it is removed here before anything is done, so the returned path always names the
-// real item. Empty when no usable name remains.
+// The target as given: a Linux name keeps a trailing "." (dropping it would give the item
+// another name than asked, or meet another item of that name). Empty when its name is
+// empty, "." or "..", or when it holds a NUL, which no name can hold (the system would
+// read the path cut short and act on another entry).
 QString UsableTarget(const QString& target) {
-    QString t = target;
-    const QString name = NamePart(t);
-    if (name.endsWith(QLatin1Char('.')) && name != QLatin1String(".") &&
-        name != QLatin1String(".."))
-        t.chop(1);
-    const QString left = NamePart(t);
-    if (left.isEmpty() || left == QLatin1String(".") || left == QLatin1String("..")) return {};
-    return t;
-}
-
-void Warn(const FsStatus& status, const QString& source) {
-    qCWarning(lcFileOp).noquote()
-        << QStringLiteral("not done for %1: %2").arg(source, status.message());
+    const QString name = NamePart(target);
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+        HoldsNul(target))
+        return {};
+    return target;
 }
 
 QString TempName(const QString& folder) {
@@ -298,8 +298,16 @@ class Relocation {
     Relocation& operator=(const Relocation&) = delete;
 
     QString run(const QString& source, const QString& requested, int kind, int mode);
+    // Why the last run did not take place; empty when it did, or when nothing was needed.
+    const QString& failure() const { return failure_; }
 
   private:
+    // Records why nothing was done and answers the source path.
+    QString notDone(const QString& why, const QString& source) {
+        failure_ = why;
+        qCWarning(lcFileOp).noquote() << QStringLiteral("not done for %1: %2").arg(source, why);
+        return source;
+    }
     QString numbered(const QString& taken, int& counter) {
         return folder_ ? UniqueFolderName(taken, counter, &fs_)
                        : UniqueFileName(taken, counter, &fs_);
@@ -315,6 +323,7 @@ class Relocation {
     const EntryInfo& source_;
     Staged staged_;
     QStringList asides_;  // items moved away from the target (Replace), newest last
+    QString failure_;
 };
 
 // Replace mode: whatever holds the target name is renamed to the next free numbered
@@ -324,6 +333,8 @@ FsStatus Relocation::moveAside(const QString& target) {
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         if (!Present(fs_, target)) return FsStatus::Ok();
         const QString aside = numbered(target, counter);
+        if (aside.isEmpty())
+            return FsStatus::FromErrno(EEXIST, "find a free numbered name for", target);
         FsStatus st = fs_.renameNoReplace(target, aside);
         if (st.ok()) {
             asides_.push_back(aside);
@@ -369,15 +380,22 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
     const bool copy = kind != kFileOpMove && kind != kFileOpRename;
     const bool replace = mode != kConflictRename;
     const QString target = UsableTarget(requested);
-    if (target.isEmpty() || target == source) return source;
+    if (target.isEmpty())
+        return notDone(QStringLiteral("the name of %1 is not usable").arg(requested), source);
+    // A move or rename onto itself has nothing to do; a copy onto itself makes no copy.
+    const QString ontoItself = QStringLiteral("the copy would be the item itself");
+    if (target == source) return copy ? notDone(ontoItself, source) : source;
     const bool taken = Present(fs_, target);
-    if (taken && SameEntry(fs_, source, target)) return source;
-    if (folder_ && InsideOf(target, source)) return source;
+    if (taken && SameEntry(fs_, source, target)) return copy ? notDone(ontoItself, source) : source;
+    if (folder_ && InsideOf(target, source))
+        return notDone(QStringLiteral("%1 lies inside the folder itself").arg(target), source);
 
     int counter = 0;
     QString effective = target;
+    const QString noNumber = QStringLiteral("no free numbered name for %1").arg(target);
     if (!replace && taken) effective = numbered(target, counter);
-    if (effective == source) return source;
+    if (effective.isEmpty()) return notDone(noNumber, source);
+    if (effective == source) return copy ? notDone(ontoItself, source) : source;
 
     // Copy: complete copy waiting in the target folder (unnamed, or under a hidden
     // temporary name) -> flush when the source is to be removed -> named without
@@ -387,10 +405,7 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
     bool staging = false;  // whether a copy is being placed rather than the source
     if (copy) {
         FsResult<Staged> s = StageCopy(fs_, source, source_, targetFolder, false);
-        if (!s.ok()) {
-            Warn(s.status(), source);
-            return source;
-        }
+        if (!s.ok()) return notDone(s.status().message(), source);
         staged_ = s.value();
         staging = true;
     }
@@ -412,6 +427,10 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
             // Lost a race for the name: Rename takes the next number, Replace moves the
             // newcomer aside on the next round.
             if (!replace) effective = numbered(target, counter);
+            if (effective.isEmpty()) {
+                failure = FsStatus::FromErrno(EEXIST, "find a free numbered name for", target);
+                break;
+            }
         } else if (st.crossDevice() && !staging) {
             // Another file system: a verified copy next to the target, placed like a
             // copy; the source goes only once the copy is in place.
@@ -430,8 +449,7 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
     if (!placed) {
         dropStaged();
         restoreAside(target);
-        Warn(failure, source);
-        return source;
+        return notDone(failure.message(), source);
     }
 
     // A cross-device move's copy and its name are made durable before the original is
@@ -442,7 +460,7 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
         bool removedAny = false;
         FsStatus st = RemoveTree(fs_, source, &removedAny);
         if (!st.ok()) {
-            Warn(st, source);
+            (void)notDone(st.message(), source);
             // Nothing of the source went: take the copy back, the move did not happen.
             // Part of it went: the complete copy at the target is now the item.
             if (!removedAny) {
@@ -450,6 +468,7 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
                 restoreAside(target);
                 return source;
             }
+            failure_.clear();  // the copy at the target is the item now: the move took place
         }
         (void)fs_.syncFolder(ParentOf(source));
     }
@@ -458,25 +477,36 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
 
 }  // namespace
 
-QString SafeFileOperation(const QString& source, const QString& target, int kind, int mode,
-                          FileSystem* fs) {
+SafeOpResult SafeOperation(const QString& source, const QString& target, int kind, int mode,
+                           bool folder, FileSystem* fs) {
     FileSystem& f = Fs(fs);
-    const std::optional<EntryInfo> info = VisibleFile(f, source);
-    if (!info) return source;
-    return Relocation(f, false, *info).run(source, target, kind, mode);
-}
-
-QString SafeFolderOperation(const QString& source, const QString& target, int kind, int mode,
-                            FileSystem* fs) {
-    FileSystem& f = Fs(fs);
+    const QString gone = QStringLiteral("%1 is not there (or is hidden)").arg(source);
+    if (HoldsNul(source)) return {source, gone};
+    if (!folder) {
+        const std::optional<EntryInfo> info = VisibleFile(f, source);
+        if (!info) return {source, gone};
+        Relocation r(f, false, *info);
+        QString path = r.run(source, target, kind, mode);
+        return {std::move(path), r.failure()};
+    }
     const QString src = StripSlashes(source);
     // Only a real, visible folder is handled here (files go through SafeFileOperation).
     const FsResult<EntryInfo> info = f.stat(src);
     if (src.isEmpty() || !info.ok() || info.value().type != EntryType::kFolder || IsHiddenName(src))
-        return source;
-    const QString result =
-        Relocation(f, true, info.value()).run(src, StripSlashes(target), kind, mode);
-    return result == src ? source : result;
+        return {source, gone};
+    Relocation r(f, true, info.value());
+    const QString result = r.run(src, StripSlashes(target), kind, mode);
+    return {result == src ? source : result, r.failure()};
+}
+
+QString SafeFileOperation(const QString& source, const QString& target, int kind, int mode,
+                          FileSystem* fs) {
+    return SafeOperation(source, target, kind, mode, false, fs).path;
+}
+
+QString SafeFolderOperation(const QString& source, const QString& target, int kind, int mode,
+                            FileSystem* fs) {
+    return SafeOperation(source, target, kind, mode, true, fs).path;
 }
 
 QString UniqueFileName(const QString& takenPath, int& counter, FileSystem* fs) {
@@ -488,21 +518,23 @@ QString UniqueFileName(const QString& takenPath, int& counter, FileSystem* fs) {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString base = dot > 0 ? name.left(dot) : name;
     const QString ext = dot > 0 ? name.mid(dot) : QString();
-    for (;;) {
+    while (counter < kMaxNumberedNames) {
         ++counter;
         const QString candidate = folderPart + base + QString::number(counter) + ext;
         if (!Present(f, candidate)) return candidate;
     }
+    return QString();
 }
 
 QString UniqueFolderName(const QString& takenPath, int& counter, FileSystem* fs) {
     FileSystem& f = Fs(fs);
     const QString base = StripSlashes(takenPath);
-    for (;;) {
+    while (counter < kMaxNumberedNames) {
         ++counter;
         const QString candidate = base + QString::number(counter);
         if (!Present(f, candidate)) return candidate;
     }
+    return QString();
 }
 
 bool FileExists(const QString& path, FileSystem* fs) {
@@ -550,14 +582,16 @@ bool MakeFolders(FileSystem& fs, const QString& path) {
 }  // namespace
 
 QString MakeFolderPath(const QString& path, FileSystem* fs) {
-    if (!path.startsWith(QLatin1Char('/'))) return QString();
+    if (!path.startsWith(QLatin1Char('/')) || HoldsNul(path)) return QString();
     return MakeFolders(Fs(fs), StripSlashes(path)) ? path : QString();
 }
 
 bool RecycleFile(const QString& path) {
     if (!FileExists(path)) return false;
     const FsStatus st = MoveToTrash(path);
-    if (!st.ok()) Warn(st, path);
+    if (!st.ok())
+        qCWarning(lcFileOp).noquote()
+            << QStringLiteral("not done for %1: %2").arg(path, st.message());
     return st.ok();
 }
 
