@@ -1,9 +1,8 @@
-// The engine acts only on the item it was given: names as Linux has them, a rule that
-// stops when a move, copy or rename did not happen, patterns that cannot leave their
-// folder, and names that are not valid UTF-8 never standing for another file.
+// The engine acts only on the item it was named, and a rule stops when a step did not happen.
 #include <gtest/gtest.h>
 
 #include <QDirIterator>
+#include <QRegularExpression>
 #include <cstdio>
 
 #include "actions/action_test_env.h"
@@ -17,108 +16,84 @@ namespace {
 
 using test::WriteFile;
 QString Q(const char* s) { return QString::fromUtf8(s); }
+const QString kRule = Q("R<|RU|>All<|RU|>Any<|CP|>x<|CD|>x<|RU|>");
+const QString kZ = Q("<|AC|>0<|AC|><|AC|>1");
 
-// Every entry below root, relative, sorted: what a failed step must leave unchanged.
-QStringList Entries(const QString& root) {
+QStringList Entries(const QString& root) {  // what a step that did not happen leaves alone
     QStringList out;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        if (const QString e = it.next().mid(root.size()); !e.startsWith(Q("/log.db"))) out << e;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) out << it.next().mid(root.size());
     out.sort();
-    return out;
+    return out.filter(QRegularExpression(Q("^(?!/log.db)")));
 }
-
-struct Env : test::ActionEnv {
-    FileInUseProbe probe;
-    RuleList rules{(ctx.inUse = &probe, ctx)};
-    RunOutcome run(const QString& item, const QString& actions) {
-        rules.LoadFromString(Q("R<|RU|>All<|RU|>Any<|CP|>x<|CD|>x<|RU|>") + actions);
-        return rules.RunRules(path(item));
-    }
-};
-
-const char kThenRename[] = "<|AP|>Rename<|AP|>after-<//>name<//><|AC|>1";
 
 TEST(EngineSafety, RuleStopsForTheItemWhenAStepDidNotHappen) {
-    const struct {
-        const char* row;
-        QString actions;
-    } rows[] = {
-        {"destination missing", Q("Copy to<|AP|>%1/none<|AC|>0<|AC|><|AC|>1")},
-        {"destination a file", Q("Copy to<|AP|>%1/in/b.txt<|AC|>0<|AC|><|AC|>1")},
-        {"copy onto itself", Q("Copy to<|AP|>%1/in/sub<|AC|>0<|AC|><|AC|>1")},
-        {"NUL in destination", Q("Move to<|AP|>%1/out") + QChar(0) + Q("x<|AC|>0<|AC|><|AC|>1")},
-        {"subfolder climbs out", Q("Move to<|AP|>%1/out<|AC|>1<|AC|>../../<//>name<//><|AC|>1")},
-        {"rename climbs out", Q("Rename<|AP|>../escaped-<//>name<//><|AC|>1")},
-        {"rename to nothing", Q("Rename<|AP|>.<|AC|>1")},
-    };
-    for (const auto& r : rows) {
-        Env env;
-        ASSERT_TRUE(WriteFile(env.path(Q("in/sub/a.txt")), "a") &&
-                    WriteFile(env.path(Q("in/b.txt")), "b"));
+    for (const QString& step :
+         {Q("Copy to<|AP|>%1/none") + kZ, Q("Copy to<|AP|>%1/in/b") + kZ,
+          Q("Copy to<|AP|>%1/in/sub") + kZ, Q("Move to<|AP|>%1/out") + QChar(0) + Q("x") + kZ,
+          Q("Move to<|AP|>%1/out<|AC|>1<|AC|>../../<//>name<//><|AC|>1"),
+          Q("Rename<|AP|>../escaped-<//>name<//><|AC|>1"), Q("Rename<|AP|>.<|AC|>1")}) {
+        test::ActionEnv env;
+        RuleList rules(env.ctx);
+        ASSERT_TRUE(WriteFile(env.path(Q("in/sub/a")), "a") && WriteFile(env.path(Q("in/b")), "b"));
         ASSERT_TRUE(test::MakeDir(env.path(Q("out"))));
         const QStringList before = Entries(env.dir.path());
-        const RunOutcome out =
-            env.run(Q("in/sub/a.txt"), r.actions.arg(env.dir.path()) + Q(kThenRename));
-        EXPECT_TRUE(out.stopped()) << r.row;
-        EXPECT_EQ(out.result, Q("R")) << r.row;
-        EXPECT_EQ(Entries(env.dir.path()), before) << r.row;
-        EXPECT_TRUE(env.commitAndRead().empty()) << r.row;
-    }
-}
-
-// Names with separator tokens, trailing dots and spaces are the items they name, beside
-// siblings that the old splitting and trimming confused them with.
-TEST(EngineSafety, ItemsAreActedOnUnderTheirOwnNames) {
-    const struct {
-        const char* item;
-        const char* sibling;
-    } rows[] = {{"a<|PA|>b.pdf", "a"},
-                {"x<|CD|>y", "x"},
-                {"backup.", "backup"},
-                {"Old stuff /f", "Old stuff/f"},
-                {"l\nm", "l"}};
-    for (const auto& r : rows) {
-        Env env;
-        ASSERT_TRUE(WriteFile(env.path(Q(r.item)), "item") &&
-                    WriteFile(env.path(Q(r.sibling)), "sib"));
-        ASSERT_TRUE(WriteFile(env.path(Q("out/backup")), "old"));
-        const QString item = Q(r.item).section(QLatin1Char('/'), 0, 0);
-        const RunOutcome out =
-            env.run(item, Q("Move to<|AP|>") + env.path(Q("out<|AC|>0<|AC|><|AC|>1")));
-        EXPECT_EQ(out.result, Q("R")) << r.item;  // not "already in use", not "no matched rule"
-        EXPECT_FALSE(out.stopped()) << r.item;
-        EXPECT_EQ(test::ReadFile(env.path(Q("out/") + Q(r.item))), "item") << r.item;
-        EXPECT_EQ(test::ReadFile(env.path(Q(r.sibling))), "sib") << r.item;
+        rules.LoadFromString(kRule + step.arg(env.dir.path()) + Q("<|AP|>Rename<|AP|>z<|AC|>1"));
+        const RunOutcome out = rules.RunRules(env.path(Q("in/sub/a")));
+        EXPECT_TRUE(out.stopped() && out.result == Q("R")) << step.toStdString();
+        EXPECT_EQ(Entries(env.dir.path()), before) << step.toStdString();
+        EXPECT_TRUE(env.commitAndRead().empty()) << step.toStdString();
     }
 }
 
 TEST(EngineSafety, NamesThatAreNotUtf8AreNeverListedAsAnotherFile) {
     test::TempDir dir;
     ASSERT_TRUE(WriteFile(dir.file(Q("pair\uFFFD.txt")), "valid"));
-    const QByteArray badName = QFile::encodeName(dir.path()) + "/pair\xff.txt";
-    std::FILE* bad = std::fopen(badName.constData(), "w");
-    ASSERT_TRUE(bad != nullptr && std::fclose(bad) == 0);
-    struct Remove {  // QTemporaryDir cannot name it
-        const QByteArray& name;
-        ~Remove() { std::remove(name.constData()); }
-    } remove{badName};
+    const QByteArray bad = QFile::encodeName(dir.path()) + "/pair\xff.txt";
+    std::FILE* f = std::fopen(bad.constData(), "w");
+    ASSERT_TRUE(f != nullptr && std::fclose(f) == 0);
     QStringList files, folders, unnamable;
     ListFolderItems(dir.path(), files, folders, &unnamable);
-    EXPECT_EQ(files, QStringList{dir.file(Q("pair\uFFFD.txt"))});
-    EXPECT_EQ(unnamable.size(), 1);
     FileInUseProbe probe;
-    EXPECT_TRUE(IsFolderFree(dir.path(), &probe));
+    const bool free = IsFolderFree(dir.path(), &probe);
+    std::remove(bad.constData());  // QTemporaryDir cannot name it
+    EXPECT_TRUE(free && unnamable.size() == 1);
+    EXPECT_EQ(files, QStringList{dir.file(Q("pair\uFFFD.txt"))});
+    int counter = 99999;  // the numbered-name search ends at its bound
+    ASSERT_TRUE(WriteFile(dir.file(Q("a100000")), ""));
+    EXPECT_EQ(UniqueFileName(dir.file(Q("a")), counter), QString());
 }
 
-TEST(EngineSafety, NumberedNameSearchIsBounded) {
-    test::TempDir dir;
-    ASSERT_TRUE(WriteFile(dir.file(Q("a100000.txt")), "") && test::MakeDir(dir.file(Q("d100000"))));
-    int counter = 99999;
-    EXPECT_EQ(UniqueFileName(dir.file(Q("a.txt")), counter), QString());
-    counter = 99999;
-    EXPECT_EQ(UniqueFolderName(dir.file(Q("d")), counter), QString());
+// Through the command line: names holding a token, a trailing dot or space beside their
+// siblings, a line break in an output field, and a copy to a full disk before a rename.
+TEST(EngineSafety, CommandLineNamesTheItemAndFailsWhenAStepDidNotHappen) {
+    test::TempDir home;
+    const QString data = home.file(Q("data")), in = home.file(Q("in/"));
+    test::SmallTmpfs disk(home.file(Q("full")));
+    auto vandrel = [&](const QString& actions, const QStringList& args) {
+        EXPECT_TRUE(WriteFile(data + Q("/rules.txt"), (kRule + actions.arg(home.path())).toUtf8()));
+        return test::RunVandrel(QStringList{Q("--data-dir"), data} + args, home.path());
+    };
+    for (const char* name : {"a<|PA|>b", "a", "backup.", "Old /f", "Old/f", "l\nm"})
+        ASSERT_TRUE(WriteFile(in + Q(name), name));
+    ASSERT_TRUE(WriteFile(home.file(Q("in /c")), "c"));
+    ASSERT_TRUE(WriteFile(home.file(Q("out/backup")), "old"));
+    const QString move = Q("Move to<|AP|>%1/out") + kZ;
+    test::ProcessResult r =
+        vandrel(move, {Q("apply"), in + Q("a<|PA|>b"), in + Q("backup."), in + Q("Old ")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = vandrel(move, {Q("organize"), home.file(Q("in "))});
+    for (const char* name : {"a<|PA|>b", "backup.", "Old /f", "c"})
+        EXPECT_EQ(test::ReadFile(home.file(Q("out/") + Q(name))), name);
+    EXPECT_TRUE(r.exitCode == 0 && QFile::exists(in + Q("a")) && QFile::exists(in + Q("Old/f")));
+    EXPECT_EQ(vandrel(move, {Q("test"), in + Q("l\nm")}).out, Q("R\t") + in + Q("l\\nm\n"));
+    EXPECT_EQ(vandrel(Q("Move to<|AP|>%1/gone") + kZ, {Q("organize"), in}).exitCode, 1);
+    if (!disk.mounted()) GTEST_SKIP() << "a small file system needs root";
+    ASSERT_TRUE(WriteFile(in + Q("big"), QByteArray(200000, 'x')));
+    r = vandrel(Q("Copy to<|AP|>%1/full") + kZ + Q("<|AP|>Rename<|AP|>backup-<//>name<//><|AC|>1"),
+                {Q("apply"), in + Q("big")});
+    EXPECT_TRUE(r.exitCode == 1 && r.err.contains(in + Q("big")) && r.err.contains(Q("Copy to")));
+    EXPECT_EQ(test::ReadFile(in + Q("big")).size(), 200000);
 }
 
 }  // namespace
