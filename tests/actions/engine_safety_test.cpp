@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDirIterator>
+#include <QProcess>
 #include <QRegularExpression>
 #include <cstdio>
 
@@ -88,6 +89,10 @@ TEST(EngineSafety, CommandLineNamesTheItemAndFailsWhenAStepDidNotHappen) {
     EXPECT_TRUE(r.exitCode == 0 && QFile::exists(in + Q("a")) && QFile::exists(in + Q("Old/f")));
     EXPECT_EQ(vandrel(move, {Q("test"), in + Q("l\nm")}).out, Q("R\t") + in + Q("l\\nm\n"));
     EXPECT_EQ(vandrel(Q("Move to<|AP|>%1/gone") + kZ, {Q("organize"), in}).exitCode, 1);
+    QProcess bad;  // an argument that is not UTF-8 is refused before anything is done
+    bad.start(Q("/bin/sh"), {Q("-c"), Q("\"$0\" --data-dir \"$1\" apply \"$1/$(printf '\\377')\""),
+                             Q(VANDREL_BINARY), data});
+    EXPECT_TRUE(bad.waitForFinished() && bad.exitCode() == 2);
     if (!disk.mounted()) GTEST_SKIP() << "a small file system needs root";
     ASSERT_TRUE(WriteFile(in + Q("big"), QByteArray(200000, 'x')));
     r = vandrel(Q("Copy to<|AP|>%1/full") + kZ + Q("<|AP|>Rename<|AP|>backup-<//>name<//><|AC|>1"),
