@@ -88,6 +88,8 @@ TEST(EngineSafety, CommandLineNamesTheItemAndFailsWhenAStepDidNotHappen) {
         EXPECT_EQ(test::ReadFile(home.file(Q("out/") + Q(name))), name);
     EXPECT_TRUE(r.exitCode == 0 && QFile::exists(in + Q("a")) && QFile::exists(in + Q("Old/f")));
     EXPECT_EQ(vandrel(move, {Q("test"), in + Q("l\nm")}).out, Q("R\t") + in + Q("l\\nm\n"));
+    EXPECT_EQ(vandrel(Q("Add Path to<|AP|>%1/list"), {Q("apply"), in + Q("l\nm")}).exitCode, 1);
+    EXPECT_TRUE(test::ReadFile(home.file(Q("list"))).isEmpty());  // refused, not two lines
     EXPECT_EQ(vandrel(Q("Move to<|AP|>%1/gone") + kZ, {Q("organize"), in}).exitCode, 1);
     QProcess bad;  // an argument that is not UTF-8 is refused before anything is done
     bad.start(Q("/bin/sh"), {Q("-c"), Q("\"$0\" --data-dir \"$1\" apply \"$1/$(printf '\\377')\""),
