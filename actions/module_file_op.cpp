@@ -381,7 +381,10 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
     const bool replace = mode != kConflictRename;
     const QString target = UsableTarget(requested);
     if (target.isEmpty())
-        return notDone(QStringLiteral("the name of %1 is not usable").arg(requested), source);
+        return notDone(HoldsNul(requested)
+                           ? QStringLiteral("the target path holds a NUL character")
+                           : QStringLiteral("the name of %1 is not usable").arg(requested),
+                       source);
     // A move or rename onto itself has nothing to do; a copy onto itself makes no copy.
     const QString ontoItself = QStringLiteral("the copy would be the item itself");
     if (target == source) return copy ? notDone(ontoItself, source) : source;
@@ -480,8 +483,8 @@ QString Relocation::run(const QString& source, const QString& requested, int kin
 SafeOpResult SafeOperation(const QString& source, const QString& target, int kind, int mode,
                            bool folder, FileSystem* fs) {
     FileSystem& f = Fs(fs);
+    if (HoldsNul(source)) return {source, QStringLiteral("the item's path holds a NUL character")};
     const QString gone = QStringLiteral("%1 is not there (or is hidden)").arg(source);
-    if (HoldsNul(source)) return {source, gone};
     if (!folder) {
         const std::optional<EntryInfo> info = VisibleFile(f, source);
         if (!info) return {source, gone};
