@@ -58,9 +58,10 @@ QString ActionRelocate::TakeAction(const QString& paramList) {
         // A pattern is untrusted text (rules are imported): one that climbs out of the
         // destination is refused rather than followed.
         if (!inside) {
-            markNotDone(sub.contains(QChar(u'\0'))
-                            ? QStringLiteral("the subfolder name holds a NUL character")
-                            : QStringLiteral("the subfolder %1 would lie outside %2").arg(sub, folder_));
+            markNotDone(
+                sub.contains(QChar(u'\0'))
+                    ? QStringLiteral("the subfolder name holds a NUL character")
+                    : QStringLiteral("the subfolder %1 would lie outside %2").arg(sub, folder_));
             return paramList;
         }
         // A subfolder that cannot be created is not used: the item then goes to the
