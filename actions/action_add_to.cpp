@@ -30,6 +30,10 @@ QString ActionAddTo::TakeAction(const QString& paramList) {
                 QStringLiteral("the path of %1 was not added to %2: %3").arg(path, listFile_, why));
         return paramList;
     };
+    // One path per line: a line break inside a name would add a second, made-up path to
+    // the list (escaping it would change the path readers see), so such a path is refused.
+    if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')))
+        return fail(QStringLiteral("the path holds a line break"));
     // A path without a folder part would land wherever the program happens to run.
     if (!listFile_.contains(QLatin1Char('/')))
         return fail(QStringLiteral("the list file needs a full path"));

@@ -17,7 +17,7 @@ class ActionAddTo final : public IActionTake {
     // Appends the line and logs one "AddTo" record. An empty list-file path does
     // nothing; a list file that cannot be written (no folder part, missing folder, no
     // permission, a folder of that name, a full disk) is reported through the prompt and
-    // logs nothing.
+    // logs nothing; so is an item path holding a line break (it would become two lines).
     QString TakeAction(const QString& paramList) override;
 
     void setListFile(const QString& path);

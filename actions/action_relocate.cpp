@@ -1,5 +1,7 @@
 #include "actions/action_relocate.h"
 
+#include <optional>
+
 #include "actions/action_support.h"
 #include "actions/module_file_op.h"
 #include "actions/pattern_expand.h"
@@ -30,9 +32,18 @@ void ActionRelocate::LoadFromString(const QString& text) {
 }
 
 QString ActionRelocate::TakeAction(const QString& paramList) {
-    // Only an existing folder is a destination; a plain file of that name is not.
-    if (folder_.isEmpty() || !VisibleFolderExists(folder_))
+    // Only an existing folder is a destination; a plain file of that name is not. Either
+    // way the item stays, and the rule learns that this step did not happen.
+    if (folder_.isEmpty()) {
+        markNotDone(QStringLiteral("no destination folder is set"));
         return paramList;
+    }
+    if (!VisibleFolderExists(folder_)) {
+        markNotDone(FolderExists(folder_)
+                        ? QStringLiteral("the destination %1 is not a folder").arg(folder_)
+                        : QStringLiteral("the destination folder %1 does not exist").arg(folder_));
+        return paramList;
+    }
     const QString kind = ParamKind(paramList);
     const QString path = ParamPath(paramList);
     const QString fileName = FileNamePart(path);
@@ -43,23 +54,32 @@ QString ActionRelocate::TakeAction(const QString& paramList) {
     QString targetFolder = folder_;
     if (sortSubfolder_ == 1) {
         const QString sub = ExpandPattern(pattern_.GetPatternString(), path, ctx_.attributes);
+        const std::optional<QString> inside = SubfolderInside(sub);
+        // A pattern is untrusted text (rules are imported): one that climbs out of the
+        // destination is refused rather than followed.
+        if (!inside) {
+            markNotDone(
+                sub.contains(QChar(u'\0'))
+                    ? QStringLiteral("the subfolder name holds a NUL character")
+                    : QStringLiteral("the subfolder %1 would lie outside %2").arg(sub, folder_));
+            return paramList;
+        }
         // A subfolder that cannot be created is not used: the item then goes to the
         // destination folder itself rather than to a path that does not exist.
-        if (!sub.isEmpty()) {
-            const QString wanted = JoinPath(folder_, sub);
+        if (!inside->isEmpty()) {
+            const QString wanted = JoinPath(folder_, *inside);
             // MakeFolderPath answers a path only when a folder stands there.
-            if (!MakeFolderPath(wanted).isEmpty())
-                targetFolder = wanted;
+            if (!MakeFolderPath(wanted).isEmpty()) targetFolder = wanted;
         }
     }
     const QString target = JoinPath(targetFolder, fileName);
     const int mode = renameValue_ == 1 ? kConflictRename : kConflictReplace;
-    const QString newPath = isFile ? SafeFileOperation(path, target, fileOpKind_, mode)
-                                   : SafeFolderOperation(path, target, fileOpKind_, mode);
+    const SafeOpResult done = SafeOperation(path, target, fileOpKind_, mode, isFolder);
+    if (!done.notDone.isEmpty()) markNotDone(done.notDone);
     // The safe operations answer the source path when nothing was done.
-    if (newPath.isEmpty() || newPath == path) return paramList;
-    AppendActionRecord(ctx_, actionName_, path, newPath, fileName);
-    return MakeParamList(kind, newPath);
+    if (done.path.isEmpty() || done.path == path) return paramList;
+    AppendActionRecord(ctx_, actionName_, path, done.path, fileName);
+    return MakeParamList(kind, done.path);
 }
 
 }  // namespace vandrel

@@ -19,8 +19,9 @@ class ActionRelocate : public IActionTake {
     void LoadFromString(const QString& text) override;
 
     // Relocates the item through the safe file operations and returns its new parameter
-    // list. Returns paramList unchanged, and logs nothing, when the destination is not
-    // an existing folder or when the operation did not happen.
+    // list. Returns paramList unchanged, logs nothing and tells the rule why (markNotDone)
+    // when the destination is not set or not an existing folder, when the subfolder
+    // pattern would lead out of it, or when the operation did not happen.
     QString TakeAction(const QString& paramList) override;
 
     // Editor and command-line input (separator tokens and line breaks removed).

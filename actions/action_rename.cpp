@@ -24,7 +24,10 @@ void ActionRename::LoadFromString(const QString& text) {
 
 QString ActionRename::TakeAction(const QString& paramList) {
     const QString patternText = pattern_.GetPatternString();
-    if (patternText.isEmpty()) return paramList;
+    if (patternText.isEmpty()) {
+        markNotDone(QStringLiteral("the name pattern is empty"));
+        return paramList;
+    }
     const QString kind = ParamKind(paramList);
     const QString path = ParamPath(paramList);
     const bool isFile = kind.compare(QLatin1String("file"), Qt::CaseInsensitive) == 0;
@@ -34,16 +37,24 @@ QString ActionRename::TakeAction(const QString& paramList) {
     const QString newName = ExpandPattern(patternText, path, ctx_.attributes);
     // An empty expansion would name the item's folder itself, and "." or ".." its folder
     // or parent: leave the item as it is.
-    if (newName.isEmpty() || newName == QLatin1String(".") || newName == QLatin1String(".."))
+    if (newName.isEmpty() || newName == QLatin1String(".") || newName == QLatin1String("..")) {
+        markNotDone(QStringLiteral("the new name \"%1\" is not a name").arg(newName));
         return paramList;
+    }
+    // A rename keeps the item in its folder: a "/" in the pattern's own text would move it
+    // elsewhere ("../../tmp/x"), and an imported rule is untrusted.
+    if (newName.contains(QLatin1Char('/'))) {
+        markNotDone(QStringLiteral("the new name \"%1\" holds a \"/\"").arg(newName));
+        return paramList;
+    }
     const QString target = JoinPath(FolderPart(path), newName);
     const int mode = renameValue_ == 1 ? kConflictRename : kConflictReplace;
-    const QString newPath = isFile ? SafeFileOperation(path, target, kFileOpRename, mode)
-                                   : SafeFolderOperation(path, target, kFileOpRename, mode);
-    if (newPath.isEmpty() || newPath == path) return paramList;
-    AppendActionRecord(ctx_, QStringLiteral("Rename"), path, newPath,
+    const SafeOpResult done = SafeOperation(path, target, kFileOpRename, mode, isFolder);
+    if (!done.notDone.isEmpty()) markNotDone(done.notDone);
+    if (done.path.isEmpty() || done.path == path) return paramList;
+    AppendActionRecord(ctx_, QStringLiteral("Rename"), path, done.path,
                        oldName + QLatin1Char(',') + newName);
-    return MakeParamList(kind, newPath);
+    return MakeParamList(kind, done.path);
 }
 
 }  // namespace vandrel

@@ -15,8 +15,9 @@ class ActionRename final : public IActionTake {
     // Payload: pattern <|AC|> rename value (0/1); the replace value is 1 minus it.
     QString SaveToString() const override;
     void LoadFromString(const QString& text) override;
-    // Returns paramList unchanged, logging nothing, when the pattern or its expansion is
-    // empty (or only "." / ".."), or when the rename did not happen.
+    // Returns paramList unchanged, logging nothing and telling the rule why, when the
+    // pattern or its expansion is empty (or only "." / ".."), when the new name holds a
+    // "/" (a rename stays in the item's folder), or when the rename did not happen.
     QString TakeAction(const QString& paramList) override;
 
     void setRename(bool on) { renameValue_ = on ? 1 : 0; }

@@ -1,5 +1,7 @@
 #include "actions/action_support.h"
 
+#include <QStringList>
+
 #include "log/action_log.h"
 #include "log/log_manager.h"
 #include "platform/clock.h"
@@ -21,6 +23,16 @@ void AppendActionRecord(const EngineContext& ctx, const QString& actionName, con
 QString JoinPath(const QString& folder, const QString& name) {
     if (folder.endsWith(QLatin1Char('/'))) return folder + name;
     return folder + QLatin1Char('/') + name;
+}
+
+std::optional<QString> SubfolderInside(const QString& sub) {
+    QStringList kept;
+    for (const QString& part : sub.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String(".")) continue;
+        if (part == QLatin1String("..") || part.contains(QChar(u'\0'))) return std::nullopt;
+        kept << part;
+    }
+    return kept.join(QLatin1Char('/'));
 }
 
 QString FolderPart(const QString& path) {

@@ -28,6 +28,13 @@ Q_LOGGING_CATEGORY(lcFileOp, "vandrel.fileop")
 // operation gives up; only a runaway creator of numbered names gets this far.
 constexpr int kMaxAttempts = 10000;
 
+// Numbered names tried before the search gives up. No real folder holds this many
+// numbered copies of one name; the bound keeps any input (a name the file system reads
+// differently from how it is written, say) from making the search endless.
+constexpr int kMaxNumberedNames = 100000;
+
+bool HoldsNul(const QString& path) { return path.contains(QChar(u'\0')); }
+
 FileSystem& Fs(FileSystem* fs) { return fs ? *fs : DefaultFileSystem(); }
 
 QString ParentOf(const QString& path) {
@@ -62,18 +69,16 @@ bool SameEntry(FileSystem& fs, const QString& a, const QString& b) {
     return x.ok() && y.ok() && x.value().dev == y.value().dev && x.value().ino == y.value().ino;
 }
 
-// The name the item will really get. Some file systems drop one trailing "." of a name;
-// it is removed here before anything is done, so the returned path always names the
-// real item. Empty when no usable name remains.
+// The target as given: a Linux name keeps a trailing "." (dropping it would give the item
+// another name than asked, or meet another item of that name). Empty when its name is
+// empty, "." or "..", or when it holds a NUL, which no name can hold (the system would
+// read the path cut short and act on another entry).
 QString UsableTarget(const QString& target) {
-    QString t = target;
-    const QString name = NamePart(t);
-    if (name.endsWith(QLatin1Char('.')) && name != QLatin1String(".") &&
-        name != QLatin1String(".."))
-        t.chop(1);
-    const QString left = NamePart(t);
-    if (left.isEmpty() || left == QLatin1String(".") || left == QLatin1String("..")) return {};
-    return t;
+    const QString name = NamePart(target);
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+        HoldsNul(target))
+        return {};
+    return target;
 }
 
 void Warn(const FsStatus& status, const QString& source) {
@@ -527,6 +532,8 @@ FsStatus Relocation::moveAside(const QString& target) {
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         if (!Present(fs_, target)) return FsStatus::Ok();
         const QString aside = numbered(target, counter);
+        if (aside.isEmpty())
+            return FsStatus::FromErrno(EEXIST, "find a free numbered name for", target);
         FsStatus st = fs_.renameNoReplace(target, aside);
         if (st.ok()) {
             asides_.push_back(aside);
@@ -614,7 +621,9 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
         return source;
     };
     const QString target = UsableTarget(requested);
-    if (target.isEmpty()) return FsStatus::FromErrno(EINVAL, "name", requested);
+    // A name that is empty, "." or "..", or a path cut short by a NUL, would act on
+    // another entry than the one asked for.
+    if (target.isEmpty()) return FsStatus::FromErrno(EINVAL, "use the target name", requested);
     if (target == source) return nothingToDo();
     const bool taken = Present(fs_, target);
     if (taken && SameEntry(fs_, source, target)) return nothingToDo();
@@ -623,7 +632,10 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
 
     int counter = 0;
     QString effective = target;
+    const QString noNumber = QStringLiteral("no free numbered name for %1").arg(target);
     if (!replace && taken) effective = numbered(target, counter);
+    if (effective.isEmpty())
+        return FsStatus::FromErrno(EEXIST, "find a free numbered name for", target);
     if (effective == source) return nothingToDo();
 
     // Copy: complete copy waiting in the target folder (unnamed, or under a hidden
@@ -660,6 +672,10 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
             // Lost a race for the name: Rename takes the next number, Replace moves the
             // newcomer aside on the next round.
             if (!replace) effective = numbered(target, counter);
+            if (effective.isEmpty()) {
+                failure = FsStatus::FromErrno(EEXIST, "find a free numbered name for", target);
+                break;
+            }
         } else if (st.crossDevice() && !staging) {
             // Another file system: a verified copy next to the target, placed like a
             // copy; the source goes only once the copy is in place.
@@ -700,6 +716,7 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
 FsResult<QString> TrySafeFileOperation(const QString& source, const QString& target, int kind,
                                        int mode, FileSystem* fs) {
     FileSystem& f = Fs(fs);
+    if (HoldsNul(source)) return FsStatus::FromErrno(EINVAL, "use the path", source);
     if (source.isEmpty() || IsHiddenName(source))
         return FsStatus::FromErrno(ENOENT, "find", source);
     const FsResult<EntryInfo> info = f.stat(source);
@@ -713,6 +730,7 @@ FsResult<QString> TrySafeFileOperation(const QString& source, const QString& tar
 FsResult<QString> TrySafeFolderOperation(const QString& source, const QString& target, int kind,
                                          int mode, FileSystem* fs) {
     FileSystem& f = Fs(fs);
+    if (HoldsNul(source)) return FsStatus::FromErrno(EINVAL, "use the path", source);
     const QString src = StripSlashes(source);
     // Only a real, visible folder is handled here (files go through the file operation).
     if (src.isEmpty() || IsHiddenName(src)) return FsStatus::FromErrno(ENOENT, "find", source);
@@ -733,6 +751,14 @@ QString SafeFolderOperation(const QString& source, const QString& target, int ki
                             FileSystem* fs) {
     const FsResult<QString> result = TrySafeFolderOperation(source, target, kind, mode, fs);
     return result.ok() && result.value() != StripSlashes(source) ? result.value() : source;
+}
+
+SafeOpResult SafeOperation(const QString& source, const QString& target, int kind, int mode,
+                           bool folder, FileSystem* fs) {
+    const FsResult<QString> r = folder ? TrySafeFolderOperation(source, target, kind, mode, fs)
+                                       : TrySafeFileOperation(source, target, kind, mode, fs);
+    if (!r.ok()) return {source, r.status().message()};
+    return {folder && r.value() == StripSlashes(source) ? source : r.value(), QString()};
 }
 
 int RemoveStagingLeftovers(const QString& folder, FileSystem* fs) {
@@ -775,21 +801,23 @@ QString UniqueFileName(const QString& takenPath, int& counter, FileSystem* fs) {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString base = dot > 0 ? name.left(dot) : name;
     const QString ext = dot > 0 ? name.mid(dot) : QString();
-    for (;;) {
+    while (counter < kMaxNumberedNames) {
         ++counter;
         const QString candidate = folderPart + base + QString::number(counter) + ext;
         if (!Present(f, candidate)) return candidate;
     }
+    return QString();
 }
 
 QString UniqueFolderName(const QString& takenPath, int& counter, FileSystem* fs) {
     FileSystem& f = Fs(fs);
     const QString base = StripSlashes(takenPath);
-    for (;;) {
+    while (counter < kMaxNumberedNames) {
         ++counter;
         const QString candidate = base + QString::number(counter);
         if (!Present(f, candidate)) return candidate;
     }
+    return QString();
 }
 
 bool FileExists(const QString& path, FileSystem* fs) {
@@ -837,14 +865,16 @@ bool MakeFolders(FileSystem& fs, const QString& path) {
 }  // namespace
 
 QString MakeFolderPath(const QString& path, FileSystem* fs) {
-    if (!path.startsWith(QLatin1Char('/'))) return QString();
+    if (!path.startsWith(QLatin1Char('/')) || HoldsNul(path)) return QString();
     return MakeFolders(Fs(fs), StripSlashes(path)) ? path : QString();
 }
 
 bool RecycleFile(const QString& path) {
     if (!FileExists(path)) return false;
     const FsStatus st = MoveToTrash(path);
-    if (!st.ok()) Warn(st, path);
+    if (!st.ok())
+        qCWarning(lcFileOp).noquote()
+            << QStringLiteral("not done for %1: %2").arg(path, st.message());
     return st.ok();
 }
 

@@ -16,11 +16,12 @@ enum ConflictMode { kConflictRename = 1, kConflictReplace = 2 };
 
 // Returns the path the item now has, or the source path when nothing was done: missing,
 // hidden or special source, target equal to the source, or a failure (permission denied,
-// full disk, source vanished), after which the source is intact and no partial copy is
-// left. Any entry at the target, hidden ones included, is a conflict: Rename numbers the
-// incoming item, Replace renames the present one to the next free number. One trailing
-// "." of the target name is dropped. A file copy is made complete as a file without a name
-// in the target folder and then given its name (where the file system cannot do that, and
+// full disk, source vanished, no free numbered name), after which the source is intact and
+// no partial copy is left. Any entry at the target, hidden ones included, is a conflict:
+// Rename numbers the incoming item, Replace renames the present one to the next free
+// number. Names are used as given (a trailing "." stays); a target whose name is empty,
+// "." or "..", or a path holding a NUL, is refused. A file copy is made complete as a file without
+// a name in the target folder and then given its name (where the file system cannot do that, and
 // for folders, under a hidden temporary name then renamed into place); a move to another
 // file system is such a copy, flushed to disk, followed by the removal of what of the source
 // is still the entry copied and unchanged since (see TrySafeFileOperation). Modification times
@@ -30,6 +31,18 @@ enum ConflictMode { kConflictRename = 1, kConflictReplace = 2 };
 // fails instead). fs: the file-system primitives; null means the real one.
 QString SafeFileOperation(const QString& source, const QString& target, int kind, int mode,
                           FileSystem* fs = nullptr);
+
+// What a safe operation did: the path the item now has (the source path when nothing was
+// done) and, when the operation did not take place, why ("the copy would be the item
+// itself", "copy to temporary file in /dest: No space left on device"). notDone is empty
+// when it took place, and also for a move or rename onto the item's own place.
+struct SafeOpResult {
+    QString path;
+    QString notDone;
+};
+// SafeFileOperation (folder false) or SafeFolderOperation (folder true) with the reason.
+SafeOpResult SafeOperation(const QString& source, const QString& target, int kind, int mode,
+                           bool folder, FileSystem* fs = nullptr);
 QString SafeFolderOperation(const QString& source, const QString& target, int kind, int mode,
                             FileSystem* fs = nullptr);
 
@@ -57,7 +70,8 @@ int RemoveStagingLeftovers(const QString& folder, FileSystem* fs = nullptr);
 // First free numbered name: dir/base<N>.ext for files (name<N> without a dot; a leading
 // dot is not an extension: .profile -> .profile1), path<N> for folders. A number is free
 // when no entry at all (hidden or dangling ones included) has that name. counter is
-// raised before each candidate and left at the number used.
+// raised before each candidate and left at the number used. Empty when no number up to
+// a fixed bound (100,000) is free.
 QString UniqueFileName(const QString& takenPath, int& counter, FileSystem* fs = nullptr);
 QString UniqueFolderName(const QString& takenPath, int& counter, FileSystem* fs = nullptr);
 

@@ -4,6 +4,7 @@
 #include "app/cli/cli.h"
 
 int main(int argc, char** argv) {
+    if (const int refused = vandrel::RefuseUndecodableArguments(argc, argv)) return refused;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vandrel"));
     QStringList args = QCoreApplication::arguments();

@@ -10,6 +10,9 @@ namespace vandrel {
 struct AutoFolderTask {
     // Full paths: the folder's direct files, then its direct subfolders.
     QStringList taskItems;
+    // Entries left out because their names are not valid UTF-8 (they cannot be named
+    // exactly), shown with replacement characters; for messages.
+    QStringList unnamableItems;
     // The folder's caption, for messages.
     QString folderCaption;
     // "all" or a run of <guid>GUID</guid>.

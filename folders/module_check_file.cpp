@@ -33,8 +33,9 @@ class NameFilter {
 // not items to organise and are left out (never opened). Linked folders are put in
 // linkedFolders when given, else with the other folders.
 void ListLevel(const QString& folder, const QString& pattern, QStringList& files,
-               QStringList& folders, QStringList* linkedFolders) {
-    QString dir = folder.trimmed();
+               QStringList& folders, QStringList* linkedFolders, QStringList* unnamable) {
+    // Used as given: "in " is another folder than "in" on Linux.
+    QString dir = folder;
     if (dir.isEmpty()) return;
     if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
     FileSystem& fs = DefaultFileSystem();
@@ -47,6 +48,10 @@ void ListLevel(const QString& folder, const QString& pattern, QStringList& files
     for (const FolderEntry& e : entries) {
         if (!filter.matches(e.name)) continue;
         const QString path = dir + e.name;
+        if (!e.exactName) {
+            if (unnamable) unnamable->append(path);
+            continue;
+        }
         EntryType type = e.type;
         bool linked = false;
         if (type == EntryType::kSymlink) {
@@ -68,13 +73,14 @@ void ListLevel(const QString& folder, const QString& pattern, QStringList& files
 }  // namespace
 
 void ListFolderEntries(const QString& folder, const QString& pattern, QStringList& files,
-                       QStringList& folders) {
-    ListLevel(folder, pattern, files, folders, nullptr);
+                       QStringList& folders, QStringList* unnamable) {
+    ListLevel(folder, pattern, files, folders, nullptr, unnamable);
 }
 
-void ListFolderItems(const QString& folder, QStringList& files, QStringList& folders) {
+void ListFolderItems(const QString& folder, QStringList& files, QStringList& folders,
+                     QStringList* unnamable) {
     QStringList entries;
-    ListFolderEntries(folder, QStringLiteral("*.*"), files, entries);
+    ListFolderEntries(folder, QStringLiteral("*.*"), files, entries, unnamable);
     for (QString& e : entries) {
         if (e.endsWith(QLatin1Char('/'))) e.chop(1);
         folders.append(e);
@@ -87,7 +93,7 @@ QStringList ListAllFiles(const QString& folder) {
     QStringList linked;  // not descended into: a link may lead out of the tree or in a loop
     for (qsizetype i = 0; i < queue.size(); ++i) {
         // Breadth first: the queue grows at its end while it is walked.
-        ListLevel(queue[i], QStringLiteral("*.*"), result, queue, &linked);
+        ListLevel(queue[i], QStringLiteral("*.*"), result, queue, &linked, nullptr);
         linked.clear();
     }
     return result;
@@ -100,13 +106,14 @@ bool IsFileFree(const QString& path, FileInUseProbe* probe) {
 }
 
 bool IsFolderFree(const QString& path, FileInUseProbe* probe) {
-    const FsResult<EntryInfo> info = DefaultFileSystem().stat(path.trimmed());
+    const FsResult<EntryInfo> info = DefaultFileSystem().stat(path);
     if (!info.ok() || info.value().type != EntryType::kFolder) return false;
     FileInUseProbe once;
     FileInUseProbe& p = probe ? *probe : once;
     // The answers come from one snapshot and have no side effects, so the walk can stop
-    // at the first file in use.
-    const QStringList files = ListAllFiles(path.trimmed());
+    // at the first file in use. A file whose name is not valid UTF-8 is not listed, so it
+    // cannot stand for another file (or none, which would count as in use).
+    const QStringList files = ListAllFiles(path);
     return std::none_of(files.begin(), files.end(),
                         [&p](const QString& f) { return p.isInUse(f); });
 }

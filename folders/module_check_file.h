@@ -13,13 +13,18 @@ class FileInUseProbe;
 // its subfolders, each with a trailing "/", to folders, sorted by name. Subfolders whose
 // name starts with "." are skipped; files starting with "." are listed. Links count as
 // what they point to; dangling links, FIFOs, sockets and devices are not items and are
-// left out (never opened). A folder that cannot be listed adds nothing.
+// left out (never opened). A folder that cannot be listed adds nothing. Paths are used as
+// given (no spaces trimmed). Entries whose names are not valid UTF-8 cannot be named
+// exactly (their text would name another entry, or none): they are never listed, and are
+// put in unnamable, when given, as "folder/name" with replacement characters.
 void ListFolderEntries(const QString& folder, const QString& pattern, QStringList& files,
-                       QStringList& folders);
+                       QStringList& folders, QStringList* unnamable = nullptr);
 // The same without the trailing "/" on folders.
-void ListFolderItems(const QString& folder, QStringList& files, QStringList& folders);
+void ListFolderItems(const QString& folder, QStringList& files, QStringList& folders,
+                     QStringList* unnamable = nullptr);
 // Every file below the folder, breadth first. Linked folders are not descended into
-// (a link may lead out of the tree or round in a loop).
+// (a link may lead out of the tree or round in a loop). Files and folders whose names are
+// not valid UTF-8 are left out.
 QStringList ListAllFiles(const QString& folder);
 // False when another process holds the file open or locked, or it cannot be examined.
 // probe: null means a one-off probe (slow: a full scan).

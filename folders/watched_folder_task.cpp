@@ -14,7 +14,7 @@ AutoFolderTask WatchedFolder::GetAutoFolderTask() const {
     if (!folderPath_.isEmpty() && VisibleFolderExists(folderPath_)) {
         QStringList files;
         QStringList folders;
-        ListFolderItems(folderPath_, files, folders);
+        ListFolderItems(folderPath_, files, folders, &task.unnamableItems);
         task.taskItems = files + folders;
     }
     task.ruleSelection = selector_.SaveToString();

@@ -77,6 +77,9 @@ struct EntryInfo {
 struct FolderEntry {
     QString name;
     EntryType type = EntryType::kOther;  // of the entry itself; links are kSymlink
+    // False when the name's bytes are not valid UTF-8: name then holds replacement
+    // characters and names another entry, or none.
+    bool exactName = true;
 };
 
 // The primitives. Paths are absolute "/" paths; descriptors come from openRead or

@@ -82,6 +82,7 @@ FsResult<std::vector<FolderEntry>> PosixFileSystem::listFolder(const QString& pa
         if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
         FolderEntry entry;
         entry.name = QFile::decodeName(e->d_name);
+        entry.exactName = QFile::encodeName(entry.name) == QByteArrayView(e->d_name);
         switch (e->d_type) {
             case DT_REG:
                 entry.type = EntryType::kFile;

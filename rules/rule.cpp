@@ -29,13 +29,23 @@ bool Rule::JustDoCheck(const QString& paramList) {
     return any && all;
 }
 
-QString Rule::CheckAndTake(const QString& paramList) {
-    if (!JustDoCheck(paramList)) return QString();
-    QString current = paramList;
-    for (IActionTake* action : actions_.getActionCollection())
-        current = action->TakeAction(current);
+RunOutcome Rule::TakeActions(const QString& paramList) {
+    RunOutcome out;
+    if (!JustDoCheck(paramList)) return out;
+    out.result = title_;
+    out.paramList = paramList;
+    for (const auto& row : actions_.rows()) {
+        if (!row.object) continue;
+        ActionStep step = row.object->Take(out.paramList);
+        out.paramList = std::move(step.paramList);
+        if (!step.notDone.isEmpty()) {
+            out.action = row.selectorText;
+            out.notDone = std::move(step.notDone);
+            break;
+        }
+    }
     if (ctx_.log) ctx_.log->CommitToLogFile(title_);
-    return current;
+    return out;
 }
 
 QString Rule::SaveToString() const {

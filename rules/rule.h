@@ -8,6 +8,7 @@
 #include "rules/action_list.h"
 #include "rules/condition_list.h"
 #include "rules/engine_context.h"
+#include "rules/run_outcome.h"
 
 namespace vandrel {
 
@@ -32,10 +33,15 @@ class Rule : public IStringStream {
     // True when the conditions hold: all of them ("All", any case) or any one of them
     // (any other text), short-circuiting in row order. No conditions: false.
     bool JustDoCheck(const QString& paramList);
-    // When the conditions hold, runs every action in row order, each receiving the list
+    // When the conditions hold, runs the actions in row order, each receiving the list
     // returned by the previous one, commits the log records under the title and returns
     // the last list. Otherwise returns the empty text.
-    QString CheckAndTake(const QString& paramList);
+    QString CheckAndTake(const QString& paramList) { return TakeActions(paramList).paramList; }
+    // CheckAndTake telling how it went: when a move, copy or rename did not take place the
+    // rule's remaining actions are not run on the item (a later step must never act on
+    // the original instead of the copy, say); the earlier steps stay done and logged.
+    // result is the title when the conditions held, else empty.
+    RunOutcome TakeActions(const QString& paramList);
     void SetActionObserver(void* observer) { (void)observer; }
 
     QString SaveToString() const override;

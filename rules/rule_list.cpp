@@ -101,12 +101,16 @@ QString RuleList::DoRulesTest(const QString& path, const QString& selection) {
     return findRule(path, selection, &match);
 }
 
-QString RuleList::DoRunRules(const QString& path, const QString& selection) {
+RunOutcome RuleList::RunRules(const QString& path, const QString& selection) {
     Rule* match = nullptr;
     QString params;
     const QString result = findRule(path, selection, &match, &params);
-    if (match) match->CheckAndTake(params);
-    return result;
+    RunOutcome out;
+    if (match) out = match->TakeActions(params);
+    // The answer is the title found by the test, also when the second check no longer
+    // holds (nothing then ran).
+    out.result = result;
+    return out;
 }
 
 Rule& RuleList::AddNewRule(const QString& ruleText) {

@@ -35,7 +35,11 @@ class RuleList : public IStringStream {
     // The title of the rule that would act on the item, without acting.
     QString DoRulesTest(const QString& path, const QString& selection = QStringLiteral("all"));
     // The same, and the rule's actions are run.
-    QString DoRunRules(const QString& path, const QString& selection = QStringLiteral("all"));
+    QString DoRunRules(const QString& path, const QString& selection = QStringLiteral("all")) {
+        return RunRules(path, selection).result;
+    }
+    // DoRunRules telling also whether the acting rule stopped early, and why.
+    RunOutcome RunRules(const QString& path, const QString& selection = QStringLiteral("all"));
     // Adds a rule at the top; an empty text adds a new "untitled" rule. Returns it.
     Rule& AddNewRule(const QString& ruleText = QString());
 

@@ -46,12 +46,13 @@ QString ParamKind(const QString& paramList) {
 }
 
 QString ParamPath(const QString& paramList) {
+    // The kind never holds the token, so everything after its first occurrence is the
+    // path: a Linux name may itself hold "<|PA|>", and cutting it there would name another
+    // item (the sibling "a" for "a<|PA|>b.pdf").
     const QStringView sep(kParamSep);
     const qsizetype at = paramList.indexOf(sep);
     if (at < 0) return QString();
-    const qsizetype start = at + sep.size();
-    const qsizetype end = paramList.indexOf(sep, start);
-    return paramList.mid(start, end < 0 ? -1 : end - start);
+    return paramList.mid(at + sep.size());
 }
 
 bool EqualsUpper(const QString& text, QLatin1String upperAscii) {

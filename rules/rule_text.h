@@ -30,7 +30,8 @@ QString FieldAt(const QStringList& fields, int i);
 // a saved rule always splits back into the same parts.
 QString StripSeparators(const QString& text);
 
-// Parameter list: kind + "<|PA|>" + path.
+// Parameter list: kind + "<|PA|>" + path. The kind is the text before the first "<|PA|>"
+// and the path everything after it, so a path holding the token travels intact.
 QString MakeParamList(const QString& kind, const QString& path);
 QString ParamKind(const QString& paramList);
 QString ParamPath(const QString& paramList);

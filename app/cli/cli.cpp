@@ -1,5 +1,6 @@
 #include "app/cli/cli.h"
 
+#include <QFile>
 #include <QTextStream>
 #include <cstdio>
 #include <iterator>
@@ -73,6 +74,18 @@ GlobalOptions ParseGlobal(const QStringList& args) {
 }
 
 }  // namespace
+
+int RefuseUndecodableArguments(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView raw(argv[i]);
+        if (QFile::encodeName(QFile::decodeName(argv[i])) == raw) continue;
+        QTextStream err(stderr);
+        err << "vandrel: argument " << i << " (" << QFile::decodeName(argv[i])
+            << ") is not valid UTF-8; such names are refused, nothing was done" << Qt::endl;
+        return kExitUsage;
+    }
+    return 0;
+}
 
 bool IsCliInvocation(const QStringList& args) {
     const GlobalOptions g = ParseGlobal(args);

@@ -42,6 +42,7 @@ int RunOrganizeCommand(CliContext& ctx, const QStringList& args) {
     WatchedFolderList list(SystemClock::instance());
     if (!LoadFolderList(ctx, list)) return kExitFailure;
     QStringList items;
+    QStringList unnamable;
     QString runSelection = QStringLiteral("all");
     const WatchedFolder* watched = nullptr;
     for (const WatchedFolder* f : list.GetFolderCollection())
@@ -55,10 +56,11 @@ int RunOrganizeCommand(CliContext& ctx, const QStringList& args) {
         // go-ahead, so a folder that asks for confirmation is run as well.
         const AutoFolderTask task = watched->GetAutoFolderTask();
         items = task.taskItems;
+        unnamable = task.unnamableItems;
         runSelection = task.ruleSelection;
     } else {
         QStringList files, folders;
-        ListFolderItems(abs, files, folders);
+        ListFolderItems(abs, files, folders, &unnamable);
         items = files + folders;
     }
     if (haveSelection) runSelection = selection;
@@ -69,12 +71,22 @@ int RunOrganizeCommand(CliContext& ctx, const QStringList& args) {
     ctx.setPrompt(&prompt);
     RuleList* rules = ctx.rules();
     if (!rules) return kExitFailure;
+    // Their text would name another item, or none: they are left where they are.
+    for (const QString& item : unnamable)
+        ctx.fail(kExitFailure,
+                 QStringLiteral("%1: the name is not valid UTF-8; left as it is").arg(item));
+    int stopped = 0;
     for (const QString& item : items) {
-        const QString result = rules->DoRunRules(item, runSelection);
-        ctx.out() << TsvField(result) << '\t' << TsvField(item) << '\n';
+        const RunOutcome outcome = rules->RunRules(item, runSelection);
+        ctx.out() << TsvField(outcome.result) << '\t' << TsvField(item) << '\n';
         ctx.out().flush();
+        if (outcome.stopped()) {
+            ++stopped;
+            ctx.fail(kExitFailure, outcome.describe(item));
+        }
     }
-    return prompt.failureCount() > 0 ? kExitFailure : kExitOk;
+    const bool allDone = prompt.failureCount() == 0 && stopped == 0 && unnamable.isEmpty();
+    return allDone ? kExitOk : kExitFailure;
 }
 
 }  // namespace vandrel

@@ -60,13 +60,23 @@ int RunItems(CliContext& ctx, const QStringList& args, bool act, const char* nam
     if (act) ctx.setPrompt(&prompt);
     RuleList* rules = ctx.rules();
     if (!rules) return kExitFailure;
+    int stopped = 0;
     for (const QString& path : a.paths) {
-        const QString result =
-            act ? rules->DoRunRules(path, a.selection) : rules->DoRulesTest(path, a.selection);
-        ctx.out() << result << '\t' << path << '\n';
+        RunOutcome outcome;
+        if (act)
+            outcome = rules->RunRules(path, a.selection);
+        else
+            outcome.result = rules->DoRulesTest(path, a.selection);
+        // Through the same field writer as organize and log: a name holding a tab or a
+        // line break stays one record.
+        ctx.out() << TsvField(outcome.result) << '\t' << TsvField(path) << '\n';
         ctx.out().flush();
+        if (outcome.stopped()) {
+            ++stopped;
+            ctx.fail(kExitFailure, outcome.describe(path));
+        }
     }
-    return prompt.failureCount() > 0 ? kExitFailure : kExitOk;
+    return prompt.failureCount() > 0 || stopped > 0 ? kExitFailure : kExitOk;
 }
 
 }  // namespace

@@ -216,7 +216,6 @@ TEST(SafeFileOperationTest, NothingDoneReturnsTheSource) {
     };
     const Case cases[] = {
         {t.file("a.txt"), t.file("a.txt")},          // target is the source
-        {t.file("a.txt"), t.file("a.txt.")},         // the same once the dot goes
         {t.file("a.txt"), t.file("./a.txt")},        // the same entry by another path
         {t.file("missing.txt"), t.file("b.txt")},    // no source
         {t.file(".hidden"), t.file("b.txt")},        // hidden sources are not items
@@ -237,14 +236,14 @@ TEST(SafeFileOperationTest, NothingDoneReturnsTheSource) {
     EXPECT_EQ(Tree(t.path()), before);
 }
 
-TEST(SafeFileOperationTest, TrailingDotIsDroppedFromTheName) {
+TEST(SafeFileOperationTest, TrailingDotIsKeptInTheName) {
     TempDir t;
     WriteFile(t.file("test.txt"), "t");
     EXPECT_EQ(SafeFileOperation(t.file("test.txt"), t.file("testdottest.txt."), kFileOpRename,
                                 kConflictRename),
-              t.file("testdottest.txt"));
-    EXPECT_EQ(ReadFile(t.file("testdottest.txt")), "t");
-    EXPECT_FALSE(Exists(t.file("testdottest.txt.")));
+              t.file("testdottest.txt."));
+    EXPECT_EQ(ReadFile(t.file("testdottest.txt.")), "t");
+    EXPECT_FALSE(Exists(t.file("testdottest.txt")));
 }
 
 TEST(SafeFileOperationTest, HiddenOrOddTargetsAreConflictsNeverOverwritten) {
@@ -337,8 +336,8 @@ TEST(SafeFolderOperationTest, NumberedFoldersAndContentCopies) {
     // Trailing dot and trailing slash.
     EXPECT_EQ(SafeFolderOperation(t.file("dir22/"), t.file("dirdottest."), kFileOpRename,
                                   kConflictRename),
-              t.file("dirdottest"));
-    EXPECT_EQ(ReadFile(t.file("dirdottest/a.txt")), "a");
+              t.file("dirdottest."));
+    EXPECT_EQ(ReadFile(t.file("dirdottest./a.txt")), "a");
 
     // An empty folder copies to an empty folder; a plain file holding the number is skipped.
     MakeDir(t.file("empty"));

@@ -36,8 +36,7 @@ TEST(ListFolderEntriesTest, SameEntriesWhateverTheSpellingOfTheFolder) {
     const QStringList expectedFiles = {dir + ".dotfile", dir + "a.txt", dir + "b.txt",
                                        dir + "linkfile", dir + "noext"};
     const QStringList expectedFolders = {dir + "linkdir/", dir + "sub/"};
-    for (const QString& spelling :
-         {t.path(), t.path() + "/", "  " + t.path() + "  ", " " + t.path() + "/ "}) {
+    for (const QString& spelling : {t.path(), t.path() + "/"}) {
         QStringList files, folders;
         ListFolderEntries(spelling, QStringLiteral("*.*"), files, folders);
         EXPECT_EQ(files, expectedFiles) << spelling.toStdString();

@@ -9,10 +9,10 @@
 namespace vandrel {
 namespace {
 
-TEST(RuleText, ParameterListSplitsAtEveryToken) {
+TEST(RuleText, ParameterListPathIsEverythingAfterTheKind) {
     EXPECT_EQ(ParamKind(QStringLiteral("file<|PA|>/in/a.txt")), QStringLiteral("file"));
     EXPECT_EQ(ParamPath(QStringLiteral("file<|PA|>/in/a.txt")), QStringLiteral("/in/a.txt"));
-    EXPECT_EQ(ParamPath(QStringLiteral("file<|PA|>/a<|PA|>/b")), QStringLiteral("/a"));
+    EXPECT_EQ(ParamPath(QStringLiteral("file<|PA|>/a<|PA|>/b")), QStringLiteral("/a<|PA|>/b"));
     EXPECT_EQ(ParamPath(QStringLiteral("file")), QString());
     EXPECT_EQ(MakeParamList(QStringLiteral("folder"), QStringLiteral("/x")),
               QStringLiteral("folder<|PA|>/x"));
