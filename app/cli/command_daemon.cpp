@@ -25,6 +25,9 @@
 #include "platform/state_file.h"
 #include "platform/state_store.h"
 #include "rules/rule_list.h"
+#include "rules/run_outcome.h"
+#include "rules/rule_list.h"
+#include "rules/run_outcome.h"
 
 namespace vandrel {
 
@@ -221,8 +224,11 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     // desktop program's options.
     AppVarMgr vars{QString()};
     AutoTaskRunner runner(vars, folders, SystemClock::instance(),
-                          [rules](const QString& path, const QString& selection) {
-                              return rules->DoRunRules(path, selection);
+                          [rules, &state](const QString& path, const QString& selection) {
+                              const RunOutcome outcome = rules->RunRules(path, selection);
+                              // A rule stopped by a step that did not happen says why.
+                              if (outcome.stopped()) state.log(outcome.describe(path));
+                              return outcome.result;
                           });
     runner.setCountdownStart(0);
     // A folder removed or turned off since the check is never run.
