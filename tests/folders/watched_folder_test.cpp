@@ -36,17 +36,6 @@ TEST(WatchedFolder, NewRowDefaults) {
     EXPECT_FALSE(f.confirm());
 }
 
-TEST(WatchedFolder, ComboItems) {
-    EXPECT_EQ(WatchedFolder::methodItems(), (QStringList{"every", "at"}));
-    EXPECT_EQ(WatchedFolder::intervalItems(),
-              (QStringList{"1 hour", "2 hours", "4 hours", "8 hours"}));
-    ASSERT_EQ(WatchedFolder::hourItems().size(), 24);
-    EXPECT_EQ(WatchedFolder::hourItems().first(), QStringLiteral("00"));
-    EXPECT_EQ(WatchedFolder::hourItems().last(), QStringLiteral("23"));
-    EXPECT_EQ(WatchedFolder::minuteItems(), (QStringList{"00", "05", "10", "15", "20", "25", "30",
-                                                         "35", "40", "45", "50", "55"}));
-}
-
 TEST(WatchedFolder, Caption) {
     FakeClock clock;
     WatchedFolder f(clock);
