@@ -25,14 +25,10 @@ TEST(CliAttr, ListsAllAttributesOfAFile) {
     ASSERT_EQ(lines.size(), 22);
     for (int i = 0; i < 22; ++i)
         EXPECT_TRUE(lines[i].startsWith(h.GetAttrList()[i] + '\t')) << lines[i].toStdString();
+    // Each value is the attribute reader's (checked there); one of each source here.
     EXPECT_TRUE(lines.contains("name\tDSC00042"));
-    EXPECT_TRUE(lines.contains("extension\tjpg"));
     EXPECT_TRUE(lines.contains("photo.maker\tSONY"));
-    EXPECT_TRUE(lines.contains("photo.model\tDSC-N1"));
-    EXPECT_TRUE(lines.contains("photo.date\t2007-03-25"));
     EXPECT_TRUE(lines.contains("office.title\tnotitle"));
-    EXPECT_TRUE(lines.contains("mp3.length\t0'0''"));
-    EXPECT_TRUE(lines.contains("date.current\t" + FormatDateText(QDateTime::currentDateTime())));
 }
 
 TEST(CliAttr, OneValueAndRelativePaths) {
