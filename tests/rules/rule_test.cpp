@@ -122,9 +122,12 @@ TEST(RuleEvaluation, AllAndAnyShortCircuitInRowOrder) {
         EXPECT_EQ(rec.callsA, 1) << c.mode;
         EXPECT_EQ(rec.callsB, c.callsB) << c.mode;
     }
-    Rule empty{EngineContext{}};
-    empty.setMatchMode(QStringLiteral("Any"));
-    EXPECT_FALSE(empty.JustDoCheck(QStringLiteral("file<|PA|>/x")));
+    // A rule without conditions never matches, in either mode.
+    for (const char* mode : {"Any", "All"}) {
+        Rule empty{EngineContext{}};
+        empty.setMatchMode(QString::fromLatin1(mode));
+        EXPECT_FALSE(empty.JustDoCheck(QStringLiteral("file<|PA|>/x"))) << mode;
+    }
 }
 
 TEST(RuleEvaluation, CheckAndTakeChainsActionsAndSkipsOnNoMatch) {
