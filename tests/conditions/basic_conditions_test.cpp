@@ -114,6 +114,7 @@ TEST(ConditionSize, ComparesRealFiles) {
         {"is<|CD|>Byte<|CD|>1", half, false},
         {"is less than<|CD|>KB<|CD|>1", half, true},
         {"is less than<|CD|>KB<|CD|>1", one, true},
+        {"is less than<|CD|>Byte<|CD|>512", half, false},
         {"is greater than<|CD|>Byte<|CD|>511", half, true},
         {"is greater than<|CD|>Byte<|CD|>512", half, false},
         {"is<|CD|>Byte<|CD|>1", hidden, false},
