@@ -14,8 +14,12 @@
 namespace vandrel {
 namespace {
 
-QString File(const char* path) { return MakeParamList(QStringLiteral("file"), QString::fromUtf8(path)); }
-QString Folder(const char* path) { return MakeParamList(QStringLiteral("folder"), QString::fromUtf8(path)); }
+QString File(const char* path) {
+    return MakeParamList(QStringLiteral("file"), QString::fromUtf8(path));
+}
+QString Folder(const char* path) {
+    return MakeParamList(QStringLiteral("folder"), QString::fromUtf8(path));
+}
 
 TEST(ConditionName, ComparesBaseOrFullNameIgnoringCase) {
     struct Case {
@@ -46,8 +50,10 @@ TEST(ConditionName, ComparesBaseOrFullNameIgnoringCase) {
     for (const Case& c : cases) {
         ConditionName cond;
         cond.fullNameMode = c.full;
-        cond.LoadFromString(QString::fromUtf8(c.op) + QStringLiteral("<|CD|>") + QString::fromUtf8(c.text));
-        EXPECT_EQ(cond.DoCheck(c.params), c.expected) << c.op << " " << c.text << " " << c.params.toStdString();
+        cond.LoadFromString(QString::fromUtf8(c.op) + QStringLiteral("<|CD|>") +
+                            QString::fromUtf8(c.text));
+        EXPECT_EQ(cond.DoCheck(c.params), c.expected)
+            << c.op << " " << c.text << " " << c.params.toStdString();
     }
 }
 
@@ -143,12 +149,18 @@ TEST(ConditionKind, ExtensionListsAndFolders) {
         QString params;
         bool expected;
     } cases[] = {
-        {"Image", File("/a.JPG"), true},       {"Image", File("/a.tif"), true},
-        {"Image", File("/a.jpeg"), false},     {"Office Document", File("/a.c"), true},
-        {"Office Document", File("/a.docx"), false}, {"Music", File("/in/mp3"), true},
-        {"Folder", Folder("/in/Archive"), true}, {"Folder", File("/in/a.txt"), false},
-        {"Music", Folder("/in/mp3"), false},   {"plain text", File("/a.TXT"), true},
-        {"Shortcut", File("/a.lnk"), true},    {"Video", File("/a.mpg"), true},
+        {"Image", File("/a.JPG"), true},
+        {"Image", File("/a.tif"), true},
+        {"Image", File("/a.jpeg"), false},
+        {"Office Document", File("/a.c"), true},
+        {"Office Document", File("/a.docx"), false},
+        {"Music", File("/in/mp3"), true},
+        {"Folder", Folder("/in/Archive"), true},
+        {"Folder", File("/in/a.txt"), false},
+        {"Music", Folder("/in/mp3"), false},
+        {"plain text", File("/a.TXT"), true},
+        {"Shortcut", File("/a.lnk"), true},
+        {"Video", File("/a.mpg"), true},
         {"Spreadsheet", File("/a.xls"), false},
     };
     for (const Case& c : cases) {
