@@ -41,75 +41,60 @@ ProcessLauncher Recorder(std::vector<Launch>& out, bool result = true) {
 TEST(ShellAction, OpenPrintAndConfirmation) {
     ActionEnv env;
     const QString file = env.path(Q("doc one.pdf"));
+    const QString folder = env.dir.path();
     ASSERT_TRUE(WriteFile(file, "%PDF"));
-    std::vector<Launch> launches;
-
-    ActionShell open(env.ctx);
-    EXPECT_EQ(open.SaveToString(), Q("0"));
-    open.setLauncher(Recorder(launches));
-    EXPECT_EQ(open.TakeAction(FileParams(file)), FileParams(file));
-    ASSERT_EQ(launches.size(), 1u);
-    EXPECT_EQ(launches[0].program, Q("xdg-open"));
-    EXPECT_EQ(launches[0].args, QStringList{file});
-
-    // A folder opens in the file manager the same way; printing a folder does nothing.
-    EXPECT_EQ(open.TakeAction(FolderParams(env.dir.path())), FolderParams(env.dir.path()));
-    ASSERT_EQ(launches.size(), 2u);
-    EXPECT_EQ(launches[1].args, QStringList{env.dir.path()});
-    ActionShell print(env.ctx);
-    print.shellOP = Q("print");
-    print.setLauncher(Recorder(launches));
-    print.TakeAction(FolderParams(env.dir.path()));
-    EXPECT_EQ(launches.size(), 2u);
-    print.TakeAction(FileParams(file));
-    ASSERT_EQ(launches.size(), 3u);
-    EXPECT_EQ(launches[2].program, Q("lp"));
-    EXPECT_EQ(launches[2].args, (QStringList{Q("--"), file}));
-
-    // Confirmation on: no prompt and a "no" both skip the opening, but log the verb.
-    open.LoadFromString(Q("1"));
-    EXPECT_TRUE(open.confirm());
-    open.TakeAction(FileParams(file));
-    RecordingPrompt no(false);
-    env.ctx.prompt = &no;
-    ActionShell asking(env.ctx);
-    asking.LoadFromString(Q("1"));
-    asking.setLauncher(Recorder(launches));
-    asking.TakeAction(FileParams(file));
-    EXPECT_EQ(launches.size(), 3u);
+    RecordingPrompt no(false), yes(true);
+    // verb, confirmation, prompt, item -> what is started (nothing: empty program)
+    struct Row {
+        const char* verb;
+        bool confirm;
+        RecordingPrompt* prompt;
+        QString params;
+        const char* program;
+        QStringList args;
+    };
+    const Row rows[] = {
+        {"open", false, nullptr, FileParams(file), "xdg-open", {file}},
+        // A folder opens in the file manager the same way; printing one does nothing.
+        {"open", false, nullptr, FolderParams(folder), "xdg-open", {folder}},
+        {"print", false, nullptr, FolderParams(folder), "", {}},
+        {"print", false, nullptr, FileParams(file), "lp", {Q("--"), file}},
+        // Confirmation on: no prompt and a "no" both skip the opening, but log the verb.
+        {"open", true, nullptr, FileParams(file), "", {}},
+        {"open", true, &no, FileParams(file), "", {}},
+        {"open", true, &yes, FileParams(file), "xdg-open", {file}},
+    };
+    for (const Row& r : rows) {
+        env.ctx.prompt = r.prompt;
+        std::vector<Launch> launches;
+        ActionShell shell(env.ctx);
+        shell.shellOP = Q(r.verb);
+        shell.LoadFromString(Q(r.confirm ? "1" : "0"));
+        shell.setLauncher(Recorder(launches));
+        EXPECT_EQ(shell.TakeAction(r.params), r.params);
+        const std::string what = r.verb + (" " + r.params.toStdString());
+        ASSERT_EQ(launches.size(), *r.program ? 1u : 0u) << what;
+        if (*r.program) {
+            EXPECT_EQ(launches[0].program, Q(r.program)) << what;
+            EXPECT_EQ(launches[0].args, r.args) << what;
+        }
+    }
     ASSERT_EQ(no.questions.size(), 1u);
     EXPECT_EQ(no.questions[0], Q("Confirm: Do you want to open ") + file);
-    RecordingPrompt yes(true);
+    const auto rows2 = env.commitAndRead();
+    EXPECT_EQ(rows2.size(), 7u);  // declined ones and the printed folder too
+    EXPECT_EQ(std::count_if(rows2.begin(), rows2.end(),
+                            [](const LogRow& r) { return r.actionName == Q("print"); }),
+              2);
+
+    // An opener that cannot start is reported, not logged.
     env.ctx.prompt = &yes;
-    ActionShell asking2(env.ctx);
-    asking2.LoadFromString(Q("1"));
-    asking2.setLauncher(Recorder(launches));
-    asking2.TakeAction(FileParams(file));
-    EXPECT_EQ(launches.size(), 4u);
-
-    const auto rows = env.commitAndRead();
-    ASSERT_EQ(rows.size(), 7u);  // 2 opens, 2 prints, 2 declined opens, 1 confirmed open
-    int prints = 0;
-    for (const LogRow& r : rows) {
-        if (r.actionName == Q("print"))
-            ++prints;
-        else
-            EXPECT_EQ(r.actionName, Q("open"));
-    }
-    EXPECT_EQ(prints, 2);
-}
-
-TEST(ShellAction, OpenerThatCannotStartIsReportedNotLogged) {
-    ActionEnv env;
-    RecordingPrompt prompt(true);
-    env.ctx.prompt = &prompt;
     std::vector<Launch> launches;
     ActionShell open(env.ctx);
     open.setLauncher(Recorder(launches, false));
-    const QString file = env.path(Q("a.txt"));
     EXPECT_EQ(open.TakeAction(FileParams(file)), FileParams(file));
-    EXPECT_EQ(prompt.failures.size(), 1u);
-    EXPECT_TRUE(env.commitAndRead().empty());
+    EXPECT_EQ(yes.failures.size(), 1u);
+    EXPECT_EQ(env.commitAndRead().size(), 7u);
 }
 
 // Waits for the argument dump of the helper program and returns its arguments.

@@ -647,6 +647,28 @@ TEST(SafeFileOperationTest, SourceVanishingMidOperationReturnsTheSource) {
     }
 }
 
+// The source is written to while it is being copied: the copy is not the file, so nothing
+// is reported as done and no copy of the wrong size is left under the name.
+TEST(SafeFileOperationTest, SourceChangingDuringTheCopyIsNotCopied) {
+    for (int kind : {kFileOpCopy, kFileOpMove}) {
+        TempDir t;
+        WriteFile(t.file("a.txt"), QByteArray(5000, 'a'));
+        MakeDir(t.file("dst"));
+        FaultyFileSystem fs;
+        if (kind == kFileOpMove) fs.failNth(FsCall::kRenameNoReplace, 1, EXDEV);
+        fs.setBeforeCall([&](FsCall call, const QString&) {
+            QFile f(t.file("a.txt"));
+            if (call == FsCall::kCopyData && f.open(QIODevice::Append)) f.write("more");
+        });
+        EXPECT_EQ(
+            SafeFileOperation(t.file("a.txt"), t.file("dst/a.txt"), kind, kConflictRename, &fs),
+            t.file("a.txt"))
+            << kind;
+        EXPECT_TRUE(Tree(t.file("dst")).empty()) << kind;
+        EXPECT_EQ(ReadFile(t.file("a.txt")).size(), 5004) << kind;
+    }
+}
+
 QByteArray Hash(const QByteArray& bytes) {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }

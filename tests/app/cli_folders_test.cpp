@@ -9,7 +9,6 @@
 #include <QThread>
 
 #include "folders/watched_folder.h"
-#include "rules/rule_text.h"
 #include "support/test_util.h"
 
 namespace vandrel {
@@ -111,18 +110,6 @@ TEST(CliFolders, AddListRemove) {
     EXPECT_EQ(second.at(4), kGuidA + QStringLiteral(",") + kGuidB);  // rule-list order
     EXPECT_EQ(second.at(5), QStringLiteral("1"));
 
-    // The stored text: the eleven fields, dates in ISO form.
-    const QString stored =
-        QString::fromUtf8(ReadFile(e.data + QStringLiteral("/folders.txt"))).trimmed();
-    const QStringList rows = SplitText(stored, kFolderListSep);
-    ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(SplitText(rows.at(1), kFolderFieldSep).at(9), QStringLiteral("<guid>") + kGuidA +
-                                                                QStringLiteral("</guid><guid>") +
-                                                                kGuidB + QStringLiteral("</guid>"));
-    EXPECT_TRUE(QDateTime::fromString(SplitText(rows.at(0), kFolderFieldSep).at(6),
-                                      QString::fromLatin1(kFolderDateFormat))
-                    .isValid());
-
     // A tab in a folder name does not add a column.
     const QString tabbed = e.tmp.file(QStringLiteral("tab\there"));
     ASSERT_TRUE(MakeDir(tabbed));
@@ -135,42 +122,17 @@ TEST(CliFolders, AddListRemove) {
     r = e.Run({"folders", "remove", watch + QStringLiteral("/../watch")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(e.ListLines().size(), 1);
-    r = e.Run({"folders", "remove", watch});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("not a watched folder")));
+    EXPECT_EQ(e.Run({"folders", "remove", watch}).exitCode, 2);
 }
 
-TEST(CliFolders, BadArguments) {
+TEST(CliFolders, NamesThatWouldBreakTheListAndDuplicatesAreRefused) {
     Env e;
     const QString watch = e.tmp.file(QStringLiteral("watch"));
-    MakeDir(watch);
-    ASSERT_TRUE(WriteFile(watch + QStringLiteral("/file.txt"), "x"));
-    const QList<QStringList> bad = {
-        {"folders", "add", e.tmp.file(QStringLiteral("missing"))},
-        {"folders", "add", watch + QStringLiteral("/file.txt")},
-        {"folders", "add", watch, "--every", "3"},
-        {"folders", "add", watch, "--at", "24:00"},
-        {"folders", "add", watch, "--at", "12:60"},
-        {"folders", "add", watch, "--at", "noon"},
-        {"folders", "add", watch, "--every", "1", "--at", "10:00"},
-        {"folders", "add", watch, "--rules", kGuidA},
-        {"folders", "add", watch, "--bogus"},
-        {"folders", "add"},
-        {"folders", "frobnicate"},
-        {"organize", e.tmp.file(QStringLiteral("missing"))},
-        {"daemon", "--interval-seconds", "0"},
-    };
-    for (const QStringList& args : bad) {
-        const auto r = e.Run(args);
-        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.err.startsWith(QStringLiteral("vandrel: "))) << r.err.toStdString();
-    }
-    // A folder whose name would break folders.txt is refused.
     const QString broken = e.tmp.file(QStringLiteral("two\nlines"));
+    ASSERT_TRUE(MakeDir(watch));
     ASSERT_TRUE(MakeDir(broken));
     EXPECT_EQ(e.Run({"folders", "add", broken}).exitCode, 2);
     EXPECT_TRUE(e.ListLines().isEmpty());
-    // Adding the same folder twice is refused.
     EXPECT_EQ(e.Run({"folders", "add", watch}).exitCode, 0);
     EXPECT_EQ(e.Run({"folders", "add", watch}).exitCode, 2);
     EXPECT_EQ(e.ListLines().size(), 1);

@@ -88,25 +88,6 @@ TEST_F(CliLogTest, PagesNewestFirstWithTabSeparatedFields) {
     EXPECT_EQ(r.out, QStringLiteral("0\n"));
 }
 
-TEST_F(CliLogTest, BadArgumentsGiveOneLineAndExitTwo) {
-    const QStringList bad[] = {
-        {QStringLiteral("--page"), QStringLiteral("0")},
-        {QStringLiteral("--page"), QStringLiteral("-3")},
-        {QStringLiteral("--page"), QStringLiteral("two")},
-        {QStringLiteral("--page=")},
-        {QStringLiteral("--page")},
-        {QStringLiteral("--bogus")},
-        {QStringLiteral("one"), QStringLiteral("two")},
-    };
-    for (const QStringList& args : bad) {
-        const auto r = Log(args);
-        EXPECT_EQ(r.exitCode, 2) << args.join(QLatin1Char(' ')).toStdString();
-        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
-        EXPECT_TRUE(r.err.startsWith(QStringLiteral("vandrel: "))) << r.err.toStdString();
-        EXPECT_TRUE(r.out.isEmpty());
-    }
-}
-
 TEST(CliLog, LogThatCannotBeOpenedOrIsDamaged) {
     TempDir home;
     const QString data = home.file(QStringLiteral("data"));

@@ -37,14 +37,12 @@ TEST(OfficeReader, ReadsFromFileAndMemoryAlike) {
     const auto fromMemory = ReadOfficePropertiesFromMemory(Bytes(bytes), bytes.size());
     ASSERT_TRUE(fromFile);
     ASSERT_TRUE(fromMemory);
-    for (const OfficeProperties* p : {&*fromFile, &*fromMemory}) {
-        EXPECT_EQ(p->title, "Quarterly Report");
-        EXPECT_EQ(p->subject, "Sales figures");
-        EXPECT_EQ(p->author, "Ann Smith");  // not the last author "Bob Jones"
-        EXPECT_EQ(p->revision, "3");
-        EXPECT_EQ(p->category, "Finance");
-        EXPECT_EQ(p->company, "Corvane Ltd");
-    }
+    // The values themselves are the attribute tests'; here both ways must agree.
+    EXPECT_EQ(fromFile->author, "Ann Smith");  // not the last author "Bob Jones"
+    for (auto field :
+         {&OfficeProperties::title, &OfficeProperties::subject, &OfficeProperties::author,
+          &OfficeProperties::revision, &OfficeProperties::category, &OfficeProperties::company})
+        EXPECT_EQ((*fromFile).*field, (*fromMemory).*field);
 }
 
 TEST(OfficeReader, RefusesADirectoryWithoutRootEntry) {
@@ -100,16 +98,9 @@ TEST(PhotoReader, ReadsFromFileAndMemoryAlike) {
     const auto fromMemory = ReadPhotoMetadataFromMemory(Bytes(bytes), bytes.size());
     ASSERT_TRUE(fromFile);
     ASSERT_TRUE(fromMemory);
-    for (const PhotoMetadata* p : {&*fromFile, &*fromMemory}) {
-        EXPECT_EQ(p->make, "SONY");
-        EXPECT_EQ(p->model, "DSC-N1");
-        EXPECT_EQ(p->dateTime, "2007:03:25 14:30:00");
-    }
-    const auto plain = ReadPhotoMetadata(test::DataFile("photo/plain.jpg"));
-    ASSERT_TRUE(plain);
-    EXPECT_EQ(plain->make, "");
-    EXPECT_EQ(plain->model, "");
-    EXPECT_EQ(plain->dateTime, "");
+    EXPECT_EQ(fromFile->dateTime, "2007:03:25 14:30:00");  // as stored, not as shown
+    for (auto field : {&PhotoMetadata::make, &PhotoMetadata::model, &PhotoMetadata::dateTime})
+        EXPECT_EQ((*fromFile).*field, (*fromMemory).*field);
 }
 
 TEST(PhotoReader, EveryPrefixOfAPhotoIsSafe) {

@@ -6,7 +6,6 @@
 #include "folders/auto_task_timers.h"
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
-#include "platform/ini_file.h"
 #include "support/test_util.h"
 
 namespace vandrel {
@@ -160,21 +159,6 @@ TEST(AutoTaskRunner, ChecksSuspendedByTheRunFlags) {
         EXPECT_TRUE(images.last());
         EXPECT_TRUE(fx.ran.isEmpty());
     }
-}
-
-TEST(AutoTaskRunner, SettingsWindowRefusedDuringBatch) {
-    Fixture fx;
-    fx.AddFolder(QStringLiteral("f"), {QStringLiteral("a.txt")});
-    fx.CheckAt(At(9, 1, 0));
-    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 1);
-    int refused = 0;
-    QObject::connect(&fx.vars, &AppVarMgr::settingWinShowRefused, [&] { ++refused; });
-    fx.vars.setSettingWinShow(true);
-    EXPECT_FALSE(fx.vars.settingWinShow());
-    EXPECT_EQ(refused, 1);
-    EXPECT_EQ(ReadProfileString(fx.vars.optionsPath(), QStringLiteral("startup"),
-                                QStringLiteral("settingShow")),
-              QStringLiteral("False"));
 }
 
 TEST(AutoTaskRunner, ManualRunOnDisabledFolderKeepsItsTimes) {

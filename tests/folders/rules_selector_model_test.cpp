@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -30,44 +32,48 @@ TEST(RuleSelection, BuildAndTakeApart) {
               QStringList{kA});
 }
 
-TEST(RulesSelectorModel, UntouchedSelectionSavesAsLoaded) {
-    RulesSelectorModel m;
-    EXPECT_EQ(m.SaveToString(), QStringLiteral("all"));  // a new row applies all rules
-    m.LoadFromString(QStringLiteral("all"));
-    EXPECT_EQ(m.SaveToString(), QStringLiteral("all"));
-    // Without boxes nothing is filtered, even GUIDs of rules that no longer exist.
+// A stored selection, then the rule list as it is now: what is saved and which boxes show.
+TEST(RulesSelectorModel, StoredSelectionAgainstTheCurrentRules) {
     const QString stale = MakeRuleSelection({kA, QStringLiteral("gone")});
-    m.LoadFromString(stale);
-    EXPECT_FALSE(m.hasBoxes());
-    EXPECT_EQ(m.SaveToString(), stale);
-}
-
-TEST(RulesSelectorModel, AllStaysAllAfterExpanding) {
-    RulesSelectorModel m;
-    m.LoadFromString(QStringLiteral("all"));
-    m.SetCurRuleAttrs(Rules({kA, kB}));
-    EXPECT_TRUE(m.allRulesChecked());
-    ASSERT_EQ(m.ruleBoxes().size(), 2u);
-    EXPECT_TRUE(m.ruleBoxes()[0].checked);
-    EXPECT_TRUE(m.ruleBoxes()[1].checked);
-    EXPECT_EQ(m.SaveToString(), QStringLiteral("all"));
-}
-
-TEST(RulesSelectorModel, DeletedRuleIsForgotten) {
-    RulesSelectorModel m;
-    m.LoadFromString(MakeRuleSelection({kA, kB}));
-    m.SetCurRuleAttrs(Rules({kA, kC}));  // rule B was deleted, C was added
-    EXPECT_FALSE(m.allRulesChecked());
-    EXPECT_TRUE(m.ruleBoxes()[0].checked);
-    EXPECT_FALSE(m.ruleBoxes()[1].checked);
-    EXPECT_EQ(m.SaveToString(), MakeRuleSelection({kA}));
-}
-
-TEST(RulesSelectorModel, SelectionFollowsRuleListOrder) {
-    RulesSelectorModel m;
-    m.LoadFromString(MakeRuleSelection({kB, kA}));
-    m.SetCurRuleAttrs(Rules({kA, kB}));
-    EXPECT_EQ(m.SaveToString(), MakeRuleSelection({kA, kB}));
+    struct Row {
+        const char* name;
+        std::optional<QString> stored;               // none: never loaded
+        std::optional<std::vector<RuleAttr>> rules;  // none: the boxes were never shown
+        QString saved;
+        std::vector<bool> boxes;
+    };
+    const Row rows[] = {
+        {"new row applies all rules", std::nullopt, std::nullopt, QStringLiteral("all"), {}},
+        // Without boxes nothing is filtered, even GUIDs of rules that no longer exist.
+        {"untouched stale selection", stale, std::nullopt, stale, {}},
+        {"all stays all",
+         QStringLiteral("all"),
+         Rules({kA, kB}),
+         QStringLiteral("all"),
+         {true, true}},
+        {"deleted rule forgotten",
+         MakeRuleSelection({kA, kB}),
+         Rules({kA, kC}),
+         MakeRuleSelection({kA}),
+         {true, false}},
+        {"rule list order",
+         MakeRuleSelection({kB, kA}),
+         Rules({kA, kB}),
+         MakeRuleSelection({kA, kB}),
+         {true, true}},
+        {"no rules left", MakeRuleSelection({kA}), Rules({}), QString(), {}},
+        {"empty selection", QString(), Rules({kA}), QString(), {false}},
+    };
+    for (const Row& r : rows) {
+        RulesSelectorModel m;
+        if (r.stored) m.LoadFromString(*r.stored);
+        if (r.rules) m.SetCurRuleAttrs(*r.rules);
+        EXPECT_EQ(m.SaveToString(), r.saved) << r.name;
+        EXPECT_EQ(m.hasBoxes(), r.rules.has_value()) << r.name;
+        std::vector<bool> boxes;
+        for (const auto& b : m.ruleBoxes()) boxes.push_back(b.checked);
+        EXPECT_EQ(boxes, r.boxes) << r.name;
+    }
 }
 
 TEST(RulesSelectorModel, Clicks) {
@@ -93,17 +99,6 @@ TEST(RulesSelectorModel, Clicks) {
     m.ClickRule(7, false);
     m.ClickRule(-1, false);
     EXPECT_EQ(m.SaveToString(), QStringLiteral("all"));
-}
-
-TEST(RulesSelectorModel, NoRulesAndEmptySelection) {
-    RulesSelectorModel m;
-    m.LoadFromString(MakeRuleSelection({kA}));
-    m.SetCurRuleAttrs({});
-    EXPECT_EQ(m.SaveToString(), QString());
-    m.LoadFromString(QString());
-    m.SetCurRuleAttrs(Rules({kA}));
-    EXPECT_FALSE(m.ruleBoxes()[0].checked);
-    EXPECT_EQ(m.SaveToString(), QString());
 }
 
 }  // namespace

@@ -44,8 +44,8 @@ TEST(RuleTextFormat, WorkedExampleRoundTripsByteForByte) {
 TEST(RuleTextFormat, RowsAndPartsLoadForgivingly) {
     Rule rule{EngineContext{}};
     // Odd cell count: the last cell is ignored. Selector case is kept as loaded.
-    rule.LoadFromString(QStringLiteral(
-        "t<|RU|>all<|RU|>nAmE<|CP|>is<|CD|>x<|CP|>EXTENSION<|CP|>is<|CD|>pdf<|CP|>Size<|RU|><|RU|>") +
+    rule.LoadFromString(QStringLiteral("t<|RU|>all<|RU|>nAmE<|CP|>is<|CD|>x<|CP|>EXTENSION<|CP|>is<"
+                                       "|CD|>pdf<|CP|>Size<|RU|><|RU|>") +
                         kGuid);
     EXPECT_EQ(rule.conditions().getConditionCollection().size(), 2u);
     EXPECT_EQ(rule.SaveToString(),
@@ -83,7 +83,8 @@ TEST(RuleTextFormat, FourPartRuleGetsAGuidThatIsThenKept) {
     EXPECT_EQ(again.SaveToString(), saved);
 
     // Fewer parts, or garbage, never fail the load.
-    for (const char* text : {"", "only title", "a<|RU|>b", "<|RU|><|RU|><|RU|><|RU|><|RU|><|RU|>"}) {
+    for (const char* text :
+         {"", "only title", "a<|RU|>b", "<|RU|><|RU|><|RU|><|RU|><|RU|><|RU|>"}) {
         Rule r{EngineContext{}};
         r.LoadFromString(QString::fromUtf8(text));
         EXPECT_FALSE(r.JustDoCheck(QStringLiteral("file<|PA|>/x"))) << text;
@@ -98,8 +99,10 @@ struct Recorded {
 void AddTwoConditions(Rule& rule, bool a, bool b, Recorded& rec) {
     rule.conditions().LoadFromString(QString());
     rule.conditions().removeRow(0);
-    rule.conditions().appendRow(QStringLiteral("A"), std::make_unique<RecordingCondition>(a, &rec.callsA));
-    rule.conditions().appendRow(QStringLiteral("B"), std::make_unique<RecordingCondition>(b, &rec.callsB));
+    rule.conditions().appendRow(QStringLiteral("A"),
+                                std::make_unique<RecordingCondition>(a, &rec.callsA));
+    rule.conditions().appendRow(QStringLiteral("B"),
+                                std::make_unique<RecordingCondition>(b, &rec.callsB));
 }
 
 TEST(RuleEvaluation, AllAndAnyShortCircuitInRowOrder) {
@@ -109,9 +112,9 @@ TEST(RuleEvaluation, AllAndAnyShortCircuitInRowOrder) {
         bool result;
         int callsB;
     } cases[] = {
-        {"All", false, true, false, 0},  {"ALL", true, true, true, 1},
-        {"all", true, false, false, 1},  {"Any", true, false, true, 0},
-        {"Any", false, true, true, 1},   {"", true, false, true, 0},
+        {"All", false, true, false, 0},       {"ALL", true, true, true, 1},
+        {"all", true, false, false, 1},       {"Any", true, false, true, 0},
+        {"Any", false, true, true, 1},        {"", true, false, true, 0},
         {"whatever", false, false, false, 1},
     };
     for (const Case& c : cases) {
@@ -123,9 +126,12 @@ TEST(RuleEvaluation, AllAndAnyShortCircuitInRowOrder) {
         EXPECT_EQ(rec.callsA, 1) << c.mode;
         EXPECT_EQ(rec.callsB, c.callsB) << c.mode;
     }
-    Rule empty{EngineContext{}};
-    empty.setMatchMode(QStringLiteral("Any"));
-    EXPECT_FALSE(empty.JustDoCheck(QStringLiteral("file<|PA|>/x")));
+    // A rule without conditions never matches, in either mode.
+    for (const char* mode : {"Any", "All"}) {
+        Rule empty{EngineContext{}};
+        empty.setMatchMode(QString::fromLatin1(mode));
+        EXPECT_FALSE(empty.JustDoCheck(QStringLiteral("file<|PA|>/x"))) << mode;
+    }
 }
 
 TEST(RuleEvaluation, CheckAndTakeChainsActionsAndSkipsOnNoMatch) {
@@ -134,9 +140,11 @@ TEST(RuleEvaluation, CheckAndTakeChainsActionsAndSkipsOnNoMatch) {
     AddTwoConditions(rule, true, true, rec);
     QStringList seen;
     rule.actions().removeRow(0);
-    rule.actions().appendRow(QStringLiteral("first"), std::make_unique<SuffixAction>(QStringLiteral("1"), &seen));
+    rule.actions().appendRow(QStringLiteral("first"),
+                             std::make_unique<SuffixAction>(QStringLiteral("1"), &seen));
     rule.actions().addEmptyRow();  // a row without a kind is skipped
-    rule.actions().appendRow(QStringLiteral("second"), std::make_unique<SuffixAction>(QStringLiteral("2"), &seen));
+    rule.actions().appendRow(QStringLiteral("second"),
+                             std::make_unique<SuffixAction>(QStringLiteral("2"), &seen));
     EXPECT_EQ(rule.CheckAndTake(QStringLiteral("file<|PA|>/x")), QStringLiteral("file<|PA|>/x12"));
     EXPECT_EQ(seen, (QStringList{QStringLiteral("file<|PA|>/x"), QStringLiteral("file<|PA|>/x1")}));
 

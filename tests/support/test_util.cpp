@@ -71,6 +71,23 @@ ProcessResult RunVandrel(const QStringList& args, const QString& home, int timeo
     return r;
 }
 
+ProcessResult Cli::run(QStringList args) const {
+    MakeDir(home);
+    args.prepend(data);
+    args.prepend(QStringLiteral("--data-dir"));
+    return RunVandrel(args, home);
+}
+
+bool Cli::writeRules(const QStringList& rules) const {
+    return WriteFile(data + QStringLiteral("/rules.txt"),
+                     rules.join(QStringLiteral("<|RP|>")).toUtf8() + "\r\n");
+}
+
+QString Cli::folder(const QString& rel) const {
+    MakeDir(tmp.file(rel));
+    return tmp.file(rel);
+}
+
 SmallTmpfs::SmallTmpfs(const QString& path) : path_(path) {
     MakeDir(path_);
     mounted_ = ::geteuid() == 0 && ::mount("vandrel-test", QFile::encodeName(path_).constData(),

@@ -70,4 +70,17 @@ struct ProcessResult {
 ProcessResult RunVandrel(const QStringList& args, const QString& home, int timeoutMs = 60000,
                          const QByteArray& stdinBytes = {});
 
+// The command line on a fresh home (tmp/home) and data folder (tmp/data).
+struct Cli {
+    TempDir tmp;
+    QString home = tmp.file(QStringLiteral("home"));
+    QString data = tmp.file(QStringLiteral("data"));
+    // Runs vandrel --data-dir DATA args...
+    ProcessResult run(QStringList args) const;
+    // Writes rules.txt from whole rule texts.
+    bool writeRules(const QStringList& rules) const;
+    // tmp/rel, made as a folder.
+    QString folder(const QString& rel) const;
+};
+
 }  // namespace vandrel::test
