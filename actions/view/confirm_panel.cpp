@@ -44,11 +44,14 @@ ConfirmPanel::ConfirmPanel(QWidget* parent)
       btnRule_(FlatButton(this, QStringLiteral("btnRule"))),
       lblResult_(new QLabel(this)) {
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
     Place(new QLabel(QStringLiteral("Confirm:"), this), 60, 720);
     chkConfirm_->setObjectName(QStringLiteral("chkConfirm"));
     chkConfirm_->setCaption(QString());
     chkConfirm_->setValue(1);
-    Place(chkConfirm_, 760, 330, 300)->move(twipsToPixels(760), twipsToPixels(40));
+    Place(chkConfirm_, 800, 330, 300)->move(twipsToPixels(800), twipsToPixels(40));
     lblType_->setObjectName(QStringLiteral("lblType"));
     Place(lblType_, 1120, 600);
     Place(btnName_, 1720, 2100);

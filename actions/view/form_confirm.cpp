@@ -86,6 +86,9 @@ FormConfirm::FormConfirm(QWidget* parent)
     btnGo_->setCaption(QStringLiteral("Go"));
     btnCancel_->setObjectName(QStringLiteral("btnCancel"));
     btnCancel_->setCaption(QStringLiteral("Cancel"));
+    btnGo_->resize(btnGo_->sizeHint());
+    btnCancel_->resize(btnCancel_->sizeHint());
+    btnClose_->resize(btnClose_->sizeHint());
     const int buttonsTop = kBackTop + kBackHeight + 170;
     btnCancel_->move(width() - btnCancel_->sizeHint().width() - twipsToPixels(360),
                      twipsToPixels(buttonsTop));

@@ -30,7 +30,7 @@ class FormConfirm : public QDialog {
   public:
     // Window and row-area sizes, in twips.
     static constexpr int kWidthTwips = 8000;
-    static constexpr int kHeightTwips = 5200;
+    static constexpr int kHeightTwips = 4950;
     static constexpr int kRowPitchTwips = 400;
 
     explicit FormConfirm(QWidget* parent = nullptr);

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "glossy_controls_page.h"
+#include "settings_pieces_page.h"
 #include "standard_controls_page.h"
 
 int main(int argc, char** argv) {
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
     tabs.setWindowTitle(QStringLiteral("Vandrel control gallery"));
     tabs.addTab(new GlossyControlsPage, QStringLiteral("Vitreon"));
     tabs.addTab(new StandardControlsPage, QStringLiteral("Standard controls"));
+    tabs.addTab(new SettingsPiecesPage, QStringLiteral("Settings pieces"));
     tabs.setCurrentIndex(parser.value(page).toInt());
     tabs.resize(tabs.sizeHint());
     tabs.show();

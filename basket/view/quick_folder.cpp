@@ -15,21 +15,24 @@ namespace vandrel {
 using vitreon::twipsToPixels;
 
 namespace {
-constexpr int kIconLeft = 60;
-constexpr int kIconSize = 240;
-constexpr int kNameLeft = 360;
+constexpr int kIconLeft = 45;
+constexpr int kIconSize = 210;
+constexpr int kNameLeft = 285;
 }  // namespace
 
 QuickFolder::QuickFolder(QWidget* parent)
     : QWidget(parent), lblName_(new QLabel(this)), cmdDelete_(new vitreon::GreyClose(this)) {
     setAcceptDrops(true);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    QFont small = font();
+    small.setPointSizeF(7.5);
+    setFont(small);
     lblName_->setObjectName(QStringLiteral("lblName"));
     // Presses and drops on the name belong to the quick folder.
     lblName_->setAttribute(Qt::WA_TransparentForMouseEvents);
     cmdDelete_->setObjectName(QStringLiteral("cmdDelete"));
     const QSize del = cmdDelete_->sizeHint();
-    cmdDelete_->move(width() - del.width() - twipsToPixels(45), (height() - del.height()) / 2);
+    cmdDelete_->move(width() - del.width() - twipsToPixels(30), (height() - del.height()) / 2);
     connect(cmdDelete_, &vitreon::GreyClose::Click, this, &QuickFolder::FolderDelete);
     LoadFromString(QString());
 }
@@ -39,8 +42,9 @@ void QuickFolder::LoadFromString(const QString& path) {
     const bool set = !path.isEmpty();
     lblName_->setText(QuickFolderList::LabelText(path));
     setToolTip(QuickFolderList::TooltipText(path));
-    const int left = twipsToPixels(set ? kNameLeft : 120);
-    const int right = set ? cmdDelete_->x() - twipsToPixels(30) : width() - twipsToPixels(60);
+    lblName_->setAlignment(set ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+    const int left = twipsToPixels(set ? kNameLeft : 60);
+    const int right = set ? cmdDelete_->x() : width() - twipsToPixels(60);
     lblName_->setGeometry(left, 0, right - left, height());
     cmdDelete_->setVisible(set);
     setHighlight(false);

@@ -51,15 +51,15 @@ QString DateText(const QDateTime& t) { return QLocale().toString(t, QLocale::Sho
 FolderPanel::FolderPanel(WatchedFolder& folder, QWidget* parent)
     : QWidget(parent),
       folder_(folder),
-      chkEnable_(Make<wexcontrols::WexCheck>(this, "chkEnable", 60, kLineTop, 1050)),
-      cmbFolder_(Make<wexcontrols::WexFolder>(this, "cmbFolder", 1140, kLineTop, 2250)),
-      cmbMethod_(Combo(this, "cmbMethod", WatchedFolder::methodItems(), 3450, 780)),
-      cmbInterval_(Combo(this, "cmbInterval", WatchedFolder::intervalItems(), 4290, 1130)),
-      cmbHour_(Combo(this, "cmbHour", WatchedFolder::hourItems(), 4290, 520)),
+      chkEnable_(Make<wexcontrols::WexCheck>(this, "chkEnable", 60, kLineTop, 1150)),
+      cmbFolder_(Make<wexcontrols::WexFolder>(this, "cmbFolder", 1240, kLineTop, 1800)),
+      cmbMethod_(Combo(this, "cmbMethod", WatchedFolder::methodItems(), 3080, 1000)),
+      cmbInterval_(Combo(this, "cmbInterval", WatchedFolder::intervalItems(), 4120, 1150)),
+      cmbHour_(Combo(this, "cmbHour", WatchedFolder::hourItems(), 4120, 700)),
       lblTime_(Label(this, QStringLiteral(":"), 4830, kLineTop, 60)),
-      cmbMinute_(Combo(this, "cmbMinute", WatchedFolder::minuteItems(), 4900, 520)),
-      btnExpand_(Make<wexcontrols::WexExpandBtn>(this, "btnExpand", 5520, kLineTop, 760)),
-      btnClose_(Make<wexcontrols::WexButton>(this, "btnClose", 6420, kLineTop, 300)),
+      cmbMinute_(Combo(this, "cmbMinute", WatchedFolder::minuteItems(), 4900, 700)),
+      btnExpand_(Make<wexcontrols::WexExpandBtn>(this, "btnExpand", 5650, kLineTop, 760)),
+      btnClose_(Make<wexcontrols::WexButton>(this, "btnClose", 6440, kLineTop, 300)),
       expandedPart_(Make<QWidget>(this, "expandedPart", 0, kCollapsedTwips, kWidthTwips,
                                   kExpandedTwips - kCollapsedTwips)),
       lblLastTime_(nullptr),
@@ -69,6 +69,10 @@ FolderPanel::FolderPanel(WatchedFolder& folder, QWidget* parent)
       chkConfirm_(nullptr),
       oRulesSelector_(nullptr) {
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kCollapsedTwips));
+    // The row's sizes were laid out for an 8-point face.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
     chkEnable_->setCaption(QStringLiteral("Organize"));
     btnExpand_->setText(QStringLiteral("Adv."));
     btnClose_->setButtonStyle(QStringLiteral("close"));
@@ -82,7 +86,7 @@ FolderPanel::FolderPanel(WatchedFolder& folder, QWidget* parent)
     lblNotify_ = Make<QLabel>(x, "lblNotify", 120, 1260, 3300);
     btnInvoke_ = Make<wexcontrols::WexStandardBtn>(x, "btnInvoke", 120, 1560, 1500, 360);
     btnInvoke_->setText(QStringLiteral("Organize Now"));
-    chkConfirm_ = Make<wexcontrols::WexCheck>(x, "chkConfirm", 1740, 1590, 1900);
+    chkConfirm_ = Make<wexcontrols::WexCheck>(x, "chkConfirm", 1740, 1590, 2050);
     chkConfirm_->setCaption(QStringLiteral("Ask for confirmation"));
     oRulesSelector_ = new RulesSelector(folder_.selector(), x);
     oRulesSelector_->setObjectName(QStringLiteral("oRulesSelector"));

@@ -36,6 +36,7 @@ FoldersTab::FoldersTab(WatchedFolderList& list, QWidget* parent)
     setFixedSize(twipsToPixels(width), twipsToPixels(kFrameTop + kFrameHeightTwips + 420));
     btnAddFolder_->setObjectName(QStringLiteral("btnAddFolder"));
     btnAddFolder_->setCaption(QStringLiteral("New Folder"));
+    btnAddFolder_->resize(btnAddFolder_->sizeHint());
     btnAddFolder_->move(0, twipsToPixels(90));
     connect(btnAddFolder_, &vitreon::AquaButton::Click, this, &FoldersTab::addFolder);
 
