@@ -132,7 +132,7 @@ std::vector<QuickMoveResult> QuickFolderList::MoveItems(const QString& folder,
             else
                 r.target = SafeFolderOperation(item, target, kFileOpMove, kConflictRename, fs);
         } else {
-            r.problem = QStringLiteral("it does not exist");
+            r.problem = QStringLiteral("it is missing, hidden, or neither a file nor a folder");
         }
         if (r.problem.isEmpty() && r.target == item)
             r.problem = QStringLiteral("it could not be moved to %1").arg(folder);

@@ -1,21 +1,33 @@
 // vandrel-gallery: shows the controls of the control libraries, one tab per library.
-//   vandrel-gallery [--page N] [--screenshot FILE [--widget NAME] [--focus NAME] [--press NAME]]
+//   vandrel-gallery [--page N] [--focus NAME] [--press NAME]
+//                   [--screenshot FILE [--widget NAME]]
 // With --screenshot the window is drawn without a display (unless QT_QPA_PLATFORM says
 // otherwise), saved as FILE (PNG) and the program ends (--widget: only the control of that
 // object name, for a close look; --focus and --press show a control with the keyboard focus
-// or held down by the mouse); QT_SCALE_FACTOR=2 gives a picture at
-// device pixel ratio 2.
+// or held down by the mouse); QT_SCALE_FACTOR=2 gives a picture at device pixel ratio 2.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
 #include "glossy_controls_page.h"
 #include "settings_pieces_page.h"
 #include "standard_controls_page.h"
+
+namespace {
+
+QWidget* FindNamed(QWidget& root, const QString& name) {
+    QWidget* w = root.findChild<QWidget*>(name);
+    if (w == nullptr)
+        std::fprintf(stderr, "vandrel-gallery: no control named %s\n", qUtf8Printable(name));
+    return w;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // The platform must be chosen before the application object exists.
@@ -27,71 +39,76 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vandrel-gallery"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vandrel control gallery"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Shows the controls of Vandrel's control libraries."));
     parser.addHelpOption();
+    const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Tab to show."),
+                                  QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption screenshot(
         QStringLiteral("screenshot"),
         QStringLiteral("Save a picture of the window as <file> (PNG) and quit."),
         QStringLiteral("file"));
-    parser.addOption(screenshot);
     const QCommandLineOption widget(
         QStringLiteral("widget"),
         QStringLiteral("With --screenshot: picture only the control named <name>."),
         QStringLiteral("name"));
-    parser.addOption(widget);
     const QCommandLineOption focus(
         QStringLiteral("focus"),
         QStringLiteral("Give the control named <name> the keyboard focus."),
         QStringLiteral("name"));
-    parser.addOption(focus);
     const QCommandLineOption press(
         QStringLiteral("press"), QStringLiteral("Hold the mouse down on the control named <name>."),
         QStringLiteral("name"));
-    parser.addOption(press);
-    const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Show tab number <n>."),
-                                  QStringLiteral("n"), QStringLiteral("0"));
-    parser.addOption(page);
+    for (const QCommandLineOption* o : {&page, &screenshot, &widget, &focus, &press})
+        parser.addOption(*o);
     parser.process(app);
 
     QTabWidget tabs;
     tabs.setObjectName(QStringLiteral("galleryTabs"));
     tabs.setWindowTitle(QStringLiteral("Vandrel control gallery"));
-    tabs.addTab(new GlossyControlsPage, QStringLiteral("Vitreon"));
     tabs.addTab(new StandardControlsPage, QStringLiteral("Standard controls"));
+    tabs.addTab(new GlossyControlsPage, QStringLiteral("Glossy controls"));
     tabs.addTab(new SettingsPiecesPage, QStringLiteral("Settings pieces"));
     tabs.setCurrentIndex(parser.value(page).toInt());
-    tabs.resize(tabs.sizeHint());
+    tabs.resize(tabs.sizeHint().expandedTo(QSize(760, 0)));
     tabs.show();
 
-    if (parser.isSet(screenshot)) {
-        tabs.activateWindow();
-        QApplication::processEvents();
-        if (auto* w = tabs.findChild<QWidget*>(parser.value(focus)))
-            w->setFocus(Qt::TabFocusReason);
-        if (auto* w = tabs.findChild<QWidget*>(parser.value(press))) {
-            const QPointF at = QRectF(w->rect()).center();
-            QMouseEvent down(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
-                             Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(w, &down);
+    QWidget* focusTarget = nullptr;
+    if (parser.isSet(focus) && (focusTarget = FindNamed(tabs, parser.value(focus))) == nullptr)
+        return 2;
+    QWidget* pressTarget = nullptr;
+    if (parser.isSet(press) && (pressTarget = FindNamed(tabs, parser.value(press))) == nullptr)
+        return 2;
+    QWidget* subject = &tabs;
+    if (parser.isSet(widget) && (subject = FindNamed(tabs, parser.value(widget))) == nullptr)
+        return 2;
+    tabs.activateWindow();
+    if (focusTarget != nullptr) focusTarget->setFocus(Qt::TabFocusReason);
+
+    if (!parser.isSet(screenshot)) return QApplication::exec();
+
+    const QString file = parser.value(screenshot);
+    int status = 1;
+    // Once the first layout and paint have happened.
+    QTimer::singleShot(50, &app, [&] {
+        // The window is active by now (it may not have been when the focus was first set).
+        if (focusTarget != nullptr) focusTarget->setFocus(Qt::TabFocusReason);
+        if (pressTarget != nullptr) {
+            const QPointF at = QRectF(pressTarget->rect()).center();
+            QMouseEvent down(QEvent::MouseButtonPress, at, pressTarget->mapToGlobal(at),
+                             Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(pressTarget, &down);
         }
-        const QString file = parser.value(screenshot);
-        QWidget* subject = &tabs;
-        if (parser.isSet(widget)) {
-            subject = tabs.findChild<QWidget*>(parser.value(widget));
-            if (subject == nullptr) {
-                std::fprintf(stderr, "vandrel-gallery: no control named %s\n",
-                             qPrintable(parser.value(widget)));
-                return 2;
-            }
+        if (subject->grab().save(file, "PNG")) {
+            status = 0;
+        } else {
+            std::fprintf(stderr, "vandrel-gallery: cannot write %s\n", qUtf8Printable(file));
         }
-        if (!subject->grab().save(file, "PNG")) {
-            std::fprintf(stderr, "vandrel-gallery: cannot write %s\n", qPrintable(file));
-            return 1;
-        }
-        return 0;
-    }
-    return QApplication::exec();
+        QApplication::quit();
+    });
+    QApplication::exec();
+    return status;
 }
