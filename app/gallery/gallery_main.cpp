@@ -1,5 +1,5 @@
 // vandrel-gallery: shows the controls of the control libraries, one tab per library.
-//   vandrel-gallery [--screenshot FILE [--widget NAME] [--focus NAME] [--press NAME]]
+//   vandrel-gallery [--tab TITLE] [--screenshot FILE [--widget NAME] [--focus NAME] [--press NAME]]
 // With --screenshot the window is drawn without a display (unless QT_QPA_PLATFORM says
 // otherwise), saved as FILE (PNG) and the program ends (--widget: only the control of that
 // object name, for a close look; --focus and --press show a control with the keyboard focus
@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "glossy_controls_page.h"
+#include "rule_editor_page.h"
 
 int main(int argc, char** argv) {
     // The platform must be chosen before the application object exists.
@@ -49,12 +50,19 @@ int main(int argc, char** argv) {
         QStringLiteral("press"), QStringLiteral("Hold the mouse down on the control named <name>."),
         QStringLiteral("name"));
     parser.addOption(press);
+    const QCommandLineOption tab(QStringLiteral("tab"),
+                                 QStringLiteral("Open the tab titled <title>."),
+                                 QStringLiteral("title"));
+    parser.addOption(tab);
     parser.process(app);
 
     QTabWidget tabs;
     tabs.setObjectName(QStringLiteral("galleryTabs"));
     tabs.setWindowTitle(QStringLiteral("Vandrel control gallery"));
     tabs.addTab(new GlossyControlsPage, QStringLiteral("Vitreon"));
+    tabs.addTab(new RuleEditorPage, QStringLiteral("Rule editor"));
+    for (int i = 0; i < tabs.count(); ++i)
+        if (tabs.tabText(i) == parser.value(tab)) tabs.setCurrentIndex(i);
     tabs.resize(tabs.sizeHint());
     tabs.show();
 
