@@ -106,18 +106,24 @@ void PatternInput::rebuild() {
             connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString& text) {
                 const int idx = indexOf(edit);
                 if (idx < 0) return;
-                const int caret = edit->cursorPosition();
+                int caret = edit->cursorPosition();
                 model_.setSegmentText(idx, text);
-                // The model drops separator tokens and the marker; show what it keeps.
-                if (model_.segment(idx).text != text) edit->setText(model_.segment(idx).text);
-                model_.setFocus(idx, std::min<int>(caret, static_cast<int>(edit->text().size())));
+                // The model drops separator tokens and the marker; show what it keeps, the
+                // caret after what stays of the text before it.
+                if (model_.segment(idx).text != text) {
+                    Pattern left;
+                    left.setSegmentText(0, text.left(caret));
+                    caret = static_cast<int>(left.segment(0).text.size());
+                    edit->setText(model_.segment(idx).text);
+                }
+                model_.setFocus(idx, caret);
                 edit->setCursorPosition(model_.caret());
                 layoutSegments();
                 emit patternChanged();
             });
-            connect(edit, &QLineEdit::cursorPositionChanged, this, [this, edit](int, int pos) {
-                if (edit->hasFocus()) model_.setFocus(indexOf(edit), pos);
-            });
+            // A caret moved by a click, a key or the program makes the segment current.
+            connect(edit, &QLineEdit::cursorPositionChanged, this,
+                    [this, edit](int, int pos) { model_.setFocus(indexOf(edit), pos); });
             segments_.push_back(edit);
         }
         segments_.back()->show();

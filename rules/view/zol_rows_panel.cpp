@@ -89,7 +89,8 @@ void ZolRowsPanel::refreshTabOrder() {
         if (KindEditor* e = editorAt(r)) {
             const auto fields = e->findChildren<QWidget*>();
             for (QWidget* f : fields)
-                if (f->focusPolicy() & Qt::TabFocus) chain(f);
+                // Pop-ups of combo boxes and date fields are windows of their own.
+                if ((f->focusPolicy() & Qt::TabFocus) && f->window() == window()) chain(f);
         }
         if (ZolRowButton* b = buttonsAt(r)) {
             chain(b->addButton());

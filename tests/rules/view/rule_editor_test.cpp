@@ -1,0 +1,295 @@
+// The rule editor driven through its widgets, checked through the models it edits.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "actions/view/pattern_input.h"
+#include "conditions/condition_name.h"
+#include "rules/rule_list.h"
+#include "rules/view/kind_editor.h"
+#include "rules/view/rules_paper.h"
+#include "rules/view/zol_action_panel.h"
+#include "rules/view/zol_condition_panel.h"
+#include "rules/view/zol_kind_selector.h"
+#include "rules/view/zol_row_button.h"
+#include "rules/view/zol_rule_panel.h"
+
+using namespace vandrel;
+
+namespace {
+
+// Picks an entry of a selector as the user does (the list's activation).
+void Pick(ZolKindSelector* s, const QString& text) {
+    const int i = s->findText(text);
+    ASSERT_GE(i, 0) << text.toStdString();
+    s->setCurrentIndex(i);
+    emit s->activated(i);
+}
+
+template <typename W>
+W* Child(QWidget* parent, const char* name) {
+    auto* w = parent->findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+}  // namespace
+
+TEST(ZolGridTest, PlacesByRunningOffsetsAndKeepsCellsWhenRowsMove) {
+    ZolGrid grid;
+    grid.Init(30, 15);
+    grid.addCol(150);
+    grid.addCol(300);
+    QWidget a, b, c;
+    grid.addRow(-1, 150);
+    grid.addRow(-1, 300);
+    grid.appendControl(&a, 1, 1);
+    grid.appendControl(&b, 2, 2);
+    grid.addRow(0, 450);  // the old row 1 becomes row 2
+    grid.addRow(1, 60);   // an empty row below row 1
+    grid.appendControl(&c, 2, 1);
+    int width = 0, height = 0;
+    QObject::connect(&grid, &ZolGrid::Resize, [&](int w, int h) { width = w, height = h; });
+    grid.ReArrange();
+    EXPECT_EQ(grid.getControlRowNum(&a), 3);
+    EXPECT_EQ(grid.getControlColNum(&b), 2);
+    EXPECT_EQ(grid.getControlRowNum(&b), 4);
+    EXPECT_EQ(a.pos(), QPoint(2, 1 + 30 + 4));        // (30 + 0) / 15, (15 + 450 + 60) / 15
+    EXPECT_EQ(b.pos(), QPoint(12, 1 + 30 + 4 + 10));  // below a row of 150
+    EXPECT_EQ(width, 450);
+    EXPECT_EQ(height, 960);
+    const auto col2 = grid.getColControls(2);  // skips the empty rows
+    EXPECT_EQ(col2, (std::vector<QWidget*>{&c, &b}));
+    grid.delRow(1);
+    grid.releaseControl(2, 3);
+    EXPECT_EQ(grid.getColControls(2).size(), 0u);
+    EXPECT_EQ(grid.getControl(1, 2), &a);
+}
+
+TEST(ZolRowsPanelTest, RowLimitsAndButtonStates) {
+    struct Case {
+        const char* name;
+        int adds;         // add-button presses on row 1
+        int deletes;      // delete-button presses on row 1
+        int rows;         // rows afterwards (model and grid)
+        bool addEnabled;  // on every row
+        bool delEnabled;
+    };
+    const Case cases[] = {
+        {"a new list has one undeletable row", 0, 0, 1, true, false},
+        {"the last row cannot be deleted", 0, 3, 1, true, false},
+        {"adding stops at eight", 10, 0, 8, false, true},
+        {"deleting one of eight enables adding again", 9, 1, 7, true, true},
+    };
+    for (const Case& c : cases) {
+        ConditionList list(EngineContext{});
+        ZolConditionPanel panel(list);
+        for (int i = 0; i < c.adds; ++i) panel.buttonsAt(1)->addButton()->click();
+        for (int i = 0; i < c.deletes; ++i) panel.buttonsAt(1)->delButton()->click();
+        EXPECT_EQ(panel.rowCount(), c.rows) << c.name;
+        EXPECT_EQ(list.rowCount(), c.rows) << c.name;
+        for (int r = 1; r <= panel.rowCount(); ++r) {
+            EXPECT_EQ(panel.buttonsAt(r)->addEnabled(), c.addEnabled) << c.name << " row " << r;
+            EXPECT_EQ(panel.buttonsAt(r)->delEnabled(), c.delEnabled) << c.name << " row " << r;
+        }
+    }
+}
+
+TEST(ZolRowsPanelTest, KindReplacementLeavesOneEditorAndAnEmptyRowIsSkipped) {
+    ConditionList list(EngineContext{});
+    ZolConditionPanel panel(list);
+    Pick(panel.selectorAt(1), QStringLiteral("Name"));
+    QTest::keyClicks(Child<QLineEdit>(panel.editorAt(1), "txtParams"), QStringLiteral("abc"));
+    Pick(panel.selectorAt(1), QStringLiteral("Full Name"));
+    ASSERT_EQ(panel.grid().getColControls(2).size(), 1u);
+    auto* name = dynamic_cast<ConditionName*>(list.getConditionCollection().at(0));
+    ASSERT_NE(name, nullptr);
+    EXPECT_TRUE(name->fullNameMode);
+    EXPECT_EQ(name->text, QString());  // the new kind starts afresh
+    EXPECT_EQ(Child<QLineEdit>(panel.editorAt(1), "txtParams")->text(), QString());
+
+    panel.buttonsAt(1)->addButton()->click();  // empty row 2
+    panel.buttonsAt(2)->addButton()->click();
+    Pick(panel.selectorAt(3), QStringLiteral("Any"));
+    const auto editors = panel.grid().getColControls(2);
+    ASSERT_EQ(editors.size(), 2u);
+    EXPECT_EQ(panel.grid().getControlRowNum(editors[1]), 3);
+    EXPECT_EQ(list.SaveToString(),
+              QStringLiteral("Full Name<|CP|>is<|CD|><|CP|>Any<|CP|>anything<|CD|>anything"));
+}
+
+TEST(ZolRowsPanelTest, AdvancedOptionsRaiseTheRowAndMoveTheRowsBelow) {
+    ActionList list(EngineContext{});
+    ZolActionPanel panel(list);
+    Pick(panel.selectorAt(1), QStringLiteral("Move to"));
+    panel.buttonsAt(1)->addButton()->click();
+    auto* adv = Child<QToolButton>(panel.editorAt(1), "cmdOptions");
+    adv->click();
+    EXPECT_EQ(panel.grid().rowHeight(1), 1800);
+    EXPECT_TRUE(panel.editorAt(1)->optionsShown());
+    EXPECT_EQ(panel.selectorAt(2)->y(), (10 + 1800 + 7) / 15);
+    adv->click();
+    EXPECT_EQ(panel.grid().rowHeight(1), 400);
+    EXPECT_EQ(panel.editorAt(1)->height(), 20);
+    EXPECT_FALSE(panel.editorAt(1)->optionsShown());
+}
+
+TEST(PatternInputTest, InsertionAndKeysAtSegmentBorders) {
+    Pattern pattern;
+    PatternInput input(pattern);
+    input.show();
+    input.SetPatternString(QStringLiteral("abcd"));
+    input.InsertPattern(QStringLiteral("name"));  // no caret yet: nothing happens
+    EXPECT_EQ(input.GetPatternString(), QStringLiteral("abcd"));
+
+    auto* first = qobject_cast<QLineEdit*>(input.segmentWidget(0));
+    first->setFocus();
+    first->setCursorPosition(2);
+    input.InsertPattern(QStringLiteral("name"));
+    EXPECT_EQ(input.GetPatternString(), QStringLiteral("ab<//>name<//>cd"));
+    ASSERT_EQ(input.segmentWidgetCount(), 3);
+
+    auto* third = qobject_cast<QLineEdit*>(input.segmentWidget(2));
+    third->setFocus();
+    third->setCursorPosition(0);
+    QTest::keyClick(third, Qt::Key_Left);  // crosses the token to the first segment
+    EXPECT_EQ(pattern.currentSegment(), 0);
+    EXPECT_EQ(pattern.caret(), 2);
+
+    third->setFocus();
+    third->setCursorPosition(0);
+    QTest::keyClick(third, Qt::Key_Backspace);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(input.GetPatternString(), QStringLiteral("abcd"));
+    ASSERT_EQ(input.segmentWidgetCount(), 1);
+    auto* joined = qobject_cast<QLineEdit*>(input.segmentWidget(0));
+    EXPECT_EQ(joined->cursorPosition(), 2);
+    QTest::keyClicks(joined, QStringLiteral("<//>X<|AC|>"));  // markers cannot be typed
+    EXPECT_EQ(input.GetPatternString(), QStringLiteral("abXcd"));
+
+    input.setWidthTwips(99999);
+    EXPECT_EQ(input.width(), 200);
+    input.setWidthTwips(10);
+    EXPECT_EQ(input.width(), 40);
+    input.SetPatternString(QStringLiteral("a-long-literal-text-that-cannot-fit"));
+    QTest::mouseClick(&input, Qt::LeftButton, {}, QPoint(input.width() - 3, 5));
+    EXPECT_GT(input.scrollOffset(), 0);  // the end of the text is in view
+}
+
+TEST(RulesPaperTest, OrderDeleteAndButtonsFollowTheList) {
+    RuleList list(EngineContext{});
+    RulesPaper paper(list);
+    for (const char* title : {"c", "b", "a"}) {
+        paper.AddNewRule();
+        auto* field = Child<QLineEdit>(paper.panel(0), "txtTitle");
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromLatin1(title));
+    }
+    auto titles = [&] {
+        QString t;
+        for (const RuleAttr& a : paper.GetRuleAttrs()) t += a.ruleTitle;
+        return t;
+    };
+    EXPECT_EQ(titles(), QStringLiteral("abc"));
+    ZolRulePanel* top = paper.panel(0);
+    EXPECT_FALSE(Child<QToolButton>(top, "cmdUp")->isEnabled());
+    Child<QToolButton>(top, "cmdDown")->click();
+    EXPECT_EQ(titles(), QStringLiteral("bac"));
+    EXPECT_EQ(paper.panel(1), top);
+    EXPECT_EQ(paper.grid().getControlRowNum(top), 2);
+
+    Child<QToolButton>(top, "cmdClose")->click();  // only shows the strip
+    Child<QPushButton>(top, "btnDeleteCancel")->click();
+    EXPECT_EQ(list.ruleCount(), 3);
+    Child<QToolButton>(top, "cmdClose")->click();
+    Child<QPushButton>(top, "btnDeleteOK")->click();
+    EXPECT_EQ(titles(), QStringLiteral("bc"));
+    EXPECT_EQ(paper.grid().rowCount(), 2);
+    Child<QToolButton>(paper.panel(0), "cmdClose")->click();
+    Child<QPushButton>(paper.panel(0), "btnDeleteOK")->click();
+    ZolRulePanel* last = paper.panel(0);
+    for (const char* b : {"cmdUp", "cmdDown", "cmdClose"})
+        EXPECT_FALSE(Child<QToolButton>(last, b)->isEnabled()) << b;
+}
+
+TEST(RulesPaperTest, LongListsBuildOnlyTheRowsInView) {
+    RuleList list(EngineContext{});
+    QString text;
+    for (int i = 0; i < 300; ++i) {
+        list.AddNewRule(QStringLiteral("r%1<|RU|>All<|RU|>Name<|CP|>is<|CD|>x<|RU|><|RU|>").arg(i));
+    }
+    const QString saved = list.SaveToString();
+    QScrollArea area;
+    area.resize(520, 400);
+    auto* paper = new RulesPaper(list);
+    area.setWidget(paper);
+    area.show();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_GT(paper->createdPanelCount(), 0);
+    EXPECT_LT(paper->createdPanelCount(), 30);
+    EXPECT_EQ(paper->grid().rowHeight(300), ZolRulePanel::heightFor(list.rule(299)) + 15);
+    area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_NE(paper->createdPanel(299), nullptr);
+    EXPECT_EQ(paper->createdPanel(299)->heightTwips() + 15, paper->grid().rowHeight(300));
+    EXPECT_EQ(paper->SaveToString(), saved);
+}
+
+TEST(RuleEditorTest, BuildsAWorkingRuleThroughTheWidgets) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("in")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("out")));
+    QFile f(dir.path() + QStringLiteral("/in/Report-2026.TXT"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+
+    RuleList list(EngineContext{});
+    RulesPaper paper(list);
+    paper.AddNewRule();
+    ZolRulePanel* p = paper.panel(0);
+    auto* title = Child<QLineEdit>(p, "txtTitle");
+    title->selectAll();
+    QTest::keyClicks(title, QStringLiteral("Reports<|RU|>"));
+    Child<QComboBox>(p, "cmbAnyAll")->setCurrentIndex(1);  // "Any"
+
+    ZolConditionPanel* cond = p->conditionPanel();
+    Pick(cond->selectorAt(1), QStringLiteral("Extension"));
+    // Space on the add button adds a row; the keyboard is enough.
+    cond->buttonsAt(1)->addButton()->setFocus();
+    QTest::keyClick(cond->buttonsAt(1)->addButton(), Qt::Key_Space);
+    ASSERT_EQ(cond->rowCount(), 2);
+    Pick(cond->selectorAt(2), QStringLiteral("Name"));
+    auto* op = Child<QComboBox>(cond->editorAt(2), "cmbOP");
+    op->setCurrentIndex(op->findText(QStringLiteral("starts with")));
+    QTest::keyClicks(Child<QLineEdit>(cond->editorAt(2), "txtParams"), QStringLiteral("report"));
+
+    ZolActionPanel* act = p->actionPanel();
+    Pick(act->selectorAt(1), QStringLiteral("Move to"));
+    QTest::keyClicks(Child<QLineEdit>(act->editorAt(1), "txtPath"), dir.path() + "/out");
+    Child<QToolButton>(act->editorAt(1), "cmdOptions")->click();
+    Child<QRadioButton>(act->editorAt(1), "optReplace")->click();
+
+    const QString expected = QStringLiteral(
+                                 "Reports<|RU|>Any<|RU|>Extension<|CP|>is<|CD|>txt<|CP|>Name<|CP|>"
+                                 "starts with<|CD|>report<|RU|>Move to<|AP|>") +
+                             dir.path() +
+                             QStringLiteral("/out<|AC|>0<|AC|><//>date.current<//><|AC|>0<|RU|>") +
+                             list.rule(0).ruleGUID();
+    EXPECT_EQ(paper.SaveToString(), expected);
+    EXPECT_EQ(title->text(), QStringLiteral("Reports"));
+
+    EXPECT_EQ(paper.DoRunRules(dir.path() + QStringLiteral("/in/Report-2026.TXT")),
+              QStringLiteral("Reports"));
+    EXPECT_TRUE(QFile::exists(dir.path() + QStringLiteral("/out/Report-2026.TXT")));
+}
