@@ -1,5 +1,5 @@
 // vandrel-gallery: shows the controls of the control libraries, one tab per library.
-//   vandrel-gallery [--tab TITLE] [--screenshot FILE [--widget NAME] [--focus NAME] [--press NAME]]
+//   vandrel-gallery [--tab TITLE | --page N] [--screenshot FILE [--widget NAME] [--focus NAME] [--press NAME]]
 // With --screenshot the window is drawn without a display (unless QT_QPA_PLATFORM says
 // otherwise), saved as FILE (PNG) and the program ends (--widget: only the control of that
 // object name, for a close look; --focus and --press show a control with the keyboard focus
@@ -15,6 +15,7 @@
 
 #include "glossy_controls_page.h"
 #include "rule_editor_page.h"
+#include "standard_controls_page.h"
 
 int main(int argc, char** argv) {
     // The platform must be chosen before the application object exists.
@@ -54,13 +55,18 @@ int main(int argc, char** argv) {
                                  QStringLiteral("Open the tab titled <title>."),
                                  QStringLiteral("title"));
     parser.addOption(tab);
+    const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Open tab <N> (from 0)."),
+                                  QStringLiteral("N"));
+    parser.addOption(page);
     parser.process(app);
 
     QTabWidget tabs;
     tabs.setObjectName(QStringLiteral("galleryTabs"));
     tabs.setWindowTitle(QStringLiteral("Vandrel control gallery"));
     tabs.addTab(new GlossyControlsPage, QStringLiteral("Vitreon"));
+    tabs.addTab(new StandardControlsPage, QStringLiteral("Standard controls"));
     tabs.addTab(new RuleEditorPage, QStringLiteral("Rule editor"));
+    if (parser.isSet(page)) tabs.setCurrentIndex(parser.value(page).toInt());
     for (int i = 0; i < tabs.count(); ++i)
         if (tabs.tabText(i) == parser.value(tab)) tabs.setCurrentIndex(i);
     tabs.resize(tabs.sizeHint());
