@@ -1,12 +1,11 @@
 #include "actions/view/action_editor_parts.h"
 
-#include <QButtonGroup>
-#include <QComboBox>
 #include <QLabel>
-#include <QRadioButton>
 
 #include "actions/view/pattern_input.h"
 #include "attributes/attribute_helper.h"
+#include "controls/standard/wex_insert.h"
+#include "controls/standard/wex_radio.h"
 #include "rules/view/editor_fields.h"
 #include "rules/view/view_twips.h"
 
@@ -22,11 +21,15 @@ std::vector<QWidget*> AddConflictChoice(QWidget* parent, int top, int renameValu
                               QStringLiteral("replace (rename the old one)"), renameValue != 1);
     PlaceField(rename, 100, top + 330, 1000);
     PlaceField(replace, 1150, top + 330, 2750);
-    auto* group = new QButtonGroup(parent);
-    group->addButton(rename);
-    group->addButton(replace);
-    QObject::connect(rename, &QRadioButton::toggled, parent,
-                     [setRename = std::move(setRename)](bool on) { setRename(on); });
+    // The radios do not clear each other; the host keeps them exclusive.
+    QObject::connect(rename, &wexcontrols::WexRadio::Click, parent, [=] {
+        replace->setValue(0);
+        setRename(true);
+    });
+    QObject::connect(replace, &wexcontrols::WexRadio::Click, parent, [=] {
+        rename->setValue(0);
+        setRename(false);
+    });
     return {caption, rename, replace};
 }
 
@@ -38,13 +41,14 @@ PatternInput* AddPatternWithInsert(QWidget* parent, Pattern& pattern, int left, 
     input->move(TwipsToPx(left), TwipsToPx(top));
     auto* insert = MakeInsertList(parent, names);
     PlaceField(insert, left + patternWidth + 50, top, right - left - patternWidth - 50);
-    QObject::connect(insert, &QComboBox::activated, input, [&pattern, input, insert](int i) {
-        // Picking before the pattern was ever clicked would do nothing; the token then
-        // goes to the end, as a click on the pattern's free area would put the caret.
-        if (pattern.currentSegment() < 0) pattern.ClickFreeArea();
-        input->InsertPattern(insert->itemText(i));
-        insert->setCurrentIndex(-1);  // the list goes back to showing "insert"
-    });
+    QObject::connect(insert, &wexcontrols::WexInsert::InsertText, input,
+                     [&pattern, input](const QString& name) {
+                         // Picking before the pattern was ever clicked would do nothing; the
+                         // token then goes to the end, where a click on the free area puts
+                         // the caret.
+                         if (pattern.currentSegment() < 0) pattern.ClickFreeArea();
+                         input->InsertPattern(name);
+                     });
     if (insertList) *insertList = insert;
     return input;
 }

@@ -1,7 +1,6 @@
 #include "actions/view/action_shell_editor.h"
 
-#include <QCheckBox>
-
+#include "controls/standard/wex_check.h"
 #include "rules/view/editor_fields.h"
 
 namespace vandrel {
@@ -11,7 +10,8 @@ ActionShellEditor::ActionShellEditor(ActionShell& model, QWidget* parent)
     auto* confirm = MakeCheck(this, QStringLiteral("chkConfirm"),
                               QStringLiteral("Ask for confirmation"), model.confirm());
     PlaceField(confirm, 60, 0, 3800);
-    connect(confirm, &QCheckBox::toggled, this, [this](bool on) { model_.setConfirm(on); });
+    connect(confirm, &wexcontrols::WexCheck::Click, this,
+            [this, confirm] { model_.setConfirm(confirm->Value() == 1); });
 }
 
 }  // namespace vandrel

@@ -102,6 +102,7 @@ void PatternInput::rebuild() {
             edit->setTextMargins(0, 0, 0, 0);
             edit->setStyleSheet(
                 QStringLiteral("QLineEdit { background: transparent; padding: 0; }"));
+            edit->setCursorPosition(0);
             edit->installEventFilter(this);
             connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString& text) {
                 const int idx = indexOf(edit);
@@ -138,7 +139,8 @@ void PatternInput::layoutSegments() {
     for (QWidget* w : segments_) {
         int wd = 0;
         if (auto* edit = qobject_cast<QLineEdit*>(w))
-            wd = fm.horizontalAdvance(edit->text() + QLatin1Char(' ')) + 2;
+            // One space after the text, and the line edit's own inner margins.
+            wd = fm.horizontalAdvance(edit->text() + QLatin1Char(' ')) + 6;
         else
             wd = w->sizeHint().width();
         w->setGeometry(x, 1, wd, h);

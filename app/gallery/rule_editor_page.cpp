@@ -1,7 +1,8 @@
 #include "rule_editor_page.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QScrollArea>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "rules/rule_list.h"
@@ -50,8 +51,17 @@ RuleEditorPage::RuleEditorPage(QWidget* parent)
     // Show the options of the third rule's move, so the page has one raised row.
     if (vandrel::ZolRulePanel* third = paper_->panel(2)) {
         const auto toggles =
-            third->actionPanel()->findChildren<QToolButton*>(QStringLiteral("cmdOptions"));
-        if (!toggles.isEmpty()) toggles.first()->click();
+            third->actionPanel()->findChildren<QWidget*>(QStringLiteral("cmdOptions"));
+        if (!toggles.isEmpty()) {
+            QWidget* adv = toggles.first();
+            const QPointF at = QRectF(adv->rect()).center();
+            for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QMouseEvent e(t, at, adv->mapToGlobal(at), Qt::LeftButton,
+                              t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+                QApplication::sendEvent(adv, &e);
+            }
+        }
     }
 }
 

@@ -1,12 +1,13 @@
 #include "conditions/view/condition_attr_editor.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-
 #include "attributes/attribute_helper.h"
+#include "controls/standard/wex_combo.h"
+#include "controls/standard/wex_text.h"
 #include "rules/view/editor_fields.h"
 
 namespace vandrel {
+
+using namespace wexcontrols;
 
 namespace {
 // The catalogue never changes while the program runs; ask it once.
@@ -26,14 +27,12 @@ ConditionAttrEditor::ConditionAttrEditor(ConditionAttr& model, QWidget* parent)
                          model.op());
     auto* text = MakeTextField(this, QStringLiteral("txtInput"), QStringLiteral("Attribute text"),
                                model.text());
-    PlaceField(attr, 0, 0, 1400);
-    PlaceField(op, 1450, 0, 1150);
-    PlaceField(text, 2650, 0, 1250);
-    connect(attr, &QComboBox::currentTextChanged, this,
-            [this](const QString& t) { model_.setAttribute(t); });
-    connect(op, &QComboBox::currentTextChanged, this,
-            [this](const QString& t) { model_.setOperator(t); });
-    connect(text, &QLineEdit::textEdited, this, [this](const QString& t) { model_.setText(t); });
+    PlaceField(attr, 0, 0, 1350);
+    PlaceField(op, 1400, 0, 1400);
+    PlaceField(text, 2850, 0, 1050);
+    connect(attr, &WexCombo::Click, this, [this, attr] { model_.setAttribute(attr->Text()); });
+    connect(op, &WexCombo::Click, this, [this, op] { model_.setOperator(op->Text()); });
+    connect(text, &WexText::textEdited, this, [this](const QString& t) { model_.setText(t); });
 }
 
 }  // namespace vandrel

@@ -1,12 +1,13 @@
 #include "conditions/view/condition_date_editor.h"
 
-#include <QComboBox>
-#include <QDateTimeEdit>
-#include <QSpinBox>
-
+#include "controls/standard/wex_combo.h"
+#include "controls/standard/wex_date.h"
+#include "controls/standard/wex_num_text.h"
 #include "rules/view/editor_fields.h"
 
 namespace vandrel {
+
+using namespace wexcontrols;
 
 ConditionDateEditor::ConditionDateEditor(ConditionDate& model, QWidget* parent)
     : KindEditor(parent), model_(model) {
@@ -15,47 +16,38 @@ ConditionDateEditor::ConditionDateEditor(ConditionDate& model, QWidget* parent)
                   {QStringLiteral("is"), QStringLiteral("is before"), QStringLiteral("is after"),
                    QStringLiteral("is in the last"), QStringLiteral("is not in the last")},
                   model.op());
-    auto* date = new QDateEdit(this);
-    date->setObjectName(QStringLiteral("oDTPicker"));
-    date->setAccessibleName(QStringLiteral("Date"));
-    date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    date->setCalendarPopup(true);
-    if (model.date().isValid())
-        date->setDate(model.date().date());
-    else
-        date->setDate(QDate::currentDate());
-    auto* number = MakeNumberField(this, QStringLiteral("cmbNumber"), QStringLiteral("Number"), 1,
-                                   60, model.number());
-    auto* unit = MakeCombo(this, QStringLiteral("cmbStep"), QStringLiteral("Unit"),
-                           {QStringLiteral("Minute"), QStringLiteral("Hour"), QStringLiteral("Day"),
-                            QStringLiteral("Week")},
-                           model.unit());
+    date_ = new WexDate(this);
+    date_->setObjectName(QStringLiteral("oDTPicker"));
+    if (model.date().isValid()) date_->setValue(model.date());
+    number_ = MakeNumberField(this, QStringLiteral("cmbNumber"), QStringLiteral("Number"), 1, 60,
+                              model.number());
+    unit_ = MakeCombo(this, QStringLiteral("cmbStep"), QStringLiteral("Unit"),
+                      {QStringLiteral("Minute"), QStringLiteral("Hour"), QStringLiteral("Day"),
+                       QStringLiteral("Week")},
+                      model.unit());
     PlaceField(op, 0, 0, 1750);
-    PlaceField(date, 1800, 0, 2100);
-    PlaceField(number, 1800, 0, 900);
-    PlaceField(unit, 2750, 0, 1150);
-    connect(op, &QComboBox::currentTextChanged, this, [this](const QString& t) {
-        model_.setOperator(t);
-        resizeEvent(nullptr);
+    PlaceField(date_, 1800, 0, 2100);
+    PlaceField(number_, 1800, 0, 900);
+    PlaceField(unit_, 2750, 0, 1150);
+    connect(op, &WexCombo::Click, this, [this, op] {
+        model_.setOperator(op->Text());
+        applyVisibility();
     });
-    connect(date, &QDateEdit::dateChanged, this, [this](QDate d) {
-        // The picker sets the day; the time of day the rule holds stays.
-        const QTime time = model_.date().isValid() ? model_.date().time() : QTime(0, 0);
-        model_.setDate(QDateTime(d, time));
+    connect(date_, &WexDate::DateChanged, this, [this] { model_.setDate(date_->Value()); });
+    connect(number_, &WexNumText::ValueChange, this, [this] {
+        // An empty field is the user still typing; leaving it empty gives the minimum.
+        if (!number_->Text().isEmpty()) model_.setNumber(number_->Text());
     });
-    connect(number, &QSpinBox::valueChanged, this,
-            [this](int v) { model_.setNumber(QString::number(v)); });
-    connect(unit, &QComboBox::currentTextChanged, this,
-            [this](const QString& t) { model_.setUnit(t); });
-    resizeEvent(nullptr);
+    connect(unit_, &WexCombo::Click, this, [this] { model_.setUnit(unit_->Text()); });
+    applyVisibility();
 }
 
-void ConditionDateEditor::resizeEvent(QResizeEvent*) {
+void ConditionDateEditor::applyVisibility() {
     // Fixed dates show the date field; the sliding window shows number and unit.
     const bool showsDate = model_.showsDate();
-    findChild<QDateEdit*>(QStringLiteral("oDTPicker"))->setVisible(showsDate);
-    findChild<QSpinBox*>(QStringLiteral("cmbNumber"))->setVisible(!showsDate);
-    findChild<QComboBox*>(QStringLiteral("cmbStep"))->setVisible(!showsDate);
+    date_->setVisible(showsDate);
+    number_->setVisible(!showsDate);
+    unit_->setVisible(!showsDate);
 }
 
 }  // namespace vandrel

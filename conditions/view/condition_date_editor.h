@@ -4,6 +4,12 @@
 #include "conditions/condition_date.h"
 #include "rules/view/kind_editor.h"
 
+namespace wexcontrols {
+class WexCombo;
+class WexDate;
+class WexNumText;
+}  // namespace wexcontrols
+
 namespace vandrel {
 
 class ConditionDateEditor : public KindEditor {
@@ -12,11 +18,13 @@ class ConditionDateEditor : public KindEditor {
     // model: the row's condition; it must outlive the editor.
     explicit ConditionDateEditor(ConditionDate& model, QWidget* parent = nullptr);
 
-  protected:
-    void resizeEvent(QResizeEvent* event) override;
-
   private:
+    void applyVisibility();
+
     ConditionDate& model_;
+    wexcontrols::WexDate* date_;
+    wexcontrols::WexNumText* number_;
+    wexcontrols::WexCombo* unit_;
 };
 
 }  // namespace vandrel

@@ -1,7 +1,6 @@
 #include "conditions/view/condition_kind_editor.h"
 
-#include <QComboBox>
-
+#include "controls/standard/wex_combo.h"
 #include "rules/view/editor_fields.h"
 
 namespace vandrel {
@@ -11,8 +10,8 @@ ConditionKindEditor::ConditionKindEditor(ConditionKind& model, QWidget* parent)
     auto* kind = MakeCombo(this, QStringLiteral("cmbKind"), QStringLiteral("Kind of item"),
                            ConditionKind::kindEntries(), model.kind);
     PlaceField(kind, 0, 0, 2400);
-    connect(kind, &QComboBox::currentTextChanged, this,
-            [this](const QString& t) { model_.kind = t; });
+    connect(kind, &wexcontrols::WexCombo::Click, this,
+            [this, kind] { model_.kind = kind->Text(); });
 }
 
 }  // namespace vandrel

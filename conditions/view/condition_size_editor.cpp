@@ -1,11 +1,12 @@
 #include "conditions/view/condition_size_editor.h"
 
-#include <QComboBox>
-#include <QSpinBox>
-
+#include "controls/standard/wex_combo.h"
+#include "controls/standard/wex_num_text.h"
 #include "rules/view/editor_fields.h"
 
 namespace vandrel {
+
+using namespace wexcontrols;
 
 ConditionSizeEditor::ConditionSizeEditor(ConditionSize& model, QWidget* parent)
     : KindEditor(parent), model_(model) {
@@ -22,11 +23,12 @@ ConditionSizeEditor::ConditionSizeEditor(ConditionSize& model, QWidget* parent)
     PlaceField(op, 0, 0, 1750);
     PlaceField(number, 1800, 0, 1000);
     PlaceField(unit, 2850, 0, 1050);
-    connect(op, &QComboBox::currentTextChanged, this, [this](const QString& t) { model_.op = t; });
-    connect(number, &QSpinBox::valueChanged, this,
-            [this](int v) { model_.number = QString::number(v); });
-    connect(unit, &QComboBox::currentTextChanged, this,
-            [this](const QString& t) { model_.unit = t; });
+    connect(op, &WexCombo::Click, this, [this, op] { model_.op = op->Text(); });
+    connect(number, &WexNumText::ValueChange, this, [this, number] {
+        // An empty field is the user still typing; leaving it empty gives the minimum.
+        if (!number->Text().isEmpty()) model_.number = number->Text();
+    });
+    connect(unit, &WexCombo::Click, this, [this, unit] { model_.unit = unit->Text(); });
 }
 
 }  // namespace vandrel

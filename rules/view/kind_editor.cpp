@@ -1,7 +1,6 @@
 #include "rules/view/kind_editor.h"
 
-#include <QToolButton>
-
+#include "controls/standard/wex_expand_btn.h"
 #include "rules/view/editor_fields.h"
 #include "rules/view/view_twips.h"
 
@@ -9,9 +8,9 @@ namespace vandrel {
 
 bool KindEditor::optionsShown() const { return raisedHeight() > 0 && PxToTwips(height()) >= 500; }
 
-QToolButton* KindEditor::makeOptionsToggle() {
+wexcontrols::WexExpandBtn* KindEditor::makeOptionsToggle() {
     toggle_ = MakeOptionsButton(this);
-    connect(toggle_, &QToolButton::clicked, this,
+    connect(toggle_, &wexcontrols::WexExpandBtn::Click, this,
             [this] { emit rowHeightRequest(PxToTwips(height()) < 500 ? raisedHeight() : 0); });
     return toggle_;
 }
@@ -20,7 +19,7 @@ void KindEditor::resizeEvent(QResizeEvent*) {
     // Hidden options would still take the keyboard focus; show them only when raised.
     const bool shown = optionsShown();
     for (QWidget* w : options_) w->setVisible(shown);
-    if (toggle_) toggle_->setChecked(shown);
+    if (toggle_) toggle_->setExpanded(shown);
 }
 
 }  // namespace vandrel

@@ -7,7 +7,9 @@
 #include <QWidget>
 #include <vector>
 
-class QToolButton;
+namespace wexcontrols {
+class WexExpandBtn;
+}
 
 namespace vandrel {
 
@@ -27,14 +29,14 @@ class KindEditor : public QWidget {
   protected:
     // The "Adv." toggle: asks for the raised row while the editor is lower than 500
     // twips, else for the normal one.
-    QToolButton* makeOptionsToggle();
+    wexcontrols::WexExpandBtn* makeOptionsToggle();
     // A field shown only while the options are.
     void addOption(QWidget* w) { options_.push_back(w); }
     void resizeEvent(QResizeEvent* event) override;
 
   private:
     std::vector<QWidget*> options_;
-    QToolButton* toggle_ = nullptr;
+    wexcontrols::WexExpandBtn* toggle_ = nullptr;
 };
 
 }  // namespace vandrel

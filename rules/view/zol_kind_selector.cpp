@@ -6,31 +6,17 @@ namespace vandrel {
 
 ZolKindSelector::ZolKindSelector(const QStringList& entries, const QString& accessibleName,
                                  QWidget* parent)
-    : QComboBox(parent) {
-    addItems(entries);
-    setCurrentIndex(-1);
-    setPlaceholderText(QStringLiteral("choose..."));
-    setAccessibleName(accessibleName);
-    setFocusPolicy(Qt::StrongFocus);
+    : WexCombo(parent) {
+    for (const QString& e : entries) AddItem(e);
+    setText(QString());
+    setAccessibleDescription(accessibleName);
+    // The longest kinds ("Date Last Modified") need the narrowest face to fit the column.
+    QFont narrow = font();
+    narrow.setStretch(QFont::Condensed);
+    setFont(narrow);
+    connect(this, &WexCombo::Click, this, [this] { setToolTip(Text()); });
     setFixedSize(TwipsToPx(1785), TwipsToPx(300));
-    connect(this, &QComboBox::activated, this, [this](int index) {
-        if (!loading_) emit SelectChange(itemText(index));
-    });
-}
-
-void ZolKindSelector::LoadFromString(const QString& text) {
-    loading_ = true;
-    if (text.isEmpty()) {
-        setCurrentIndex(-1);
-    } else {
-        int i = findText(text, Qt::MatchExactly);
-        if (i < 0) {
-            addItem(text);
-            i = count() - 1;
-        }
-        setCurrentIndex(i);
-    }
-    loading_ = false;
+    connect(this, &WexCombo::Click, this, [this] { emit SelectChange(Text()); });
 }
 
 }  // namespace vandrel

@@ -3,27 +3,28 @@
 // ZolConSelector and ZolActSelector only fill in their entries.
 #pragma once
 
-#include <QComboBox>
+#include "controls/standard/wex_combo.h"
 
 namespace vandrel {
 
-class ZolKindSelector : public QComboBox {
+class ZolKindSelector : public wexcontrols::WexCombo {
     Q_OBJECT
   public:
     ZolKindSelector(const QStringList& entries, const QString& accessibleName,
                     QWidget* parent = nullptr);
 
-    QString SelectText() const { return currentIndex() < 0 ? QString() : currentText(); }
-    // Shows the text; a text that is no entry (a stored kind no longer offered) is shown
-    // as an extra entry of this box only, so it is saved back unchanged.
-    void LoadFromString(const QString& text);
-    QString SaveToString() const { return SelectText(); }
+    QString SelectText() const { return Text(); }
+    // Shows the text, also one that is no entry (a stored kind no longer offered), which
+    // is then saved back unchanged.
+    void LoadFromString(const QString& text) {
+        setText(text);
+        setToolTip(text);
+    }
+    QString SaveToString() const { return Text(); }
 
   signals:
+    // The user picked an entry.
     void SelectChange(const QString& text);
-
-  private:
-    bool loading_ = false;
 };
 
 }  // namespace vandrel

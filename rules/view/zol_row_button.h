@@ -3,7 +3,9 @@
 
 #include <QWidget>
 
-class QToolButton;
+namespace wexcontrols {
+class WexButton;
+}
 
 namespace vandrel {
 
@@ -16,19 +18,16 @@ class ZolRowButton : public QWidget {
     void EnableDelButton(bool on);
     bool addEnabled() const;
     bool delEnabled() const;
-    QToolButton* addButton() const { return add_; }
-    QToolButton* delButton() const { return del_; }
+    wexcontrols::WexButton* addButton() const { return add_; }
+    wexcontrols::WexButton* delButton() const { return del_; }
 
   signals:
     void RowAdd();
     void RowDel();
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
-    QToolButton* add_;
-    QToolButton* del_;
+    wexcontrols::WexButton* add_;
+    wexcontrols::WexButton* del_;
 };
 
 }  // namespace vandrel

@@ -1,7 +1,6 @@
 #include "rules/view/zol_rows_panel.h"
 
-#include <QToolButton>
-
+#include "controls/standard/wex_button.h"
 #include "rules/view/kind_editor.h"
 #include "rules/view/view_twips.h"
 #include "rules/view/zol_kind_selector.h"
@@ -15,6 +14,11 @@ ZolRowsPanel::ZolRowsPanel(QString editorPrefix, QWidget* parent)
     grid_.addCol(1800);
     grid_.addCol(4000);
     grid_.addCol(720);
+    // The row texts ("Date Last Modified", "is included in") must fit columns fixed in
+    // twips; a condensed face where the font has one keeps them whole.
+    QFont rowFont = font();
+    rowFont.setStretch(QFont::SemiCondensed);
+    setFont(rowFont);
     connect(&grid_, &ZolGrid::Resize, this, [this](int w, int h) {
         setFixedSize(TwipsToPx(kOffset + w), TwipsToPx(kOffset + h));
         emit Resize(kOffset + w, kOffset + h);

@@ -1,13 +1,13 @@
 #include "rules/view/zol_rule_panel.h"
 
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
-#include <QPushButton>
-#include <QToolButton>
 
+#include "controls/standard/wex_button.h"
+#include "controls/standard/wex_combo.h"
+#include "controls/standard/wex_standard_btn.h"
+#include "controls/standard/wex_text.h"
 #include "rules/rule_text.h"
 #include "rules/view/editor_fields.h"
 #include "rules/view/typed_text_guard.h"
@@ -16,6 +16,8 @@
 #include "rules/view/zol_condition_panel.h"
 
 namespace vandrel {
+
+using namespace wexcontrols;
 
 namespace {
 
@@ -28,15 +30,20 @@ constexpr int kCaptionGap = 30;     // "Do the following:" below the conditions
 constexpr int kActionsBelow = 300;  // the actions below that caption's top
 constexpr int kBottomMargin = 80;
 
-QToolButton* smallButton(QWidget* parent, const QString& name, const QString& text,
-                         const QString& accessible) {
-    auto* b = new QToolButton(parent);
+WexButton* smallButton(QWidget* parent, const QString& name, const QString& style,
+                       const QString& accessible) {
+    auto* b = new WexButton(parent);
     b->setObjectName(name);
-    b->setText(text);
+    b->setButtonStyle(style);
     b->setAccessibleName(accessible);
     b->setToolTip(accessible);
-    b->setFocusPolicy(Qt::StrongFocus);
-    b->setAutoRaise(true);
+    return b;
+}
+
+WexStandardBtn* stripButton(QWidget* parent, const QString& name, const QString& text) {
+    auto* b = new WexStandardBtn(parent);
+    b->setObjectName(name);
+    b->setText(text);
     return b;
 }
 
@@ -58,28 +65,26 @@ ZolRulePanel::ZolRulePanel(Rule& rule, QWidget* parent)
     setFont(small);
     auto* titleCaption = MakeCaption(this, QStringLiteral("Title:"));
     PlaceField(titleCaption, 120, kTitleTop, 500);
-    title_ = new QLineEdit(rule.ruleTitle(), this);
-    title_->setObjectName(QStringLiteral("txtTitle"));
-    title_->setAccessibleName(QStringLiteral("Title"));
-    GuardTypedText(title_);
+    title_ =
+        MakeTextField(this, QStringLiteral("txtTitle"), QStringLiteral("Title"), rule.ruleTitle());
     PlaceField(title_, 640, kTitleTop, 4300);
-    connect(title_, &QLineEdit::textEdited, this, [this](const QString& t) {
+    connect(title_, &WexText::textEdited, this, [this](const QString& t) {
         rule_.setTitle(t);
         setAccessibleName(QStringLiteral("Rule ") + rule_.ruleTitle());
     });
 
-    up_ = smallButton(this, QStringLiteral("cmdUp"), QStringLiteral("\u25b2"),
+    up_ = smallButton(this, QStringLiteral("cmdUp"), QStringLiteral("up"),
                       QStringLiteral("Move the rule up"));
-    down_ = smallButton(this, QStringLiteral("cmdDown"), QStringLiteral("\u25bc"),
+    down_ = smallButton(this, QStringLiteral("cmdDown"), QStringLiteral("down"),
                         QStringLiteral("Move the rule down"));
-    close_ = smallButton(this, QStringLiteral("cmdClose"), QStringLiteral("\u2715"),
+    close_ = smallButton(this, QStringLiteral("cmdClose"), QStringLiteral("close"),
                          QStringLiteral("Delete the rule"));
     PlaceField(up_, kWidth - 1080, kTitleTop, 300);
     PlaceField(down_, kWidth - 750, kTitleTop, 300);
     PlaceField(close_, kWidth - 420, kTitleTop, 300);
-    connect(up_, &QToolButton::clicked, this, &ZolRulePanel::OrderUp);
-    connect(down_, &QToolButton::clicked, this, &ZolRulePanel::OrderDown);
-    connect(close_, &QToolButton::clicked, this, [this] { showDeleteStrip(true); });
+    connect(up_, &WexButton::Click, this, &ZolRulePanel::OrderUp);
+    connect(down_, &WexButton::Click, this, &ZolRulePanel::OrderDown);
+    connect(close_, &WexButton::Click, this, [this] { showDeleteStrip(true); });
 
     // The close button only shows this strip; "Delete" confirms, "Cancel" takes it away.
     deleteStrip_ = new QWidget(this);
@@ -88,25 +93,23 @@ ZolRulePanel::ZolRulePanel(Rule& rule, QWidget* parent)
     auto* stripLayout = new QHBoxLayout(deleteStrip_);
     stripLayout->setContentsMargins(2, 0, 2, 0);
     stripLayout->setSpacing(4);
-    deleteOk_ = new QPushButton(QStringLiteral("Delete"), deleteStrip_);
-    deleteOk_->setObjectName(QStringLiteral("btnDeleteOK"));
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), deleteStrip_);
-    cancel->setObjectName(QStringLiteral("btnDeleteCancel"));
+    deleteOk_ = stripButton(deleteStrip_, QStringLiteral("btnDeleteOK"), QStringLiteral("Delete"));
+    auto* cancel =
+        stripButton(deleteStrip_, QStringLiteral("btnDeleteCancel"), QStringLiteral("Cancel"));
     stripLayout->addWidget(deleteOk_);
     stripLayout->addWidget(cancel);
     deleteStrip_->setGeometry(TwipsToPx(kWidth - 2350), TwipsToPx(kTitleTop - 40), TwipsToPx(2300),
                               TwipsToPx(380));
     deleteStrip_->hide();
-    connect(deleteOk_, &QPushButton::clicked, this, &ZolRulePanel::RuleClose);
-    connect(cancel, &QPushButton::clicked, this, [this] { showDeleteStrip(false); });
+    connect(deleteOk_, &WexStandardBtn::Click, this, &ZolRulePanel::RuleClose);
+    connect(cancel, &WexStandardBtn::Click, this, [this] { showDeleteStrip(false); });
 
     ifLabel_ = MakeCaption(this, QStringLiteral("If"));
     PlaceField(ifLabel_, 120, kIfTop, 200);
     anyAll_ = MakeCombo(this, QStringLiteral("cmbAnyAll"), QStringLiteral("Match mode"),
                         {QStringLiteral("All"), QStringLiteral("Any")}, rule.matchMode());
     PlaceField(anyAll_, 340, kIfTop, 900);
-    connect(anyAll_, &QComboBox::currentTextChanged, this,
-            [this](const QString& t) { rule_.setMatchMode(t); });
+    connect(anyAll_, &WexCombo::Click, this, [this] { rule_.setMatchMode(anyAll_->Text()); });
     metLabel_ = MakeCaption(this, QStringLiteral("of the following conditions are met"));
     PlaceField(metLabel_, 1300, kIfTop, 4000);
     doLabel_ = MakeCaption(this, QStringLiteral("Do the following:"));
@@ -147,13 +150,7 @@ void ZolRulePanel::stack() {
 void ZolRulePanel::LoadFromString(const QString& text) {
     rule_.LoadFromString(text);
     title_->setText(rule_.ruleTitle());
-    const QSignalBlocker block(anyAll_);
-    int i = anyAll_->findText(rule_.matchMode(), Qt::MatchExactly);
-    if (i < 0) {
-        anyAll_->addItem(rule_.matchMode());
-        i = anyAll_->count() - 1;
-    }
-    anyAll_->setCurrentIndex(i);
+    anyAll_->setText(rule_.matchMode());
     buildLists();
 }
 
@@ -163,10 +160,10 @@ void ZolRulePanel::HideAllSmallBtns() {
     close_->hide();
 }
 
-void ZolRulePanel::EnableUpButton(bool on) { up_->setEnabled(on); }
-void ZolRulePanel::EnableDownButton(bool on) { down_->setEnabled(on); }
+void ZolRulePanel::EnableUpButton(bool on) { up_->setEnable(on); }
+void ZolRulePanel::EnableDownButton(bool on) { down_->setEnable(on); }
 void ZolRulePanel::EnableCloseButton(bool on) {
-    close_->setEnabled(on);
+    close_->setEnable(on);
     if (!on) showDeleteStrip(false);
 }
 

@@ -8,11 +8,14 @@
 
 #include "rules/rule.h"
 
-class QComboBox;
-class QLineEdit;
 class QLabel;
-class QPushButton;
-class QToolButton;
+
+namespace wexcontrols {
+class WexButton;
+class WexCombo;
+class WexStandardBtn;
+class WexText;
+}  // namespace wexcontrols
 
 namespace vandrel {
 
@@ -62,16 +65,16 @@ class ZolRulePanel : public QWidget {
     void showDeleteStrip(bool on);
 
     Rule& rule_;
-    QLineEdit* title_;
-    QComboBox* anyAll_;
+    wexcontrols::WexText* title_;
+    wexcontrols::WexCombo* anyAll_;
     QLabel* ifLabel_;
     QLabel* metLabel_;
     QLabel* doLabel_;
-    QToolButton* up_;
-    QToolButton* down_;
-    QToolButton* close_;
+    wexcontrols::WexButton* up_;
+    wexcontrols::WexButton* down_;
+    wexcontrols::WexButton* close_;
     QWidget* deleteStrip_;
-    QPushButton* deleteOk_;
+    wexcontrols::WexStandardBtn* deleteOk_;
     ZolConditionPanel* conditions_ = nullptr;
     ZolActionPanel* actions_ = nullptr;
     QColor background_;

@@ -1,19 +1,24 @@
 // The rule editor driven through its widgets, checked through the models it edits.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
+#include <QAction>
 #include <QFile>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
 
 #include "actions/view/pattern_input.h"
 #include "conditions/condition_name.h"
+#include "controls/standard/wex_button.h"
+#include "controls/standard/wex_combo.h"
+#include "controls/standard/wex_expand_btn.h"
+#include "controls/standard/wex_folder.h"
+#include "controls/standard/wex_radio.h"
+#include "controls/standard/wex_standard_btn.h"
+#include "controls/standard/wex_text.h"
 #include "rules/rule_list.h"
 #include "rules/view/kind_editor.h"
 #include "rules/view/rules_paper.h"
@@ -24,15 +29,23 @@
 #include "rules/view/zol_rule_panel.h"
 
 using namespace vandrel;
+using namespace wexcontrols;
 
 namespace {
 
-// Picks an entry of a selector as the user does (the list's activation).
-void Pick(ZolKindSelector* s, const QString& text) {
-    const int i = s->findText(text);
-    ASSERT_GE(i, 0) << text.toStdString();
-    s->setCurrentIndex(i);
-    emit s->activated(i);
+// Picks an entry of a drop-down list as the user does (its menu entry).
+void Pick(WexDropList* list, const QString& text) {
+    for (QAction* a : list->menu()->actions())
+        if (a->text() == text) return a->trigger();
+    ADD_FAILURE() << "no entry " << text.toStdString();
+}
+
+void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+
+QLineEdit* Field(QWidget* parent, const char* name) {
+    auto* w = parent->findChild<WexText*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w ? w->textBox() : nullptr;
 }
 
 template <typename W>
@@ -93,8 +106,8 @@ TEST(ZolRowsPanelTest, RowLimitsAndButtonStates) {
     for (const Case& c : cases) {
         ConditionList list(EngineContext{});
         ZolConditionPanel panel(list);
-        for (int i = 0; i < c.adds; ++i) panel.buttonsAt(1)->addButton()->click();
-        for (int i = 0; i < c.deletes; ++i) panel.buttonsAt(1)->delButton()->click();
+        for (int i = 0; i < c.adds; ++i) Click(panel.buttonsAt(1)->addButton());
+        for (int i = 0; i < c.deletes; ++i) Click(panel.buttonsAt(1)->delButton());
         EXPECT_EQ(panel.rowCount(), c.rows) << c.name;
         EXPECT_EQ(list.rowCount(), c.rows) << c.name;
         for (int r = 1; r <= panel.rowCount(); ++r) {
@@ -108,17 +121,17 @@ TEST(ZolRowsPanelTest, KindReplacementLeavesOneEditorAndAnEmptyRowIsSkipped) {
     ConditionList list(EngineContext{});
     ZolConditionPanel panel(list);
     Pick(panel.selectorAt(1), QStringLiteral("Name"));
-    QTest::keyClicks(Child<QLineEdit>(panel.editorAt(1), "txtParams"), QStringLiteral("abc"));
+    QTest::keyClicks(Field(panel.editorAt(1), "txtParams"), QStringLiteral("abc"));
     Pick(panel.selectorAt(1), QStringLiteral("Full Name"));
     ASSERT_EQ(panel.grid().getColControls(2).size(), 1u);
     auto* name = dynamic_cast<ConditionName*>(list.getConditionCollection().at(0));
     ASSERT_NE(name, nullptr);
     EXPECT_TRUE(name->fullNameMode);
     EXPECT_EQ(name->text, QString());  // the new kind starts afresh
-    EXPECT_EQ(Child<QLineEdit>(panel.editorAt(1), "txtParams")->text(), QString());
+    EXPECT_EQ(Field(panel.editorAt(1), "txtParams")->text(), QString());
 
-    panel.buttonsAt(1)->addButton()->click();  // empty row 2
-    panel.buttonsAt(2)->addButton()->click();
+    Click(panel.buttonsAt(1)->addButton());  // empty row 2
+    Click(panel.buttonsAt(2)->addButton());
     Pick(panel.selectorAt(3), QStringLiteral("Any"));
     const auto editors = panel.grid().getColControls(2);
     ASSERT_EQ(editors.size(), 2u);
@@ -131,13 +144,13 @@ TEST(ZolRowsPanelTest, AdvancedOptionsRaiseTheRowAndMoveTheRowsBelow) {
     ActionList list(EngineContext{});
     ZolActionPanel panel(list);
     Pick(panel.selectorAt(1), QStringLiteral("Move to"));
-    panel.buttonsAt(1)->addButton()->click();
-    auto* adv = Child<QToolButton>(panel.editorAt(1), "cmdOptions");
-    adv->click();
+    Click(panel.buttonsAt(1)->addButton());
+    auto* adv = Child<WexExpandBtn>(panel.editorAt(1), "cmdOptions");
+    Click(adv);
     EXPECT_EQ(panel.grid().rowHeight(1), 1800);
     EXPECT_TRUE(panel.editorAt(1)->optionsShown());
     EXPECT_EQ(panel.selectorAt(2)->y(), (10 + 1800 + 7) / 15);
-    adv->click();
+    Click(adv);
     EXPECT_EQ(panel.grid().rowHeight(1), 400);
     EXPECT_EQ(panel.editorAt(1)->height(), 20);
     EXPECT_FALSE(panel.editorAt(1)->optionsShown());
@@ -190,7 +203,7 @@ TEST(RulesPaperTest, OrderDeleteAndButtonsFollowTheList) {
     RulesPaper paper(list);
     for (const char* title : {"c", "b", "a"}) {
         paper.AddNewRule();
-        auto* field = Child<QLineEdit>(paper.panel(0), "txtTitle");
+        auto* field = Field(paper.panel(0), "txtTitle");
         field->selectAll();
         QTest::keyClicks(field, QString::fromLatin1(title));
     }
@@ -201,24 +214,24 @@ TEST(RulesPaperTest, OrderDeleteAndButtonsFollowTheList) {
     };
     EXPECT_EQ(titles(), QStringLiteral("abc"));
     ZolRulePanel* top = paper.panel(0);
-    EXPECT_FALSE(Child<QToolButton>(top, "cmdUp")->isEnabled());
-    Child<QToolButton>(top, "cmdDown")->click();
+    EXPECT_FALSE(Child<WexButton>(top, "cmdUp")->Enable());
+    Click(Child<WexButton>(top, "cmdDown"));
     EXPECT_EQ(titles(), QStringLiteral("bac"));
     EXPECT_EQ(paper.panel(1), top);
     EXPECT_EQ(paper.grid().getControlRowNum(top), 2);
 
-    Child<QToolButton>(top, "cmdClose")->click();  // only shows the strip
-    Child<QPushButton>(top, "btnDeleteCancel")->click();
+    Click(Child<WexButton>(top, "cmdClose"));  // only shows the strip
+    Click(Child<WexStandardBtn>(top, "btnDeleteCancel"));
     EXPECT_EQ(list.ruleCount(), 3);
-    Child<QToolButton>(top, "cmdClose")->click();
-    Child<QPushButton>(top, "btnDeleteOK")->click();
+    Click(Child<WexButton>(top, "cmdClose"));
+    Click(Child<WexStandardBtn>(top, "btnDeleteOK"));
     EXPECT_EQ(titles(), QStringLiteral("bc"));
     EXPECT_EQ(paper.grid().rowCount(), 2);
-    Child<QToolButton>(paper.panel(0), "cmdClose")->click();
-    Child<QPushButton>(paper.panel(0), "btnDeleteOK")->click();
+    Click(Child<WexButton>(paper.panel(0), "cmdClose"));
+    Click(Child<WexStandardBtn>(paper.panel(0), "btnDeleteOK"));
     ZolRulePanel* last = paper.panel(0);
     for (const char* b : {"cmdUp", "cmdDown", "cmdClose"})
-        EXPECT_FALSE(Child<QToolButton>(last, b)->isEnabled()) << b;
+        EXPECT_FALSE(Child<WexButton>(last, b)->Enable()) << b;
 }
 
 TEST(RulesPaperTest, LongListsBuildOnlyTheRowsInView) {
@@ -258,27 +271,28 @@ TEST(RuleEditorTest, BuildsAWorkingRuleThroughTheWidgets) {
     RulesPaper paper(list);
     paper.AddNewRule();
     ZolRulePanel* p = paper.panel(0);
-    auto* title = Child<QLineEdit>(p, "txtTitle");
+    auto* title = Field(p, "txtTitle");
     title->selectAll();
     QTest::keyClicks(title, QStringLiteral("Reports<|RU|>"));
-    Child<QComboBox>(p, "cmbAnyAll")->setCurrentIndex(1);  // "Any"
+    Pick(Child<WexCombo>(p, "cmbAnyAll"), QStringLiteral("Any"));
 
     ZolConditionPanel* cond = p->conditionPanel();
     Pick(cond->selectorAt(1), QStringLiteral("Extension"));
     // Space on the add button adds a row; the keyboard is enough.
-    cond->buttonsAt(1)->addButton()->setFocus();
     QTest::keyClick(cond->buttonsAt(1)->addButton(), Qt::Key_Space);
     ASSERT_EQ(cond->rowCount(), 2);
     Pick(cond->selectorAt(2), QStringLiteral("Name"));
-    auto* op = Child<QComboBox>(cond->editorAt(2), "cmbOP");
-    op->setCurrentIndex(op->findText(QStringLiteral("starts with")));
-    QTest::keyClicks(Child<QLineEdit>(cond->editorAt(2), "txtParams"), QStringLiteral("report"));
+    Pick(Child<WexCombo>(cond->editorAt(2), "cmbOP"), QStringLiteral("starts with"));
+    QTest::keyClicks(Field(cond->editorAt(2), "txtParams"), QStringLiteral("report"));
 
     ZolActionPanel* act = p->actionPanel();
     Pick(act->selectorAt(1), QStringLiteral("Move to"));
-    QTest::keyClicks(Child<QLineEdit>(act->editorAt(1), "txtPath"), dir.path() + "/out");
-    Child<QToolButton>(act->editorAt(1), "cmdOptions")->click();
-    Child<QRadioButton>(act->editorAt(1), "optReplace")->click();
+    auto* folder = Child<WexFolder>(act->editorAt(1), "cmbFolder");
+    folder->setChooser([&](QWidget*, const QString&) { return dir.path() + "/out<|AC|>"; });
+    Click(folder);
+    Click(Child<WexExpandBtn>(act->editorAt(1), "cmdOptions"));
+    Click(Child<WexRadio>(act->editorAt(1), "optReplace"));
+    EXPECT_EQ(Child<WexRadio>(act->editorAt(1), "optRename")->Value(), 0);
 
     const QString expected = QStringLiteral(
                                  "Reports<|RU|>Any<|RU|>Extension<|CP|>is<|CD|>txt<|CP|>Name<|CP|>"
