@@ -94,7 +94,9 @@ void ZolRowsPanel::refreshTabOrder() {
             const auto fields = e->findChildren<QWidget*>();
             for (QWidget* f : fields)
                 // Pop-ups of combo boxes and date fields are windows of their own.
-                if ((f->focusPolicy() & Qt::TabFocus) && f->window() == window()) chain(f);
+                if ((f->focusPolicy() & Qt::TabFocus) && !f->focusProxy() &&
+                    f->window() == window())
+                    chain(f);
         }
         if (ZolRowButton* b = buttonsAt(r)) {
             chain(b->addButton());

@@ -301,6 +301,18 @@ TEST(RuleEditorTest, BuildsAWorkingRuleThroughTheWidgets) {
                              QStringLiteral("/out<|AC|>0<|AC|><//>date.current<//><|AC|>0<|RU|>") +
                              list.rule(0).ruleGUID();
     EXPECT_EQ(paper.SaveToString(), expected);
+
+    // Tab walks a row: selector, operator, text, add, delete, then the next row.
+    paper.show();
+    paper.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&paper));
+    cond->selectorAt(2)->setFocus();
+    for (QWidget* next : std::initializer_list<QWidget*>{
+             Child<WexCombo>(cond->editorAt(2), "cmbOP"), Field(cond->editorAt(2), "txtParams"),
+             cond->buttonsAt(2)->addButton(), cond->buttonsAt(2)->delButton()}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+    }
     EXPECT_EQ(title->text(), QStringLiteral("Reports"));
 
     EXPECT_EQ(paper.DoRunRules(dir.path() + QStringLiteral("/in/Report-2026.TXT")),
