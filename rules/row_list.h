@@ -88,7 +88,7 @@ public:
         Row& row = rows_[index];
         row.selectorText = selectorText;
         row.object.reset();
-        const auto* entry = KindRegistry::instance().find(selectorText, (Interface*)nullptr);
+        const auto* entry = KindRegistry::instance().find(selectorText, static_cast<Interface*>(nullptr));
         if (entry) {
             row.object = entry->create(ctx_);
             onCreated(*row.object);

@@ -1,5 +1,5 @@
 // vandrel-gallery: shows the controls of the control libraries, one tab per library.
-//   vandrel-gallery [--page N] [--focus NAME] [--press NAME]
+//   vandrel-gallery [--tab TITLE | --page N] [--focus NAME] [--press NAME]
 //                   [--screenshot FILE [--widget NAME]]
 // With --screenshot the window is drawn without a display (unless QT_QPA_PLATFORM says
 // otherwise), saved as FILE (PNG) and the program ends (--widget: only the control of that
@@ -15,6 +15,8 @@
 #include <cstring>
 
 #include "glossy_controls_page.h"
+#include "rule_editor_page.h"
+#include "settings_pieces_page.h"
 #include "standard_controls_page.h"
 
 namespace {
@@ -61,7 +63,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption press(
         QStringLiteral("press"), QStringLiteral("Hold the mouse down on the control named <name>."),
         QStringLiteral("name"));
-    for (const QCommandLineOption* o : {&page, &screenshot, &widget, &focus, &press})
+    const QCommandLineOption tab(QStringLiteral("tab"), QStringLiteral("Open the tab titled <title>."),
+                                 QStringLiteral("title"));
+    for (const QCommandLineOption* o : {&page, &tab, &screenshot, &widget, &focus, &press})
         parser.addOption(*o);
     parser.process(app);
 
@@ -70,7 +74,11 @@ int main(int argc, char** argv) {
     tabs.setWindowTitle(QStringLiteral("Vandrel control gallery"));
     tabs.addTab(new StandardControlsPage, QStringLiteral("Standard controls"));
     tabs.addTab(new GlossyControlsPage, QStringLiteral("Glossy controls"));
+    tabs.addTab(new RuleEditorPage, QStringLiteral("Rule editor"));
+    tabs.addTab(new SettingsPiecesPage, QStringLiteral("Settings pieces"));
     tabs.setCurrentIndex(parser.value(page).toInt());
+    for (int i = 0; i < tabs.count(); ++i)
+        if (tabs.tabText(i) == parser.value(tab)) tabs.setCurrentIndex(i);
     tabs.resize(tabs.sizeHint().expandedTo(QSize(760, 0)));
     tabs.show();
 
