@@ -21,6 +21,7 @@ class FormDate : public QDialog {
 
   private:
     void pick(const QDate& date);
+    void styleMonthView();
 
     QCalendarWidget* oMonthView_;
     QDate picked_;

@@ -1,6 +1,7 @@
 #include "wex_date.h"
 
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTimer>
 
 #include "form_date.h"
@@ -42,14 +43,18 @@ void WexDate::takeDate(const QDateTime& value) {
 }
 
 void WexDate::activate() {
-    FormDate window(this);
-    window.setShownDate(value_.date());
+    // On the heap as our child: should a host delete this control while the window is open,
+    // the window goes with it and the pointer below tells us so.
+    QPointer<FormDate> window = new FormDate(this);
+    window->setShownDate(value_.date());
     // Announced once the window runs its own event loop, so a listener can act on it.
-    QTimer::singleShot(0, &window, [this, &window] { emit calendarShown(&window); });
-    window.exec();
+    QTimer::singleShot(0, window, [this, window] { emit calendarShown(window); });
+    window->exec();
+    if (window.isNull()) return;
+    const QDate picked = window->pickedDate();
+    delete window;
     // Without a picked day the window holds no date: the old value stays.
-    if (!window.pickedDate().isValid()) return;
-    takeDate(QDateTime(window.pickedDate(), QTime(0, 0)));
+    if (picked.isValid()) takeDate(QDateTime(picked, QTime(0, 0)));
 }
 
 void WexDate::keyPressEvent(QKeyEvent* event) {

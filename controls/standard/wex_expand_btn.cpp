@@ -18,6 +18,7 @@ WexExpandBtn::WexExpandBtn(QWidget* parent)
     picStrip_->setObjectName(QStringLiteral("picStrip"));
     setCaptionLeft(TwipsToPixels(360));
     setCaptionText(text_);
+    setAccessibleDescription(tr("collapsed"));
     resize(TwipsToPixels(900), height());
 }
 
@@ -33,6 +34,7 @@ void WexExpandBtn::setExpanded(bool expanded) {
     expanded_ = expanded;
     // The strip's second image (moved up by one image height) is the expanded one.
     picStrip_->setCell(0, expanded ? 1 : 0);
+    setAccessibleDescription(expanded ? tr("expanded") : tr("collapsed"));
     markChanged();
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 #include "wex_module.h"
 
@@ -53,8 +54,9 @@ QVariantMap WexFile::WriteProperties() const {
 
 QString WexFile::choose() {
     const bool save = isSaveMode();
+    const QPointer<WexFile> self(this);
     const QString chosen = chooser_(this, save);
-    if (chosen.isEmpty()) return {};
+    if (self.isNull() || chosen.isEmpty()) return {};
     if (save && FileExists(chosen) &&
         !confirmer_(this, QStringLiteral("Are you sure to use the exist file?"))) {
         return {};

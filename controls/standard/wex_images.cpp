@@ -101,6 +101,22 @@ void PaintFocusRing(QPainter& p, const QRectF& rect) {
     p.restore();
 }
 
+QIcon ChevronIcon(Qt::ArrowType direction, int side) {
+    QIcon icon;
+    for (const qreal ratio : {1.0, 2.0}) {
+        QPixmap pixmap(QSize(side, side) * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(GlyphPen(kGlyph, 1.6));
+        Chevron(p, CentredSquare(QRectF(0, 0, side, side), side * 0.5), direction);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 WexStrip::CellPainter ButtonCells() {
     return [](QPainter& p, int column, int row, const QRectF& cell) {
         const QRectF face = cell.adjusted(1, 1, -1, -1);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QRectF>
 
 #include "wex_strip.h"
@@ -31,6 +32,9 @@ WexStrip::CellPainter ExpandCells();
 // Single-cell decorations at the right edge of the field-like controls.
 enum class Decoration { DropDown, Insert, Calendar, Folder, File };
 WexStrip::CellPainter DecorationCell(Decoration kind);
+
+// A chevron icon of `side` logical pixels, crisp at ratios 1 and 2 (for tool buttons).
+QIcon ChevronIcon(Qt::ArrowType direction, int side);
 
 // The face of a field (white, thin border) or a flat button, in `rect`.
 void PaintField(QPainter& p, const QRectF& rect, bool enabled);

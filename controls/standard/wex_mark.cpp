@@ -15,6 +15,7 @@ WexMark::WexMark(const QString& defaultCaption, int cells, WexStrip::CellPainter
       caption_(defaultCaption) {
     picMark_->setObjectName(QStringLiteral("picMark"));
     setCaptionText(caption_);
+    setAccessibleDescription(tr("not checked"));
 }
 
 void WexMark::setCaption(const QString& caption) {
@@ -29,6 +30,10 @@ void WexMark::setValue(qint16 value) {
     value_ = value;
     // A value beyond the strip shows its last image.
     picMark_->setCell(std::max<int>(0, value), 0);
+    // The painted mark says nothing to assistive technology; the description does.
+    setAccessibleDescription(value == 0   ? tr("not checked")
+                             : value == 1 ? tr("checked")
+                                          : tr("mixed"));
     markChanged();
 }
 

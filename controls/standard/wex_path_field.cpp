@@ -1,5 +1,7 @@
 #include "wex_path_field.h"
 
+#include <QPointer>
+
 #include "wex_module.h"
 #include "wex_strip.h"
 
@@ -38,8 +40,10 @@ void WexPathField::readCaption(const QVariantMap& bag) {
 }
 
 void WexPathField::activate() {
+    // The dialogs are modal: a host may delete this control before they return.
+    const QPointer<WexPathField> self(this);
     const QString chosen = choose();
-    if (chosen.isEmpty()) return;
+    if (self.isNull() || chosen.isEmpty()) return;
     setText(chosen);
     emit Click();
 }

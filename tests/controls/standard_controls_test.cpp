@@ -204,24 +204,27 @@ TEST(StandardControls, KeyboardActsLikeTheMouse) {
 TEST(WexFile, SaveModeAsksBeforeUsingAnExistingFile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString existing = dir.filePath(QStringLiteral("list.txt"));
-    QFile(existing).open(QIODevice::WriteOnly);
+    QFile(dir.filePath(QStringLiteral("list.txt"))).open(QIODevice::WriteOnly);
+    // A link to nothing still takes its name.
+    QFile::link(dir.filePath(QStringLiteral("gone.txt")), dir.filePath(QStringLiteral("link.txt")));
     struct Row {
         const char* name;
         const char* mode;
-        bool exists, answerOk;
+        const char* file;
+        bool answerOk;
         bool asked, taken;
     };
     const Row rows[] = {
-        {"save over an existing file, Cancel", "save", true, false, true, false},
-        {"save over an existing file, OK", "save", true, true, true, true},
-        {"save to a new name asks nothing", "save", false, false, false, true},
-        {"open never asks", "open", true, false, false, true},
+        {"save over an existing file, Cancel", "save", "list.txt", false, true, false},
+        {"save over an existing file, OK", "save", "list.txt", true, true, true},
+        {"save over a dangling link asks too", "save", "link.txt", false, true, false},
+        {"save to a new name asks nothing", "save", "new.txt", false, false, true},
+        {"open never asks", "open", "list.txt", false, false, true},
     };
     for (const Row& row : rows) {
         WexFile file;
         file.setDialogMode(QString::fromLatin1(row.mode));
-        const QString chosen = row.exists ? existing : dir.filePath(QStringLiteral("new.txt"));
+        const QString chosen = dir.filePath(QString::fromLatin1(row.file));
         file.setChooser([&](QWidget*, bool) { return chosen; });
         QString question;
         file.setConfirmer([&](QWidget*, const QString& q) {
