@@ -138,8 +138,9 @@ void RulesPaper::onOrder(ZolRulePanel* p, int delta) {
 void RulesPaper::onClose(ZolRulePanel* p) {
     const int i = indexOfPanel(p);
     if (i < 0 || !list_.canClose(i)) return;
-    list_.RemoveRule(i);
+    // The panel goes first: hiding it may still read its rule (a field losing the focus).
     dropPanel(i);
+    list_.RemoveRule(i);
     panels_.erase(panels_.begin() + i);
     grid_.delRow(i + 1);
     refreshAllButtons();

@@ -11,6 +11,7 @@ ZolActionPanel::ZolActionPanel(ActionList& list, QWidget* parent)
 }
 
 void ZolActionPanel::LoadFromString(const QString& text) {
+    clearRows();
     list_.LoadFromString(text);
     rebuild();
 }

@@ -11,6 +11,7 @@ ZolConditionPanel::ZolConditionPanel(ConditionList& list, QWidget* parent)
 }
 
 void ZolConditionPanel::LoadFromString(const QString& text) {
+    clearRows();
     list_.LoadFromString(text);
     rebuild();
 }

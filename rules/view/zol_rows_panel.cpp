@@ -44,11 +44,15 @@ int ZolRowsPanel::rowOf(QWidget* control) const {
     return 0;
 }
 
-void ZolRowsPanel::rebuild() {
+void ZolRowsPanel::clearRows() {
     for (int r = grid_.rowCount(); r >= 1; --r) {
         for (QWidget* w : grid_.getRowControls(r)) destroyLater(w);
         grid_.delRow(r);
     }
+}
+
+void ZolRowsPanel::rebuild() {
+    clearRows();
     for (int i = 0; i < modelRowCount(); ++i) {
         grid_.addRow(-1, kRowHeight);
         placeRowControls(i + 1, modelSelector(i));

@@ -37,6 +37,9 @@ class ZolRowsPanel : public QWidget {
     void addRowBelow(int row);
     void deleteRow(int row);
     void chooseKind(int row, const QString& selectorText);
+    // Takes every row's controls away; call before the model list is reloaded, since a
+    // control losing the focus may still read its row's object.
+    void clearRows();
 
   signals:
     void Resize(int widthTwips, int heightTwips);

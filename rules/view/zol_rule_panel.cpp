@@ -57,7 +57,7 @@ int ZolRulePanel::heightFor(const Rule& rule) {
 
 ZolRulePanel::ZolRulePanel(Rule& rule, QWidget* parent)
     : QWidget(parent), rule_(rule), background_(0xf6, 0xf8, 0xfb) {
-    setAccessibleName(QStringLiteral("Rule"));
+    setAccessibleName(QStringLiteral("Rule ") + rule.ruleTitle());
     // The rows are sized in twips for an 8-point interface font; a larger desktop font
     // would clip the selector and operator texts.
     QFont small = font();
@@ -148,6 +148,9 @@ void ZolRulePanel::stack() {
 }
 
 void ZolRulePanel::LoadFromString(const QString& text) {
+    // The old rows go before the rule's rows are replaced (see ZolRowsPanel::clearRows).
+    conditions_->clearRows();
+    actions_->clearRows();
     rule_.LoadFromString(text);
     title_->setText(rule_.ruleTitle());
     anyAll_->setText(rule_.matchMode());
