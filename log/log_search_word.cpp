@@ -19,14 +19,20 @@ const char kJoinedColumns[] =
     "a.id, a.taketime, a.ruletitle, a.actionname, a.dstpath, a.oripath, a.searchwords, "
     "a.takeuid";
 
-bool IsWildcard(uint c) { return c == uint(u'%') || c == uint(u'_'); }
+// The like wildcards, and the characters the index's glob reading takes for its own
+// (escaped, they still end its runs of plain text).
+bool EndsRun(uint c) {
+    return c == uint(u'%') || c == uint(u'_') || c == uint(u'*') || c == uint(u'?') ||
+           c == uint(u'[') || c == uint(u']');
+}
 
-// Longest run of characters (code points, as the tokenizer counts them) without a wildcard.
-int LongestPlainRun(const QString& word) {
+// Longest run of characters (code points, as the tokenizer counts them) the index can look
+// up: without a wildcard, or for a word without wildcards, the whole word.
+int LongestPlainRun(const QString& word, bool wildcards) {
     int longest = 0;
     int run = 0;
     for (const uint c : word.toUcs4()) {
-        run = IsWildcard(c) ? 0 : run + 1;
+        run = wildcards && EndsRun(c) ? 0 : run + 1;
         longest = std::max(longest, run);
     }
     return longest;
@@ -64,14 +70,14 @@ LogSearchWord::LogSearchWord(const QString& word) {
     QString clean = word;
     clean.remove(QLatin1Char('\''));
     folded_ = Fold(clean);
+    const bool wildcards = folded_.contains(QLatin1Char('%')) || folded_.contains(QLatin1Char('_'));
     if (folded_.isEmpty())
         route_ = Route::All;
-    else if (LongestPlainRun(folded_) < kTrigram || folded_.toUtf8().size() > kLongestPattern)
+    else if (LongestPlainRun(folded_, wildcards) < kTrigram ||
+             folded_.toUtf8().size() > kLongestPattern)
         route_ = Route::Scan;
-    else if (folded_.contains(QLatin1Char('%')) || folded_.contains(QLatin1Char('_')))
-        route_ = Route::Glob;
     else
-        route_ = Route::Phrase;
+        route_ = wildcards ? Route::Glob : Route::Phrase;
 }
 
 QString LogSearchWord::parameter() const {
