@@ -409,6 +409,12 @@ QString LogManager::lastError() const { return d_->db.error(); }
 
 QString LogManager::keptAsidePath() const { return d_->keptAside; }
 
+void LogManager::freezeDatabaseSizeForTest() {
+    SqliteQuery q(d_->db.prepare("PRAGMA page_count"));
+    if (q.step() == SQLITE_ROW)
+        (void)d_->db.exec(("PRAGMA max_page_count = " + std::to_string(q.int64(0))).c_str());
+}
+
 // Opens the file and makes the tables. Processes that open a fresh log at the same moment
 // may find it locked in ways SQLite does not wait for (making the write-ahead file, the
 // first schema); they try again a little later.

@@ -92,6 +92,9 @@ class LogManager {
     // an open log clears it first, so after a search it tells an empty result (empty
     // text) from a failed read; on a closed log it keeps saying why the open failed.
     QString lastError() const;
+    // Test hook: the database may not grow any more, as on a full disk (writes that need
+    // another page fail).
+    void freezeDatabaseSizeForTest();
     // Where the last OpenLogFile moved a damaged log file; empty when it moved none. The
     // outer layer tells the user once.
     QString keptAsidePath() const;
