@@ -23,7 +23,7 @@ inline constexpr int kExitFailure = 1;  // data folder or state file problem, fa
 inline constexpr int kExitUsage = 2;    // bad arguments
 
 class CliContext {
-public:
+  public:
     CliContext(DataPaths paths, QTextStream& out, QTextStream& err);
     ~CliContext();
 
@@ -31,10 +31,16 @@ public:
     QTextStream& out() { return out_; }
     QTextStream& err() { return err_; }
 
-    // The engine's services; the log is opened on first use (a log that cannot be opened
-    // is reported once on stderr and the engine goes on without it).
+    // The engine's services. The log is not opened for them: commands that act call
+    // logUsable() first, and actions taken without an open log fail to commit, which
+    // makes every batch stop.
     EngineContext engine();
+    // The action log, opened on first use (a log that cannot be opened is said once on
+    // stderr; a log of an older program is made searchable first, with progress on stderr).
     LogManager& log();
+    // Whether the log can record actions: call before acting and after each item; false
+    // after one line on stderr saying why (once), and the command then exits 1.
+    bool logUsable();
     // The rule list loaded from rules.txt; null (after a message) when the file exists
     // but cannot be read.
     RuleList* rules();
@@ -46,12 +52,13 @@ public:
     // "vandrel: <message>" on stderr; returns status.
     int fail(int status, const QString& message);
 
-private:
+  private:
     DataPaths paths_;
     QTextStream& out_;
     QTextStream& err_;
     std::unique_ptr<LogManager> log_;
     bool logTried_ = false;
+    bool logUnusableSaid_ = false;
     std::unique_ptr<AttributeHelper> attributes_;
     std::unique_ptr<FileInUseProbe> inUse_;
     std::unique_ptr<RuleList> rules_;
@@ -67,9 +74,9 @@ QString TsvField(const QString& text);
 using CliCommandFn = int (*)(CliContext& ctx, const QStringList& args);
 
 struct CliCommand {
-    const char* name;     // "log", "rules", ...
+    const char* name;  // "log", "rules", ...
     CliCommandFn run;
-    const char* usage;    // one line, shown by "vandrel" without arguments
+    const char* usage;  // one line, shown by "vandrel" without arguments
 };
 
 }  // namespace vandrel

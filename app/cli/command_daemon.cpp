@@ -188,6 +188,10 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
 
     RuleList* rules = ctx.rules();
     if (!rules) return kExitFailure;
+    // Every action is in the log or not done: the scheduler does not start without a log
+    // that records, and stops after the item in hand when it no longer does.
+    if (!ctx.logUsable()) return kExitFailure;
+    bool logFailed = false;
     WatchedFolderList folders(SystemClock::instance());
     if (!LoadFolderList(ctx, folders)) return kExitFailure;
     DaemonState state(ctx, *rules, folders);
@@ -198,8 +202,13 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     // desktop program's options.
     AppVarMgr vars{QString()};
     AutoTaskRunner runner(vars, folders, SystemClock::instance(),
-                          [rules](const QString& path, const QString& selection) {
-                              return rules->DoRunRules(path, selection);
+                          [&](const QString& path, const QString& selection) {
+                              const QString result = rules->DoRunRules(path, selection);
+                              if (!logFailed && !ctx.log().isUsable()) {
+                                  logFailed = true;
+                                  runner.requestStop();
+                              }
+                              return result;
                           });
     runner.setCountdownStart(0);
     QObject::connect(&runner, &AutoTaskRunner::taskStarted, [&](const AutoFolderTask& t) {
@@ -243,6 +252,7 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
         state.reloadIfChanged();
         runner.FolderTimerTick();
         state.saveIfChanged();
+        if (logFailed) loop.quit();
     };
     QTimer timer;
     timer.setInterval(intervalSecs * 1000);
@@ -259,6 +269,7 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     timer.stop();
     state.saveIfChanged();
     state.log(QStringLiteral("scheduler stopped"));
+    if (logFailed && !ctx.logUsable()) return kExitFailure;
     return kExitOk;
 }
 

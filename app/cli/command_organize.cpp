@@ -1,9 +1,9 @@
 // vandrel organize [--selection TEXT] [--yes] FOLDER
 #include <QFileInfo>
 
+#include "actions/action_prompt.h"
 #include "app/cli/commands.h"
 #include "app/cli/folder_cli_util.h"
-#include "actions/action_prompt.h"
 #include "folders/module_check_file.h"
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
@@ -69,10 +69,14 @@ int RunOrganizeCommand(CliContext& ctx, const QStringList& args) {
     ctx.setPrompt(&prompt);
     RuleList* rules = ctx.rules();
     if (!rules) return kExitFailure;
+    // Every action is in the log or not done: no item is acted on while the log cannot
+    // record it.
+    if (!ctx.logUsable()) return kExitFailure;
     for (const QString& item : items) {
         const QString result = rules->DoRunRules(item, runSelection);
         ctx.out() << TsvField(result) << '\t' << TsvField(item) << '\n';
         ctx.out().flush();
+        if (!ctx.logUsable()) return kExitFailure;
     }
     return prompt.failureCount() > 0 ? kExitFailure : kExitOk;
 }

@@ -60,11 +60,15 @@ int RunItems(CliContext& ctx, const QStringList& args, bool act, const char* nam
     if (act) ctx.setPrompt(&prompt);
     RuleList* rules = ctx.rules();
     if (!rules) return kExitFailure;
+    // Every action is in the log or not done: no item is acted on while the log cannot
+    // record it.
+    if (act && !ctx.logUsable()) return kExitFailure;
     for (const QString& path : a.paths) {
         const QString result =
             act ? rules->DoRunRules(path, a.selection) : rules->DoRulesTest(path, a.selection);
         ctx.out() << result << '\t' << path << '\n';
         ctx.out().flush();
+        if (act && !ctx.logUsable()) return kExitFailure;
     }
     return prompt.failureCount() > 0 ? kExitFailure : kExitOk;
 }
