@@ -20,16 +20,16 @@ struct FoldedLog : ::testing::Test {
     QString path = dir.file(QStringLiteral("log.db"));
     LogManager log;
     void SetUp() override { ASSERT_TRUE(log.OpenLogFile(path)); }
-    void add(const QString& name) {
+    bool add(const QString& name) {
         log.AppendActionLog({QDateTime(), name, name, QStringLiteral("Move"), name});
-        ASSERT_TRUE(log.CommitToLogFile(QStringLiteral("r")));
+        return log.CommitToLogFile(QStringLiteral("r"));
     }
 };
 
 TEST_F(FoldedLog, EveryLetterMatchesInEitherCase) {
     for (const char* name : {"Müller.txt", "ÉTÉ 2024.doc", "Ωmega.pdf", "文書.txt", "a_c.txt",
                              "abc.txt", "100%.txt", "ǅemal.jpg"})
-        add(QString::fromUtf8(name));
+        ASSERT_TRUE(add(QString::fromUtf8(name)));
     const struct {
         const char* word;
         Route route;
@@ -58,12 +58,9 @@ TEST_F(FoldedLog, IndexGivesTheScansRowsPagesAndCounts) {
         QString name;
         for (int k = 3 + pick(10); k > 0; --k) name += letters.at(pick(int(letters.size())));
         names.push_back(name);
-        log.AppendActionLog({QDateTime(), name, name, QStringLiteral("Move"), name});
-        if (pick(3) == 0) {
-            ASSERT_TRUE(log.CommitToLogFile(QStringLiteral("r")));
-        }
+        ASSERT_TRUE(add(name));
     }
-    ASSERT_TRUE(log.CommitToLogFile(QStringLiteral("r")));
+    ASSERT_TRUE(log.Flush());
     RawLog raw(path);
     int indexed = 0;
     for (int i = 0; i < 400; ++i) {
@@ -87,31 +84,25 @@ TEST_F(FoldedLog, IndexGivesTheScansRowsPagesAndCounts) {
 }
 
 TEST_F(FoldedLog, RowsWithoutFoldedWordsAreFoldedBeforeAnySearch) {
-    add(QStringLiteral("new.txt"));
-    // An older program's log (no folded column) and its rows written to a current log.
+    // A log of an older program (no folded column), then its rows written to a current log.
     test::TempDir older;
     const QString oldPath = older.file(QStringLiteral("log.db"));
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(oldPath.toUtf8().constData(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "CREATE TABLE actions (id INTEGER PRIMARY KEY, taketime TEXT, "
-                           "ruletitle TEXT, actionname TEXT, dstpath TEXT, oripath TEXT, "
-                           "searchwords TEXT, takeuid TEXT); INSERT INTO actions (searchwords) "
-                           "VALUES ('Müller.txt,'), ('x,'), (NULL)",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    sqlite3_exec(db,
+                 "CREATE TABLE actions (id INTEGER PRIMARY KEY, taketime, ruletitle, actionname, "
+                 "dstpath, oripath, searchwords, takeuid); INSERT INTO actions (searchwords) "
+                 "VALUES ('Müller.txt,'), ('x,'), (NULL)",
+                 nullptr, nullptr, nullptr);
     sqlite3_close(db);
     qint64 done = 0, total = 0;
     LogManager old;
     ASSERT_TRUE(old.OpenLogFile(oldPath, [&](qint64 d, qint64 t) { done = d, total = t; }));
-    EXPECT_EQ(done, 2);
-    EXPECT_EQ(total, 2);
+    EXPECT_TRUE(done == 2 && total == 2) << done << " of " << total;
     EXPECT_EQ(old.GetActionCount(QStringLiteral("MÜLLER")), 1);
-    RawLog raw(path);
     ASSERT_TRUE(
-        raw.exec(QStringLiteral("INSERT INTO actions (searchwords) VALUES ('ÄRGER.txt,')")));
-    EXPECT_EQ(log.GetActionCount(QStringLiteral("ärger")), 1);
-    EXPECT_EQ(log.SearchActionLog(QStringLiteral("ärg"), 17, 1).size(), 1u);
+        RawLog(path).exec(QStringLiteral("INSERT INTO actions (searchwords) VALUES ('Ä.txt,')")));
+    EXPECT_EQ(log.GetActionCount(QStringLiteral("ä.TXT")), 1);
 }
 
 }  // namespace
