@@ -140,6 +140,22 @@ bool HasDatabaseHeader(const QString& path) {
     return f.read(16) == QByteArray("SQLite format 3", 16);
 }
 
+// Ends the read transaction indexedRead opened for an indexed word, when it goes out of
+// scope (after the statements of the search are reset).
+class IndexedRead {
+  public:
+    IndexedRead(SqliteDb& db, const LogSearchWord& word) : db_(db), open_(word.usesIndex()) {}
+    ~IndexedRead() {
+        if (open_) (void)db_.exec("COMMIT");
+    }
+    IndexedRead(const IndexedRead&) = delete;
+    IndexedRead& operator=(const IndexedRead&) = delete;
+
+  private:
+    SqliteDb& db_;
+    bool open_;
+};
+
 }  // namespace
 
 struct LogManager::Impl {
@@ -163,6 +179,7 @@ struct LogManager::Impl {
     bool writeFailed = false;
 
     SqliteOpen openAndPrepare(const QString& file);
+    LogSearchWord indexedRead(const LogSearchWord& word);
     SqliteOpen startAfresh(const QString& file, const QString& reason);
 
     bool refused = false;  // the last insertTakes failed on a refusal of the data
@@ -415,6 +432,20 @@ void LogManager::freezeDatabaseSizeForTest() {
         (void)d_->db.exec(("PRAGMA max_page_count = " + std::to_string(q.int64(0))).c_str());
 }
 
+// For a word the index answers: opens the read transaction the search runs in, with the
+// index covering every row in it, and gives the word back; when the index cannot be brought
+// up to date (another writer holds the file), the word as the scan answers it.
+LogSearchWord LogManager::Impl::indexedRead(const LogSearchWord& word) {
+    if (!word.usesIndex()) return word;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!Run(db, "BEGIN")) break;
+        if (LogSchema::IndexIsCurrent(db)) return word;
+        (void)Run(db, "COMMIT");
+        if (!LogSchema::CatchUp(db, {})) break;
+    }
+    return word.scanned();
+}
+
 // Opens the file and makes the tables. Processes that open a fresh log at the same moment
 // may find it locked in ways SQLite does not wait for (making the write-ahead file, the
 // first schema); they try again a little later.
@@ -474,7 +505,7 @@ bool LogManager::OpenLogFile(const QString& strPath, const LogSchema::Progress& 
     if (result != SqliteOpen::Ok) return false;
     // Rows of an older program get their folded search words before anything is read, so
     // the search finds them as it finds new ones.
-    if (!LogSchema::FoldMissing(d_->db, progress)) {
+    if (!LogSchema::FoldMissing(d_->db, progress) || !LogSchema::CatchUp(d_->db, progress)) {
         d_->db.setErrorText(
             QStringLiteral("%1 cannot be made searchable: %2").arg(strPath, d_->db.error()));
         d_->db.close();
@@ -553,8 +584,9 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
     // A page whose offset does not fit in 64 bits lies beyond any table.
     if (page - 1 > std::numeric_limits<qint64>::max() / itemsCount) return rows;
 
-    const LogSearchWord word(searchWord);
     d_->forgetPagesIfChanged();
+    const LogSearchWord word = d_->indexedRead(LogSearchWord(searchWord));
+    const IndexedRead done(d_->db, word);
     const LogPageCache::Plan plan = d_->pages.planFor(word.folded(), itemsCount, page);
     SqliteQuery q(d_->db.prepare(word.pageSql(plan)));
     if (!q.valid()) return rows;
@@ -580,7 +612,8 @@ qint64 LogManager::GetActionCount(const QString& searchWord) {
     (void)d_->fold();
     d_->db.setErrorText(QString());
     d_->forgetPagesIfChanged();
-    const LogSearchWord word(searchWord);
+    const LogSearchWord word = d_->indexedRead(LogSearchWord(searchWord));
+    const IndexedRead done(d_->db, word);
     SqliteQuery q(d_->db.prepare(word.countSql()));
     if (!q.valid()) return 0;
     q.bind(":w", word.parameter());

@@ -13,21 +13,29 @@ namespace vandrel {
 namespace {
 
 // In this order; each only when missing. The index reads the folded copies from the table
-// itself (external content), so it holds no second copy of the text.
+// itself (external content), so it holds no second copy of the text. It covers the rows up
+// to logsearch.indexedthrough and is brought up to the newest row before it answers
+// (CatchUp): tokenizing every take as it is written would cost the commits most of their
+// speed. The triggers keep what it covers in step with the table, whoever writes.
 const char* const kCreate[] = {
     "CREATE INDEX IF NOT EXISTS actions_unfolded ON actions(id) "
     "WHERE foldedwords IS NULL AND searchwords IS NOT NULL",
     "CREATE VIRTUAL TABLE IF NOT EXISTS actionsearch USING fts5(foldedwords, "
     "content='actions', content_rowid='id', tokenize='trigram case_sensitive 1')",
+    "CREATE TABLE IF NOT EXISTS logsearch (id INTEGER PRIMARY KEY CHECK (id = 1), "
+    "indexedthrough INTEGER NOT NULL)",
+    "INSERT OR IGNORE INTO logsearch VALUES (1, 0)",
+    // A row given an id the index already covers (another program deleted the newest
+    // rows, whose ids are then handed out again).
     "CREATE TRIGGER IF NOT EXISTS actions_search_insert AFTER INSERT ON actions "
-    "WHEN new.foldedwords IS NOT NULL BEGIN "
-    "INSERT INTO actionsearch(rowid, foldedwords) VALUES (new.id, new.foldedwords); END",
+    "WHEN new.foldedwords IS NOT NULL AND new.id <= (SELECT indexedthrough FROM logsearch) "
+    "BEGIN INSERT INTO actionsearch(rowid, foldedwords) VALUES (new.id, new.foldedwords); END",
     "CREATE TRIGGER IF NOT EXISTS actions_search_delete AFTER DELETE ON actions "
-    "WHEN old.foldedwords IS NOT NULL BEGIN "
-    "INSERT INTO actionsearch(actionsearch, rowid, foldedwords) "
+    "WHEN old.foldedwords IS NOT NULL AND old.id <= (SELECT indexedthrough FROM logsearch) "
+    "BEGIN INSERT INTO actionsearch(actionsearch, rowid, foldedwords) "
     "VALUES ('delete', old.id, old.foldedwords); END",
     "CREATE TRIGGER IF NOT EXISTS actions_search_update AFTER UPDATE OF foldedwords ON actions "
-    "BEGIN "
+    "WHEN old.id <= (SELECT indexedthrough FROM logsearch) BEGIN "
     "INSERT INTO actionsearch(actionsearch, rowid, foldedwords) "
     "SELECT 'delete', old.id, old.foldedwords WHERE old.foldedwords IS NOT NULL; "
     "INSERT INTO actionsearch(rowid, foldedwords) "
@@ -71,6 +79,45 @@ SqliteOpen LogSchema::Prepare(SqliteDb& db) {
     if (!db.exec("COMMIT")) return Fail(db, QString());
     db.setErrorText(QString());
     return SqliteOpen::Ok;
+}
+
+bool LogSchema::IndexIsCurrent(SqliteDb& db) {
+    SqliteQuery q(
+        db.prepare("SELECT (SELECT indexedthrough FROM logsearch) >= "
+                   "coalesce((SELECT max(id) FROM actions), 0)"));
+    return q.step() == SQLITE_ROW && q.int64(0) == 1;
+}
+
+bool LogSchema::CatchUp(SqliteDb& db, const Progress& progress) {
+    qint64 first = -1;
+    for (;;) {
+        if (!db.exec("BEGIN IMMEDIATE")) return false;
+        qint64 through = 0, newest = 0;
+        {
+            SqliteQuery q(
+                db.prepare("SELECT (SELECT indexedthrough FROM logsearch), "
+                           "coalesce((SELECT max(id) FROM actions), 0)"));
+            if (q.step() == SQLITE_ROW) through = q.int64(0), newest = q.int64(1);
+        }
+        if (first < 0) first = through;
+        if (through >= newest) return db.exec("COMMIT");
+        const qint64 upTo = std::min(newest, through + kFoldBatch);
+        SqliteQuery add(db.prepare(
+            "INSERT INTO actionsearch(rowid, foldedwords) SELECT id, foldedwords FROM actions "
+            "WHERE id > :a AND id <= :b AND foldedwords IS NOT NULL"));
+        add.bind(":a", through);
+        add.bind(":b", upTo);
+        SqliteQuery mark(db.prepare("UPDATE logsearch SET indexedthrough = :b"));
+        mark.bind(":b", upTo);
+        if (add.step() != SQLITE_DONE || mark.step() != SQLITE_DONE || !db.exec("COMMIT")) {
+            db.setError(QStringLiteral("index the log"));
+            const QString error = db.error();
+            (void)db.exec("ROLLBACK");
+            db.setErrorText(error);
+            return false;
+        }
+        if (progress) progress(upTo - first, newest - first);
+    }
 }
 
 bool LogSchema::HasUnfolded(SqliteDb& db) {

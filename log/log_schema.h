@@ -1,7 +1,7 @@
 // The tables of the action log database: "actions" with a case-folded copy of each row's
-// search words, the trigram full-text index over those copies (kept by triggers, so it is
-// never behind the table, whoever writes), and the side files' progress. Brings along logs
-// written before the folded copies existed. Used by LogManager on its own connection.
+// search words, the trigram full-text index over those copies (brought up to the newest row
+// before it answers), and the side files' progress. Brings along logs written before the
+// folded copies existed. Used by LogManager on its own connection.
 #pragma once
 
 #include <QString>
@@ -26,6 +26,13 @@ class LogSchema {
     // transaction: a run that is killed keeps what it did and the next one goes on.
     // progress is called after each batch (may be empty). False on failure.
     static bool FoldMissing(SqliteDb& db, const Progress& progress);
+    // Adds the rows the index does not cover yet (those above the highest id it covers), a
+    // batch of ids per transaction, so a killed run keeps what it did. progress as above.
+    // False on failure (a busy file, a full disk).
+    static bool CatchUp(SqliteDb& db, const Progress& progress);
+    // True when the index covers every row; read it inside the transaction of the search
+    // it is to answer.
+    static bool IndexIsCurrent(SqliteDb& db);
     // True when some row still lacks its folded copy; reads a small partial index.
     static bool HasUnfolded(SqliteDb& db);
 };

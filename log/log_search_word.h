@@ -30,6 +30,13 @@ class LogSearchWord {
     static QString Fold(const QString& text);
 
     Route route() const { return route_; }
+    bool usesIndex() const { return route_ == Route::Phrase || route_ == Route::Glob; }
+    // The same word answered by the scan.
+    LogSearchWord scanned() const {
+        LogSearchWord w = *this;
+        if (usesIndex()) w.route_ = Route::Scan;
+        return w;
+    }
     // The folded word: what equal searches share (the page cache's key).
     const QString& folded() const { return folded_; }
 
