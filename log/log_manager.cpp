@@ -180,6 +180,7 @@ struct LogManager::Impl {
 
     SqliteOpen openAndPrepare(const QString& file);
     LogSearchWord indexedRead(const LogSearchWord& word);
+    bool fewCandidates(const LogSearchWord& word);
     SqliteOpen startAfresh(const QString& file, const QString& reason);
 
     bool refused = false;  // the last insertTakes failed on a refusal of the data
@@ -439,11 +440,26 @@ LogSearchWord LogManager::Impl::indexedRead(const LogSearchWord& word) {
     if (!word.usesIndex()) return word;
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (!Run(db, "BEGIN")) break;
-        if (LogSchema::IndexIsCurrent(db)) return word;
+        if (LogSchema::IndexIsCurrent(db)) {
+            if (word.route() != LogSearchWord::Route::Glob || fewCandidates(word)) return word;
+            (void)Run(db, "COMMIT");
+            break;
+        }
         (void)Run(db, "COMMIT");
         if (!LogSchema::CatchUp(db, {})) break;
     }
     return word.scanned();
+}
+
+// Whether the index narrows a glob word down enough: each row its plain run finds is read
+// and matched against the whole pattern, which costs more than the scan once the run is in
+// more than about one row in eight.
+bool LogManager::Impl::fewCandidates(const LogSearchWord& word) {
+    SqliteQuery q(
+        db.prepare("SELECT (SELECT count(*) FROM actionsearch WHERE actionsearch MATCH :p) * 8 <= "
+                   "coalesce((SELECT max(id) FROM actions), 0)"));
+    q.bind(":p", word.longestRunPhrase());
+    return q.step() == SQLITE_ROW && q.int64(0) == 1;
 }
 
 // Opens the file and makes the tables. Processes that open a fresh log at the same moment

@@ -80,6 +80,20 @@ LogSearchWord::LogSearchWord(const QString& word) {
         route_ = wildcards ? Route::Glob : Route::Phrase;
 }
 
+QString LogSearchWord::longestRunPhrase() const {
+    QString best, run;
+    for (const QChar c : folded_ + QLatin1Char('%')) {
+        if (!EndsRun(c.unicode())) {
+            run += c;
+            continue;
+        }
+        if (run.toUcs4().size() > best.toUcs4().size()) best = run;
+        run.clear();
+    }
+    best.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + best + QLatin1Char('"');
+}
+
 QString LogSearchWord::parameter() const {
     switch (route_) {
         case Route::All:

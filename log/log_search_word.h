@@ -45,6 +45,9 @@ class LogSearchWord {
     std::string pageSql(const LogPageCache::Plan& plan) const;
     // The SQL of the count, with parameter :w.
     std::string countSql() const;
+    // For a glob word: its longest run of plain characters as an index phrase, which finds
+    // every row the word can match (and more).
+    QString longestRunPhrase() const;
     // The value bound to :w: the like pattern, the index's phrase or its glob pattern.
     QString parameter() const;
 
