@@ -520,8 +520,12 @@ bool LogManager::OpenLogFile(const QString& strPath, const LogSchema::Progress& 
                                               : d_->db.error());
     if (result != SqliteOpen::Ok) return false;
     // Rows of an older program get their folded search words before anything is read, so
-    // the search finds them as it finds new ones.
-    if (!LogSchema::FoldMissing(d_->db, progress) || !LogSchema::CatchUp(d_->db, progress)) {
+    // the search finds them as it finds new ones. A large part of the log outside the
+    // index (a log of an older program) is indexed now, with progress; a few rows are left
+    // to the next search.
+    if (!LogSchema::FoldMissing(d_->db, progress) ||
+        (LogSchema::Unindexed(d_->db) >= LogSchema::kBatch &&
+         !LogSchema::CatchUp(d_->db, progress))) {
         d_->db.setErrorText(
             QStringLiteral("%1 cannot be made searchable: %2").arg(strPath, d_->db.error()));
         d_->db.close();

@@ -45,7 +45,7 @@ const char* const kCreate[] = {
     "lastseq INTEGER NOT NULL) WITHOUT ROWID",
 };
 
-constexpr int kFoldBatch = 20000;
+constexpr int kFoldBatch = LogSchema::kBatch;
 
 const char kUnfolded[] = "foldedwords IS NULL AND searchwords IS NOT NULL";
 
@@ -81,12 +81,14 @@ SqliteOpen LogSchema::Prepare(SqliteDb& db) {
     return SqliteOpen::Ok;
 }
 
-bool LogSchema::IndexIsCurrent(SqliteDb& db) {
+qint64 LogSchema::Unindexed(SqliteDb& db) {
     SqliteQuery q(
-        db.prepare("SELECT (SELECT indexedthrough FROM logsearch) >= "
-                   "coalesce((SELECT max(id) FROM actions), 0)"));
-    return q.step() == SQLITE_ROW && q.int64(0) == 1;
+        db.prepare("SELECT coalesce((SELECT max(id) FROM actions), 0) - "
+                   "(SELECT indexedthrough FROM logsearch)"));
+    return q.step() == SQLITE_ROW ? q.int64(0) : 0;
 }
+
+bool LogSchema::IndexIsCurrent(SqliteDb& db) { return Unindexed(db) <= 0; }
 
 bool LogSchema::CatchUp(SqliteDb& db, const Progress& progress) {
     qint64 first = -1;

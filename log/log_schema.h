@@ -33,6 +33,10 @@ class LogSchema {
     // True when the index covers every row; read it inside the transaction of the search
     // it is to answer.
     static bool IndexIsCurrent(SqliteDb& db);
+    // How many ids lie above the highest the index covers.
+    static qint64 Unindexed(SqliteDb& db);
+    // Rows per transaction when folding or indexing many.
+    static constexpr int kBatch = 20000;
     // True when some row still lacks its folded copy; reads a small partial index.
     static bool HasUnfolded(SqliteDb& db);
 };
