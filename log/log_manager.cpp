@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <chrono>
 #include <limits>
-#include <map>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "log/log_schema.h"
 #include "log/log_search_word.h"
 #include "log/sqlite_db.h"
+#include "log/stored_takes.h"
 #include "log/take_journal.h"
 #include "platform/clock.h"
 #include "platform/state_file.h"
@@ -188,10 +188,7 @@ struct LogManager::Impl {
     bool insertTakes(const std::vector<JournalTake>& takes);
     bool fold();
     void rewriteJournal();
-    qint64 lastStored(const QString& journalId);
-    bool storedAsOneRun(const std::vector<JournalTake>& takes);
     bool storeLeftOver(const std::vector<JournalTake>& takes);
-    void forgetJournal(const QString& journalId);
     void takeOverOrphans();
 
     // The page cache holds id ranges of the table as it was; another connection's commit
@@ -267,20 +264,7 @@ bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
     }
     // With the rows, how far each side file has got: that, not the rows' content, tells a
     // later reader of the side file which of its takes are stored.
-    std::map<QString, qint64> lastOfJournal;
-    for (const JournalTake& take : takes)
-        if (!take.journal.isEmpty())
-            lastOfJournal[take.journal] = std::max(lastOfJournal[take.journal], take.sequence);
-    for (const auto& [journalId, sequence] : lastOfJournal) {
-        if (!ok) break;
-        SqliteQuery q(db.prepare(
-            "INSERT INTO takejournals (journal, lastseq) VALUES (:j, :s) ON CONFLICT(journal) "
-            "DO UPDATE SET lastseq = max(lastseq, excluded.lastseq)"));
-        q.bind(":j", journalId);
-        q.bind(":s", sequence);
-        ok = q.valid() && q.step() == SQLITE_DONE;
-        if (!ok) db.setError(QStringLiteral("note the stored takes"));
-    }
+    ok = ok && StoredTakes::Note(db, takes);
     if (ok && Run(db, "COMMIT")) return true;
     refused = db.lastFailureIsRefusal();
     const QString error = db.error();
@@ -332,73 +316,17 @@ void LogManager::Impl::rewriteJournal() {
     if (!ok) journal.close(true);
 }
 
-// The number of the last take of that side file stored; 0 when none is (or the log
-// cannot tell, which stores the takes: never lose one).
-qint64 LogManager::Impl::lastStored(const QString& journalId) {
-    SqliteQuery q(db.prepare("SELECT lastseq FROM takejournals WHERE journal = :j"));
-    q.bind(":j", journalId);
-    return q.step() == SQLITE_ROW ? q.int64(0) : 0;
-}
-
-// Side files of older programs carry no identity. Such a program stored all the takes of its
-// file in one transaction and emptied the file afterwards, so the file is stored when its
-// rows are in the table as one unbroken run, in order, one take identity per take.
-bool LogManager::Impl::storedAsOneRun(const std::vector<JournalTake>& takes) {
-    std::vector<std::pair<const JournalTake*, const JournalTake::Row*>> rows;
-    for (const JournalTake& take : takes)
-        for (const JournalTake::Row& row : take.rows) rows.emplace_back(&take, &row);
-    if (rows.empty()) return true;
-    const auto same = [](const SqliteQuery& q, const JournalTake& take, const JournalTake::Row& r) {
-        return q.text(1) == r.takeTime && q.text(2) == take.ruleTitle &&
-               q.text(3) == r.actionName && q.text(4) == r.dstPath && q.text(5) == r.oriPath &&
-               q.text(6) == take.searchText;
-    };
-    std::vector<qint64> starts;
-    {
-        SqliteQuery q(db.prepare(std::string(kColumns) +
-                                 " WHERE taketime IS :t AND oripath IS :o AND dstpath IS :d "
-                                 "ORDER BY id DESC LIMIT 1000"));
-        q.bind(":t", rows.front().second->takeTime);
-        q.bind(":o", rows.front().second->oriPath);
-        q.bind(":d", rows.front().second->dstPath);
-        while (q.step() == SQLITE_ROW)
-            if (same(q, *rows.front().first, *rows.front().second)) starts.push_back(q.int64(0));
-    }
-    for (const qint64 start : starts) {
-        SqliteQuery q(db.prepare(std::string(kColumns) + " WHERE id >= :i ORDER BY id LIMIT :n"));
-        q.bind(":i", start);
-        q.bind(":n", qint64(rows.size()));
-        size_t matched = 0;
-        QString uid;
-        for (; matched < rows.size() && q.step() == SQLITE_ROW; ++matched) {
-            const auto [take, row] = rows[matched];
-            const bool newTake = matched == 0 || rows[matched - 1].first != take;
-            if (!same(q, *take, *row) || (newTake ? q.text(7) == uid : q.text(7) != uid)) break;
-            uid = q.text(7);
-        }
-        if (matched == rows.size()) return true;
-    }
-    return false;
-}
-
 // Stores the takes of a side file whose manager ended before storing them all; false when
 // the database did not take them (they stay in the file for the next opener).
 bool LogManager::Impl::storeLeftOver(const std::vector<JournalTake>& takes) {
     if (takes.empty()) return true;
     const QString journalId = takes.front().journal;
-    if (journalId.isEmpty()) return storedAsOneRun(takes) || insertTakes(takes);
-    const qint64 last = lastStored(journalId);
+    if (journalId.isEmpty()) return StoredTakes::StoredAsOneRun(db, takes) || insertTakes(takes);
+    const qint64 last = StoredTakes::LastStored(db, journalId);
     std::vector<JournalTake> waiting;
     for (const JournalTake& take : takes)
         if (take.journal != journalId || take.sequence > last) waiting.push_back(take);
     return insertTakes(waiting);
-}
-
-void LogManager::Impl::forgetJournal(const QString& journalId) {
-    if (journalId.isEmpty()) return;
-    SqliteQuery q(db.prepare("DELETE FROM takejournals WHERE journal = :j"));
-    q.bind(":j", journalId);
-    (void)q.step();
 }
 
 // Takes left in side files by managers that ended before storing them.
@@ -409,7 +337,7 @@ void LogManager::Impl::takeOverOrphans() {
         TakeJournal::Release(orphan, stored);
         // Only once the file is gone: until then the note keeps its stored takes from being
         // stored again.
-        if (stored && !takes.empty()) forgetJournal(takes.front().journal);
+        if (stored && !takes.empty()) StoredTakes::Forget(db, takes.front().journal);
     }
 }
 
@@ -545,7 +473,7 @@ void LogManager::CloseLogFile() {
     const bool allStored = d_->unfolded.empty();
     const QString journalId = d_->journal.id();
     d_->journal.close(allStored);
-    if (allStored && d_->open()) d_->forgetJournal(journalId);
+    if (allStored && d_->open()) StoredTakes::Forget(d_->db, journalId);
     d_->unfolded.clear();
     d_->db.close();
     d_->pages.clear();
