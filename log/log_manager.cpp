@@ -280,10 +280,10 @@ bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
 // A log whose pages turn out damaged is kept aside and the takes go into a new one.
 bool LogManager::Impl::fold() {
     if (unfolded.empty()) return true;
-    bool stored = insertTakes(unfolded);
-    if (!stored && db.lastFailureIsDamage() && startAfresh(path, db.error()) == SqliteOpen::Ok)
-        stored = insertTakes(unfolded);
-    if (stored) {
+    bool inserted = insertTakes(unfolded);
+    if (!inserted && db.lastFailureIsDamage() && startAfresh(path, db.error()) == SqliteOpen::Ok)
+        inserted = insertTakes(unfolded);
+    if (inserted) {
         unfolded.clear();
         rewriteJournal();
         writeFailed = false;
@@ -333,11 +333,11 @@ bool LogManager::Impl::storeLeftOver(const std::vector<JournalTake>& takes) {
 void LogManager::Impl::takeOverOrphans() {
     for (const TakeJournal::Orphan& orphan : TakeJournal::ClaimOrphans(path)) {
         const std::vector<JournalTake> takes = TakeJournal::Read(orphan);
-        const bool stored = storeLeftOver(takes);
-        TakeJournal::Release(orphan, stored);
+        const bool inserted = storeLeftOver(takes);
+        TakeJournal::Release(orphan, inserted);
         // Only once the file is gone: until then the note keeps its stored takes from being
         // stored again.
-        if (stored && !takes.empty()) StoredTakes::Forget(db, takes.front().journal);
+        if (inserted && !takes.empty()) StoredTakes::Forget(db, takes.front().journal);
     }
 }
 
