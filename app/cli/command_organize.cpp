@@ -1,9 +1,9 @@
 // vandrel organize [--selection TEXT] [--yes] FOLDER
 #include <QFileInfo>
 
-#include "actions/action_prompt.h"
 #include "app/cli/commands.h"
 #include "app/cli/folder_cli_util.h"
+#include "actions/action_prompt.h"
 #include "folders/module_check_file.h"
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
