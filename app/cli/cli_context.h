@@ -23,7 +23,7 @@ inline constexpr int kExitFailure = 1;  // data folder or state file problem, fa
 inline constexpr int kExitUsage = 2;    // bad arguments
 
 class CliContext {
-  public:
+public:
     CliContext(DataPaths paths, QTextStream& out, QTextStream& err);
     ~CliContext();
 
@@ -52,7 +52,7 @@ class CliContext {
     // "vandrel: <message>" on stderr; returns status.
     int fail(int status, const QString& message);
 
-  private:
+private:
     DataPaths paths_;
     QTextStream& out_;
     QTextStream& err_;
@@ -74,9 +74,9 @@ QString TsvField(const QString& text);
 using CliCommandFn = int (*)(CliContext& ctx, const QStringList& args);
 
 struct CliCommand {
-    const char* name;  // "log", "rules", ...
+    const char* name;     // "log", "rules", ...
     CliCommandFn run;
-    const char* usage;  // one line, shown by "vandrel" without arguments
+    const char* usage;    // one line, shown by "vandrel" without arguments
 };
 
 }  // namespace vandrel
