@@ -179,7 +179,7 @@ struct LogManager::Impl {
     bool writeFailed = false;
 
     SqliteOpen openAndPrepare(const QString& file);
-    LogSearchWord indexedRead(const LogSearchWord& word);
+    LogSearchWord indexedRead(const LogSearchWord& word, bool forCount);
     bool fewCandidates(const LogSearchWord& word);
     SqliteOpen startAfresh(const QString& file, const QString& reason);
 
@@ -364,12 +364,13 @@ void LogManager::freezeDatabaseSizeForTest() {
 // For a word the index answers: opens the read transaction the search runs in, with the
 // index covering every row in it, and gives the word back; when the index cannot be brought
 // up to date (another writer holds the file), the word as the scan answers it.
-LogSearchWord LogManager::Impl::indexedRead(const LogSearchWord& word) {
+LogSearchWord LogManager::Impl::indexedRead(const LogSearchWord& word, bool forCount) {
     if (!word.usesIndex()) return word;
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (!Run(db, "BEGIN")) break;
         if (LogSchema::IndexIsCurrent(db)) {
-            if (word.route() != LogSearchWord::Route::Glob || fewCandidates(word)) return word;
+            if (!forCount || word.route() != LogSearchWord::Route::Glob || fewCandidates(word))
+                return word;
             (void)Run(db, "COMMIT");
             break;
         }
@@ -379,9 +380,10 @@ LogSearchWord LogManager::Impl::indexedRead(const LogSearchWord& word) {
     return word.scanned();
 }
 
-// Whether the index narrows a glob word down enough: each row its plain run finds is read
-// and matched against the whole pattern, which costs more than the scan once the run is in
-// more than about one row in eight.
+// Whether the index narrows a glob word down enough for a count: each row its plain run
+// finds is read and matched against the whole pattern, which costs more than the scan once
+// the run is in more than about one row in eight. (A page stops at its last row, which the
+// index reaches soonest when the run is common.)
 bool LogManager::Impl::fewCandidates(const LogSearchWord& word) {
     SqliteQuery q(
         db.prepare("SELECT (SELECT count(*) FROM actionsearch WHERE actionsearch MATCH :p) * 8 <= "
@@ -533,7 +535,7 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
     if (page - 1 > std::numeric_limits<qint64>::max() / itemsCount) return rows;
 
     d_->forgetPagesIfChanged();
-    const LogSearchWord word = d_->indexedRead(LogSearchWord(searchWord));
+    const LogSearchWord word = d_->indexedRead(LogSearchWord(searchWord), false);
     const IndexedRead done(d_->db, word);
     const LogPageCache::Plan plan = d_->pages.planFor(word.folded(), itemsCount, page);
     SqliteQuery q(d_->db.prepare(word.pageSql(plan)));
@@ -560,7 +562,7 @@ qint64 LogManager::GetActionCount(const QString& searchWord) {
     (void)d_->fold();
     d_->db.setErrorText(QString());
     d_->forgetPagesIfChanged();
-    const LogSearchWord word = d_->indexedRead(LogSearchWord(searchWord));
+    const LogSearchWord word = d_->indexedRead(LogSearchWord(searchWord), true);
     const IndexedRead done(d_->db, word);
     SqliteQuery q(d_->db.prepare(word.countSql()));
     if (!q.valid()) return 0;
