@@ -7,12 +7,17 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <chrono>
 #include <limits>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "log/log_page_cache.h"
+#include "log/log_schema.h"
+#include "log/log_search_word.h"
 #include "log/sqlite_db.h"
+#include "log/stored_takes.h"
 #include "log/take_journal.h"
 #include "platform/clock.h"
 #include "platform/state_file.h"
@@ -21,58 +26,28 @@ namespace vandrel {
 
 namespace {
 
-const char kSchema[] =
-    "CREATE TABLE IF NOT EXISTS actions ("
-    "id INTEGER PRIMARY KEY, "
-    "taketime TEXT, ruletitle TEXT, actionname TEXT, dstpath TEXT, oripath TEXT, "
-    "searchwords TEXT, takeuid TEXT)";
-
 const char kColumns[] =
     "SELECT id, taketime, ruletitle, actionname, dstpath, oripath, searchwords, takeuid "
     "FROM actions";
 
-constexpr int kInsertColumns = 7;
+constexpr int kInsertColumns = 8;
 constexpr size_t kRowsPerInsert = 16;
 // Takes wait in the side file until this many have gathered or the oldest is this old
 // (checked at each commit), and before anything is read; then one transaction takes them.
 constexpr size_t kFoldTakes = 256;
 constexpr qint64 kFoldAfterMs = 250;
+constexpr int kOpenAttempts = 60;
 
 // An insert of `rows` rows; parameters are numbered row by row in the column order.
 std::string InsertSql(size_t rows) {
     std::string sql =
         "INSERT INTO actions (taketime, ruletitle, actionname, dstpath, oripath, searchwords, "
-        "takeuid) VALUES ";
-    for (size_t i = 0; i < rows; ++i) sql += i == 0 ? "(?,?,?,?,?,?,?)" : ",(?,?,?,?,?,?,?)";
+        "takeuid, foldedwords) VALUES ";
+    for (size_t i = 0; i < rows; ++i) sql += i == 0 ? "(?,?,?,?,?,?,?,?)" : ",(?,?,?,?,?,?,?,?)";
     return sql;
 }
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-
-// The word as it goes into the like pattern: quotes removed (not doubled), so "it's"
-// finds "its"; % and _ are left alone and keep their wildcard meaning.
-QString CleanWord(const QString& word) {
-    QString w = word;
-    w.remove(QLatin1Char('\''));
-    return w;
-}
-
-QString LikePattern(const QString& cleanWord) {
-    return QLatin1Char('%') + cleanWord + QLatin1Char('%');
-}
-
-// The page query for one plan: matching rows newest first below the boundary (or oldest
-// first above it), skipping some, at most :n of them.
-std::string PageSql(bool withWord, const LogPageCache::Plan& plan) {
-    std::string sql = kColumns;
-    std::string where;
-    if (plan.boundary) where = plan.newestFirst ? "id < :b" : "id > :b";
-    if (withWord) where += where.empty() ? "searchwords LIKE :w" : " AND searchwords LIKE :w";
-    if (!where.empty()) sql += " WHERE " + where;
-    sql += plan.newestFirst ? " ORDER BY id DESC" : " ORDER BY id ASC";
-    sql += " LIMIT :n OFFSET :k";
-    return sql;
-}
 
 LogRow ReadRow(const SqliteQuery& q) {
     LogRow row;
@@ -165,6 +140,22 @@ bool HasDatabaseHeader(const QString& path) {
     return f.read(16) == QByteArray("SQLite format 3", 16);
 }
 
+// Ends the read transaction indexedRead opened for an indexed word, when it goes out of
+// scope (after the statements of the search are reset).
+class IndexedRead {
+  public:
+    IndexedRead(SqliteDb& db, const LogSearchWord& word) : db_(db), open_(word.usesIndex()) {}
+    ~IndexedRead() {
+        if (open_) (void)db_.exec("COMMIT");
+    }
+    IndexedRead(const IndexedRead&) = delete;
+    IndexedRead& operator=(const IndexedRead&) = delete;
+
+  private:
+    SqliteDb& db_;
+    bool open_;
+};
+
 }  // namespace
 
 struct LogManager::Impl {
@@ -184,26 +175,38 @@ struct LogManager::Impl {
     TimeText stored{StoredTime};
 
     bool open() const { return db.isOpen(); }
+    // A take could not be written, or the database stopped taking the waiting ones.
+    bool writeFailed = false;
+
+    SqliteOpen openAndPrepare(const QString& file);
+    LogSearchWord indexedRead(const LogSearchWord& word, bool forCount);
+    bool fewCandidates(const LogSearchWord& word);
+    SqliteOpen startAfresh(const QString& file, const QString& reason);
 
     bool refused = false;  // the last insertTakes failed on a refusal of the data
 
     bool insertTakes(const std::vector<JournalTake>& takes);
     bool fold();
     void rewriteJournal();
-    bool alreadyStored(const JournalTake& take);
+    bool storeLeftOver(const std::vector<JournalTake>& takes);
     void takeOverOrphans();
 
     // The page cache holds id ranges of the table as it was; another connection's commit
     // (the desktop program and a command line run share the file) makes them stale.
+    // An older program writing to the same file meanwhile leaves its rows without folded
+    // search words: they get them before the search, which would miss them otherwise.
     void forgetPagesIfChanged() {
         const qint64 version = db.dataVersion();
-        if (version != dataVersion) pages.clear();
-        dataVersion = version;
+        if (version == dataVersion) return;
+        pages.clear();
+        if (LogSchema::HasUnfolded(db)) (void)LogSchema::FoldMissing(db, {});
+        dataVersion = db.dataVersion();
     }
 };
 
 // The takes in one transaction, in order; all of them or none are stored.
 bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
+    refused = false;
     if (takes.empty()) return true;
     // IMMEDIATE takes the write lock up front, so a busy file makes us wait (busy
     // timeout) instead of failing half way through.
@@ -226,6 +229,9 @@ bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
         } while (uid == previousUid);
         uids.push_back(previousUid = uid);
     }
+    std::vector<QString> folded;
+    folded.reserve(takes.size());
+    for (const JournalTake& take : takes) folded.push_back(LogSearchWord::Fold(take.searchText));
     // Rows go in order, several per statement (from one take or several): the id sequence
     // is then read and stored once per statement rather than once per row.
     std::vector<std::pair<size_t, size_t>> rows;  // (take, row)
@@ -248,6 +254,7 @@ bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
             q.bindAt(base + 5, row.oriPath);
             q.bindAt(base + 6, take.searchText);
             q.bindAt(base + 7, uids[t]);
+            q.bindAt(base + 8, folded[t]);
         }
         if (ok && q.step() != SQLITE_DONE) {
             db.setError(
@@ -255,6 +262,9 @@ bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
             ok = false;
         }
     }
+    // With the rows, how far each side file has got: that, not the rows' content, tells a
+    // later reader of the side file which of its takes are stored.
+    ok = ok && StoredTakes::Note(db, takes);
     if (ok && Run(db, "COMMIT")) return true;
     refused = db.lastFailureIsRefusal();
     const QString error = db.error();
@@ -267,14 +277,24 @@ bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
 // busy or the disk full they keep waiting (and stay in the side file for whoever opens
 // the log next); a take the database refuses for good (a trigger, a constraint) is
 // dropped, so that it does not hold up the takes after it, and the refusal is reported.
+// A log whose pages turn out damaged is kept aside and the takes go into a new one.
 bool LogManager::Impl::fold() {
     if (unfolded.empty()) return true;
-    if (insertTakes(unfolded)) {
+    bool inserted = insertTakes(unfolded);
+    if (!inserted && db.lastFailureIsDamage() && startAfresh(path, db.error()) == SqliteOpen::Ok)
+        inserted = insertTakes(unfolded);
+    if (inserted) {
         unfolded.clear();
         rewriteJournal();
+        writeFailed = false;
         return true;
     }
-    if (!refused) return false;
+    if (!refused) {
+        // Busy means another writer holds the file a while: the takes are safe in the side
+        // file. Anything else (a full disk, a read-only or vanished file) stops new work.
+        if (!db.lastFailureIsBusy()) writeFailed = true;
+        return false;
+    }
     const QString refusal = db.error();
     std::vector<JournalTake> waiting;
     for (JournalTake& take : unfolded)
@@ -292,34 +312,32 @@ bool LogManager::Impl::fold() {
 void LogManager::Impl::rewriteJournal() {
     if (!journal.isOpen()) return;
     bool ok = journal.clear();
-    for (const JournalTake& take : unfolded) ok = ok && journal.append(take);
+    for (JournalTake& take : unfolded) ok = ok && journal.append(take);
     if (!ok) journal.close(true);
 }
 
-// True when the take's first row is in the table already.
-bool LogManager::Impl::alreadyStored(const JournalTake& take) {
-    if (take.rows.empty()) return true;
-    const JournalTake::Row& row = take.rows.front();
-    SqliteQuery q(db.prepare(
-        "SELECT 1 FROM actions WHERE taketime IS :t AND ruletitle IS :r AND actionname IS :a "
-        "AND dstpath IS :d AND oripath IS :o ORDER BY id DESC LIMIT 1"));
-    if (!q.valid()) return false;
-    q.bind(":t", row.takeTime);
-    q.bind(":r", take.ruleTitle);
-    q.bind(":a", row.actionName);
-    q.bind(":d", row.dstPath);
-    q.bind(":o", row.oriPath);
-    return q.step() == SQLITE_ROW;
+// Stores the takes of a side file whose manager ended before storing them all; false when
+// the database did not take them (they stay in the file for the next opener).
+bool LogManager::Impl::storeLeftOver(const std::vector<JournalTake>& takes) {
+    if (takes.empty()) return true;
+    const QString journalId = takes.front().journal;
+    if (journalId.isEmpty()) return StoredTakes::StoredAsOneRun(db, takes) || insertTakes(takes);
+    const qint64 last = StoredTakes::LastStored(db, journalId);
+    std::vector<JournalTake> waiting;
+    for (const JournalTake& take : takes)
+        if (take.journal != journalId || take.sequence > last) waiting.push_back(take);
+    return insertTakes(waiting);
 }
 
-// Takes left in side files by managers that ended before storing them. A manager folds
-// everything its file holds in one transaction and empties the file afterwards, so if
-// the first take of a file is stored, all of them are (the manager ended in between).
+// Takes left in side files by managers that ended before storing them.
 void LogManager::Impl::takeOverOrphans() {
     for (const TakeJournal::Orphan& orphan : TakeJournal::ClaimOrphans(path)) {
         const std::vector<JournalTake> takes = TakeJournal::Read(orphan);
-        const bool stored = takes.empty() || alreadyStored(takes.front()) || insertTakes(takes);
-        TakeJournal::Release(orphan, stored);
+        const bool inserted = storeLeftOver(takes);
+        TakeJournal::Release(orphan, inserted);
+        // Only once the file is gone: until then the note keeps its stored takes from being
+        // stored again.
+        if (inserted && !takes.empty()) StoredTakes::Forget(db, takes.front().journal);
     }
 }
 
@@ -331,16 +349,88 @@ LogManager::~LogManager() { CloseLogFile(); }
 
 bool LogManager::isOpen() const { return d_->open(); }
 
+bool LogManager::isUsable() const { return d_->open() && !d_->writeFailed; }
+
 QString LogManager::lastError() const { return d_->db.error(); }
 
 QString LogManager::keptAsidePath() const { return d_->keptAside; }
 
-bool LogManager::OpenLogFile(const QString& strPath) {
+void LogManager::freezeDatabaseSizeForTest() {
+    SqliteQuery q(d_->db.prepare("PRAGMA page_count"));
+    if (q.step() == SQLITE_ROW)
+        (void)d_->db.exec(("PRAGMA max_page_count = " + std::to_string(q.int64(0))).c_str());
+}
+
+// For a word the index answers: opens the read transaction the search runs in, with the
+// index covering every row in it, and gives the word back; when the index cannot be brought
+// up to date (another writer holds the file), the word as the scan answers it.
+LogSearchWord LogManager::Impl::indexedRead(const LogSearchWord& word, bool forCount) {
+    if (!word.usesIndex()) return word;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!Run(db, "BEGIN")) break;
+        if (LogSchema::IndexIsCurrent(db)) {
+            if (!forCount || word.route() != LogSearchWord::Route::Glob || fewCandidates(word))
+                return word;
+            (void)Run(db, "COMMIT");
+            break;
+        }
+        (void)Run(db, "COMMIT");
+        if (!LogSchema::CatchUp(db, {})) break;
+    }
+    return word.scanned();
+}
+
+// Whether the index narrows a glob word down enough for a count: each row its plain run
+// finds is read and matched against the whole pattern, which costs more than the scan once
+// the run is in more than about one row in eight. (A page stops at its last row, which the
+// index reaches soonest when the run is common.)
+bool LogManager::Impl::fewCandidates(const LogSearchWord& word) {
+    SqliteQuery q(
+        db.prepare("SELECT (SELECT count(*) FROM actionsearch WHERE actionsearch MATCH :p) * 8 <= "
+                   "coalesce((SELECT max(id) FROM actions), 0)"));
+    q.bind(":p", word.longestRunPhrase());
+    return q.step() == SQLITE_ROW && q.int64(0) == 1;
+}
+
+// Opens the file and makes the tables. Processes that open a fresh log at the same moment
+// may find it locked in ways SQLite does not wait for (making the write-ahead file, the
+// first schema); they try again a little later.
+SqliteOpen LogManager::Impl::openAndPrepare(const QString& file) {
+    for (int attempt = 1;; ++attempt) {
+        SqliteOpen result = db.open(file);
+        if (result == SqliteOpen::Ok) result = LogSchema::Prepare(db);
+        if (result == SqliteOpen::Ok) return result;
+        db.close();
+        if (!db.lastFailureIsBusy() || attempt == kOpenAttempts) return result;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10 + random.bounded(40)));
+    }
+}
+
+// Keeps a log whose pages cannot be read (and its write-ahead file, which belongs to it and
+// must not be replayed into the new log) under another name and starts a new one in its
+// place. Never writes over it.
+SqliteOpen LogManager::Impl::startAfresh(const QString& file, const QString& reason) {
+    db.close();
+    const QString aside = KeepAside(file);
+    if (aside.isEmpty()) {
+        db.setErrorText(reason + QStringLiteral("; the file cannot be moved aside"));
+        return SqliteOpen::Failed;
+    }
+    if (QFile::exists(file + QStringLiteral("-wal")))
+        QFile::rename(file + QStringLiteral("-wal"), aside + QStringLiteral("-wal"));
+    QFile::remove(file + QStringLiteral("-shm"));
+    keptAside = aside;
+    pages.clear();
+    return openAndPrepare(file);
+}
+
+bool LogManager::OpenLogFile(const QString& strPath, const LogSchema::Progress& progress) {
     CloseLogFile();
     d_->db.setErrorText(QString());
     d_->keptAside.clear();
     d_->pages.clear();
     d_->dataVersion = -1;
+    d_->writeFailed = false;
     if (strPath.isEmpty()) {
         d_->db.setErrorText(QStringLiteral("no log file was given"));
         return false;
@@ -353,29 +443,21 @@ bool LogManager::OpenLogFile(const QString& strPath) {
     // A file without the database header is known to be damaged before SQLite touches
     // it (and before SQLite would drop a write-ahead file it finds beside it).
     SqliteOpen result =
-        HasDatabaseHeader(strPath) ? d_->db.open(strPath, kSchema) : SqliteOpen::Damaged;
-    if (result == SqliteOpen::Damaged) {
-        // Never write over a log we cannot read: keep it (and its write-ahead file, which
-        // belongs to it and must not be replayed into the new log) and start afresh.
-        const QString reason = d_->db.error().isEmpty()
-                                   ? QStringLiteral("%1 is not a database").arg(strPath)
-                                   : d_->db.error();
-        const QString aside = KeepAside(strPath);
-        if (aside.isEmpty()) {
-            d_->db.setErrorText(reason + QStringLiteral("; the file cannot be moved aside"));
-            return false;
-        }
-        if (QFile::exists(strPath + QStringLiteral("-wal")))
-            QFile::rename(strPath + QStringLiteral("-wal"), aside + QStringLiteral("-wal"));
-        QFile::remove(strPath + QStringLiteral("-shm"));
-        d_->keptAside = aside;
-        result = d_->db.open(strPath, kSchema);
-    }
+        HasDatabaseHeader(strPath) ? d_->openAndPrepare(strPath) : SqliteOpen::Damaged;
+    if (result == SqliteOpen::Damaged)
+        result = d_->startAfresh(strPath, d_->db.error().isEmpty()
+                                              ? QStringLiteral("%1 is not a database").arg(strPath)
+                                              : d_->db.error());
     if (result != SqliteOpen::Ok) return false;
-    // A table of the same name made by something else: refuse it rather than guess.
-    if (!d_->db.prepare(kColumns)) {
+    // Rows of an older program get their folded search words before anything is read, so
+    // the search finds them as it finds new ones. A large part of the log outside the
+    // index (a log of an older program) is indexed now, with progress; a few rows are left
+    // to the next search.
+    if (!LogSchema::FoldMissing(d_->db, progress) ||
+        (LogSchema::Unindexed(d_->db) >= LogSchema::kBatch &&
+         !LogSchema::CatchUp(d_->db, progress))) {
         d_->db.setErrorText(
-            QStringLiteral("%1 holds no usable action table: %2").arg(strPath, d_->db.error()));
+            QStringLiteral("%1 cannot be made searchable: %2").arg(strPath, d_->db.error()));
         d_->db.close();
         return false;
     }
@@ -390,7 +472,10 @@ bool LogManager::OpenLogFile(const QString& strPath) {
 void LogManager::CloseLogFile() {
     if (d_->open()) (void)d_->fold();
     // Takes that could not be stored stay in the side file for the next opener.
-    d_->journal.close(d_->unfolded.empty());
+    const bool allStored = d_->unfolded.empty();
+    const QString journalId = d_->journal.id();
+    d_->journal.close(allStored);
+    if (allStored && d_->open()) StoredTakes::Forget(d_->db, journalId);
     d_->unfolded.clear();
     d_->db.close();
     d_->pages.clear();
@@ -427,9 +512,14 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
             (void)d_->fold();
         return true;
     }
-    // No side file to hold it: into the database at once, but never ahead of the takes
-    // committed before it.
-    return d_->fold() && d_->insertTakes({take});
+    // No side file to hold it: into the database at once, behind the takes committed
+    // before it. If the database does not take it either, it waits in memory for a later
+    // try (it is not in any file now) and the log is no longer fit for new work.
+    d_->unfolded.push_back(std::move(take));
+    if (d_->fold()) return true;
+    if (d_->refused) return false;
+    d_->writeFailed = true;
+    return false;
 }
 
 bool LogManager::Flush() { return !d_->open() || d_->fold(); }
@@ -444,13 +534,14 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
     // A page whose offset does not fit in 64 bits lies beyond any table.
     if (page - 1 > std::numeric_limits<qint64>::max() / itemsCount) return rows;
 
-    const QString word = CleanWord(searchWord);
     d_->forgetPagesIfChanged();
-    const LogPageCache::Plan plan = d_->pages.planFor(word, itemsCount, page);
-    SqliteQuery q(d_->db.prepare(PageSql(!word.isEmpty(), plan)));
+    const LogSearchWord word = d_->indexedRead(LogSearchWord(searchWord), false);
+    const IndexedRead done(d_->db, word);
+    const LogPageCache::Plan plan = d_->pages.planFor(word.folded(), itemsCount, page);
+    SqliteQuery q(d_->db.prepare(word.pageSql(plan)));
     if (!q.valid()) return rows;
     if (plan.boundary) q.bind(":b", *plan.boundary);
-    if (!word.isEmpty()) q.bind(":w", LikePattern(word));
+    q.bind(":w", word.parameter());
     q.bind(":n", itemsCount);
     q.bind(":k", plan.skipRows);
     int rc;
@@ -462,7 +553,7 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
     }
     if (!plan.newestFirst) std::reverse(rows.begin(), rows.end());
     if (rows.size() == size_t(itemsCount))
-        d_->pages.remember(word, itemsCount, page, {rows.front().id, rows.back().id});
+        d_->pages.remember(word.folded(), itemsCount, page, {rows.front().id, rows.back().id});
     return rows;
 }
 
@@ -470,14 +561,12 @@ qint64 LogManager::GetActionCount(const QString& searchWord) {
     if (!d_->open()) return 0;
     (void)d_->fold();
     d_->db.setErrorText(QString());
-    const QString word = CleanWord(searchWord);
-    // like '%%' holds for every value that is not NULL; counting those directly gives
-    // the same number without matching a pattern against each row.
-    SqliteQuery q(d_->db.prepare(word.isEmpty()
-                                     ? "SELECT count(searchwords) FROM actions"
-                                     : "SELECT count(*) FROM actions WHERE searchwords LIKE :w"));
+    d_->forgetPagesIfChanged();
+    const LogSearchWord word = d_->indexedRead(LogSearchWord(searchWord), true);
+    const IndexedRead done(d_->db, word);
+    SqliteQuery q(d_->db.prepare(word.countSql()));
     if (!q.valid()) return 0;
-    q.bind(":w", LikePattern(word));
+    q.bind(":w", word.parameter());
     if (q.step() != SQLITE_ROW) {
         d_->db.setError(QStringLiteral("count the log"));
         return 0;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "log/action_log.h"
+#include "log/log_schema.h"
 
 namespace vandrel {
 
@@ -39,7 +40,8 @@ class LogManager {
     LogManager& operator=(const LogManager&) = delete;
 
     // One page of rows whose search words contain word (single quotes removed, % and _
-    // keep their wildcard meaning, ASCII letters match either case), newest first; the
+    // keep their wildcard meaning, every letter matches in either case: both sides are
+    // compared case-folded), newest first; the
     // empty word takes every row. pageNum counts from 1 (below 1 means 1); page P skips
     // the (P - 1) * itemsCount newest matching rows. Next, previous and repeated pages
     // are read from the id range of pages already shown, so they cost the same at any
@@ -60,29 +62,39 @@ class LogManager {
     // random 0..9999, never the identity of the take stored just before). The take goes to
     // the log's side file with one write, which it survives the process with; when there
     // is no side file it goes straight into the database. An empty list writes nothing
-    // and succeeds. Returns false when the write failed (the log is closed, or neither
-    // the side file nor the database took it); nothing of the take is stored and the
-    // pending records are dropped, so two takes never mix.
+    // and succeeds. Returns false when neither the side file nor the database took the
+    // take (or the log is closed): a take the database refuses for good is dropped; one it
+    // could not take now is kept in memory for the next write and the log turns unusable.
+    // The pending records never stay pending, so two takes never mix.
     bool CommitToLogFile(const QString& ruleTitle);
     // Stores the committed takes that are still waiting in the side file (a commit writes
     // its take there with one write; the database gets them in batches, before any read
     // and when the log is closed). Batch runs call it when they end, so that other
     // processes see their takes. False when the database refused them (they keep waiting).
     bool Flush();
-    // Opens (creating file and table when missing) the log database at strPath, closing
+    // Opens (creating file and tables when missing) the log database at strPath, closing
     // any log open before. False on failure, with lastError() saying why; every other
-    // call then returns empty, 0 or false and the engine keeps working without a log.
-    // A file that is no database is moved aside (keptAsidePath()) and a fresh log is
-    // started in its place.
-    bool OpenLogFile(const QString& strPath);
+    // call then returns empty, 0 or false. A file that is no database, or whose pages are
+    // damaged, is moved aside (keptAsidePath()) and a fresh log is started in its place.
+    // A log written by an older program is made searchable first, which takes a while on
+    // a large one: progress (may be empty) hears how far that is. Takes that processes
+    // which have ended left in their side files are stored, each exactly once.
+    bool OpenLogFile(const QString& strPath, const LogSchema::Progress& progress = {});
     // Closes the connection; pending records stay pending. Harmless when closed.
     void CloseLogFile();
 
     bool isOpen() const;
+    // Whether actions may be taken: the log is open and every take so far was written
+    // (to the side file or the database) and the database takes the waiting ones. A batch
+    // stops when it turns false; lastError() says why.
+    bool isUsable() const;
     // Why the last call failed, for the one message the outer layer shows. Each call on
     // an open log clears it first, so after a search it tells an empty result (empty
     // text) from a failed read; on a closed log it keeps saying why the open failed.
     QString lastError() const;
+    // Test hook: the database may not grow any more, as on a full disk (writes that need
+    // another page fail).
+    void freezeDatabaseSizeForTest();
     // Where the last OpenLogFile moved a damaged log file; empty when it moved none. The
     // outer layer tells the user once.
     QString keptAsidePath() const;

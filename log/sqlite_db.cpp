@@ -84,7 +84,14 @@ bool SqliteDb::lastFailureIsRefusal() const {
            primary == SQLITE_RANGE;
 }
 
-SqliteOpen SqliteDb::open(const QString& path, const char* schemaSql) {
+bool SqliteDb::lastFailureIsDamage() const { return IsDamageCode(errorCode_); }
+
+bool SqliteDb::lastFailureIsBusy() const {
+    const int primary = errorCode_ & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+SqliteOpen SqliteDb::open(const QString& path) {
     close();
     error_.clear();
     // No SQLite mutex: the owner never lets two calls overlap on one connection.
@@ -110,7 +117,7 @@ SqliteOpen SqliteDb::open(const QString& path, const char* schemaSql) {
     // Each take appends a few pages to the write-ahead log; folding it back into the
     // database flushes to disk, so that is done every few thousand takes, not hundreds.
     const char* steps[] = {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL",
-                           "PRAGMA wal_autocheckpoint=8192", schemaSql};
+                           "PRAGMA wal_autocheckpoint=8192"};
     for (const char* sql : steps) {
         rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) {

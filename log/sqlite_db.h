@@ -57,10 +57,10 @@ class SqliteDb {
     SqliteDb(const SqliteDb&) = delete;
     SqliteDb& operator=(const SqliteDb&) = delete;
 
-    // Opens or creates path for reading and writing, switches to WAL with
-    // synchronous=NORMAL and runs schemaSql. A file that opens only read-only counts as
+    // Opens or creates path for reading and writing and switches to WAL with
+    // synchronous=NORMAL. A file that opens only read-only counts as
     // Failed: the log must be writable to be of use.
-    SqliteOpen open(const QString& path, const char* schemaSql);
+    SqliteOpen open(const QString& path);
     void close();
     bool isOpen() const { return db_ != nullptr; }
 
@@ -81,6 +81,10 @@ class SqliteDb {
     // constraint or trigger, a value too big): trying the same write again fails again.
     // Busy or locked files, full disks and I/O errors are not.
     bool lastFailureIsRefusal() const;
+    // True when the last failure says the file's pages cannot be read (not a database, or
+    // damaged), and when another connection held the file too long.
+    bool lastFailureIsDamage() const;
+    bool lastFailureIsBusy() const;
     // SQLite's counter that changes whenever another connection commits to the file.
     qint64 dataVersion();
 

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QtEndian>
 #include <atomic>
 #include <cerrno>
@@ -18,7 +19,9 @@ namespace vandrel {
 
 namespace {
 
-constexpr char kMagic[4] = {'V', 'T', 'K', '1'};
+// Takes with their identity; side files of older programs hold takes without one.
+constexpr char kMagic[4] = {'V', 'T', 'K', '2'};
+constexpr char kOldMagic[4] = {'V', 'T', 'K', '1'};
 constexpr int kHeaderSize = 12;  // magic, payload length, checksum
 // A take of a few thousand records stays far below this; more means a damaged length.
 constexpr quint32 kMaxPayload = 256u << 20;
@@ -89,9 +92,15 @@ bool GetString(const QByteArray& in, qsizetype& pos, QString& s) {
     return true;
 }
 
-std::optional<JournalTake> Decode(const QByteArray& payload) {
+std::optional<JournalTake> Decode(const QByteArray& payload, bool withIdentity) {
     JournalTake take;
     qsizetype pos = 0;
+    if (withIdentity) {
+        if (!GetString(payload, pos, take.journal) || payload.size() - pos < 8) return std::nullopt;
+        take.sequence = qint64(GetU32(payload.constData() + pos)) |
+                        (qint64(GetU32(payload.constData() + pos + 4)) << 32);
+        pos += 8;
+    }
     if (!GetString(payload, pos, take.identityStem) || !GetString(payload, pos, take.ruleTitle) ||
         !GetString(payload, pos, take.searchText) || payload.size() - pos < 4)
         return std::nullopt;
@@ -114,15 +123,21 @@ TakeJournal::~TakeJournal() { close(false); }
 
 QByteArray TakeJournal::Encode(const JournalTake& take) {
     // Sized once: a take is encoded on every commit.
-    qsizetype size =
-        kHeaderSize + 3 * 4 +
-        2 * (take.identityStem.size() + take.ruleTitle.size() + take.searchText.size()) + 4;
+    qsizetype size = kHeaderSize + 4 * 4 + 8 +
+                     2 * (take.journal.size() + take.identityStem.size() + take.ruleTitle.size() +
+                          take.searchText.size()) +
+                     4;
     for (const JournalTake::Row& r : take.rows)
         size += 4 * 4 +
                 2 * (r.takeTime.size() + r.actionName.size() + r.dstPath.size() + r.oriPath.size());
     QByteArray record;
     record.reserve(size);
     record.resize(kHeaderSize, '\0');
+    PutString(record, take.journal);
+    char sequence[8];
+    PutU32(sequence, quint32(quint64(take.sequence) & 0xFFFFFFFFu));
+    PutU32(sequence + 4, quint32(quint64(take.sequence) >> 32));
+    record.append(sequence, 8);
     PutString(record, take.identityStem);
     PutString(record, take.ruleTitle);
     PutString(record, take.searchText);
@@ -170,13 +185,20 @@ bool TakeJournal::open(const QString& logPath) {
         fd_ = fd;
         path_ = final;
         size_ = 0;
+        id_ = QString::number(QRandomGenerator::system()->generate64(), 16) +
+              QString::number(QRandomGenerator::system()->generate64(), 16);
+        lastSequence_ = 0;
         return true;
     }
     return false;
 }
 
-bool TakeJournal::append(const JournalTake& take) {
+bool TakeJournal::append(JournalTake& take) {
     if (fd_ < 0) return false;
+    if (take.journal.isEmpty()) {
+        take.journal = id_;
+        take.sequence = ++lastSequence_;
+    }
     const QByteArray record = Encode(take);
     if (WriteAll(fd_, record.constData(), record.size())) {
         size_ += record.size();
@@ -202,6 +224,7 @@ void TakeJournal::close(bool removeFile) {
     ::close(fd_);  // also lets go of the lock
     fd_ = -1;
     path_.clear();
+    id_.clear();
     size_ = 0;
 }
 
@@ -257,12 +280,13 @@ std::vector<JournalTake> TakeJournal::Read(const Orphan& orphan) {
     qsizetype pos = 0;
     while (all.size() - pos >= kHeaderSize) {
         const char* h = all.constData() + pos;
-        if (std::memcmp(h, kMagic, 4) != 0) break;
+        const bool withIdentity = std::memcmp(h, kMagic, 4) == 0;
+        if (!withIdentity && std::memcmp(h, kOldMagic, 4) != 0) break;
         const quint32 size = GetU32(h + 4);
         if (size > kMaxPayload || all.size() - pos - kHeaderSize < qsizetype(size)) break;
         const char* payload = h + kHeaderSize;
         if (Fnv1a(payload, size) != GetU32(h + 8)) break;
-        std::optional<JournalTake> take = Decode(QByteArray(payload, size));
+        std::optional<JournalTake> take = Decode(QByteArray(payload, size), withIdentity);
         if (!take) break;
         out.push_back(std::move(*take));
         pos += kHeaderSize + size;

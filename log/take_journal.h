@@ -17,6 +17,11 @@
 namespace vandrel {
 
 struct JournalTake {
+    // The take's own identity, which tells whether it is stored already: the side file's
+    // random identity and the take's number in it (from 1, increasing). Empty and 0 for a
+    // take read from a side file written before takes carried one.
+    QString journal;
+    qint64 sequence = 0;
     // The take identity's date and time part: the clock's year, month, day, hour, minute
     // and second at the commit (the random part is drawn when the take is stored).
     QString identityStem;
@@ -42,9 +47,12 @@ class TakeJournal {
     // then writes each take straight into the database).
     bool open(const QString& logPath);
     bool isOpen() const { return fd_ >= 0; }
+    // This side file's identity (random, never used again); empty when not open.
+    const QString& id() const { return id_; }
     // One write of the whole take; false when not all of it was written (the file is cut
-    // back to where it was, so no half take stays behind).
-    bool append(const JournalTake& take);
+    // back to where it was, so no half take stays behind). A take without an identity gets
+    // this file's and the next number first.
+    bool append(JournalTake& take);
     // Forgets every take written so far (they are in the database now).
     bool clear();
     // Closes the side file; removes it too when removeFile (nothing left in it to keep).
@@ -69,6 +77,8 @@ class TakeJournal {
   private:
     int fd_ = -1;
     QString path_;
+    QString id_;
+    qint64 lastSequence_ = 0;
     qint64 size_ = 0;
 };
 

@@ -22,19 +22,42 @@ LogManager& CliContext::log() {
     if (!log_) log_ = std::make_unique<LogManager>();
     if (!logTried_) {
         logTried_ = true;
-        if (!log_->OpenLogFile(paths_.logFile()))
+        int shownTenth = -1;
+        const auto progress = [this, &shownTenth](qint64 done, qint64 total) {
+            const int tenth = total > 0 ? int(done * 10 / total) : 10;
+            if (tenth == shownTenth) return;
+            shownTenth = tenth;
+            err_ << "vandrel: making the action log searchable: " << done << " of " << total
+                 << " rows" << Qt::endl;
+        };
+        if (!log_->OpenLogFile(paths_.logFile(), progress))
             err_ << "vandrel: the action log " << paths_.logFile()
-                 << " cannot be opened; actions are not logged: " << log_->lastError() << Qt::endl;
+                 << " cannot be opened: " << log_->lastError() << Qt::endl;
         else if (!log_->keptAsidePath().isEmpty())
             err_ << "vandrel: the action log could not be read; it was kept as "
                  << log_->keptAsidePath() << " and a new log was started" << Qt::endl;
+        // The open has said why the log is unusable.
+        logUnusableSaid_ = !log_->isOpen();
     }
     return *log_;
 }
 
+bool CliContext::logUsable() {
+    LogManager& l = log();
+    if (l.isUsable()) return true;
+    if (!logUnusableSaid_) {
+        logUnusableSaid_ = true;
+        fail(kExitFailure, QStringLiteral("the action log %1 cannot record actions, so no more are "
+                                          "taken: %2")
+                               .arg(paths_.logFile(), l.lastError()));
+    }
+    return false;
+}
+
 EngineContext CliContext::engine() {
     EngineContext ctx;
-    ctx.log = &log();
+    if (!log_) log_ = std::make_unique<LogManager>();
+    ctx.log = log_.get();
     if (!attributes_) attributes_ = std::make_unique<AttributeHelper>();
     if (!inUse_) inUse_ = std::make_unique<FileInUseProbe>();
     ctx.attributes = attributes_.get();

@@ -33,10 +33,16 @@ class CliContext {
     QTextStream& out() { return out_; }
     QTextStream& err() { return err_; }
 
-    // The engine's services; the log is opened on first use (a log that cannot be opened
-    // is reported once on stderr and the engine goes on without it).
+    // The engine's services. The log is not opened for them: commands that act call
+    // logUsable() first, and actions taken without an open log fail to commit, which
+    // makes every batch stop.
     EngineContext engine();
+    // The action log, opened on first use (a log that cannot be opened is said once on
+    // stderr; a log of an older program is made searchable first, with progress on stderr).
     LogManager& log();
+    // Whether the log can record actions: call before acting and after each item; false
+    // after one line on stderr saying why (once), and the command then exits 1.
+    bool logUsable();
     // The rule list loaded from rules.txt; null (after a message) when the file exists
     // but cannot be read (it is kept aside). Values the rules cannot read are reported
     // once, each naming its rule.
@@ -61,6 +67,7 @@ class CliContext {
     QTextStream& err_;
     std::unique_ptr<LogManager> log_;
     bool logTried_ = false;
+    bool logUnusableSaid_ = false;
     std::unique_ptr<AttributeHelper> attributes_;
     std::unique_ptr<FileInUseProbe> inUse_;
     std::unique_ptr<RuleList> rules_;

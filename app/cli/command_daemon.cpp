@@ -26,8 +26,6 @@
 #include "platform/state_store.h"
 #include "rules/rule_list.h"
 #include "rules/run_outcome.h"
-#include "rules/rule_list.h"
-#include "rules/run_outcome.h"
 
 namespace vandrel {
 
@@ -215,6 +213,10 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
 
     RuleList* rules = ctx.rules();
     if (!rules) return kExitFailure;
+    // Every action is in the log or not done: the scheduler does not start without a log
+    // that records, and stops after the item in hand when it no longer does.
+    if (!ctx.logUsable()) return kExitFailure;
+    bool logFailed = false;
     WatchedFolderList folders(SystemClock::instance());
     if (!LoadFolderList(ctx, folders)) return kExitFailure;
     DaemonState state(ctx, *rules, folders);
@@ -224,10 +226,14 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     // desktop program's options.
     AppVarMgr vars{QString()};
     AutoTaskRunner runner(vars, folders, SystemClock::instance(),
-                          [rules, &state](const QString& path, const QString& selection) {
+                          [&](const QString& path, const QString& selection) {
                               const RunOutcome outcome = rules->RunRules(path, selection);
                               // A rule stopped by a step that did not happen says why.
                               if (outcome.stopped()) state.log(outcome.describe(path));
+                              if (!logFailed && !ctx.log().isUsable()) {
+                                  logFailed = true;
+                                  runner.requestStop();
+                              }
                               return outcome.result;
                           });
     runner.setCountdownStart(0);
@@ -275,6 +281,7 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
         state.syncFolders();
         runner.FolderTimerTick();
         state.syncFolders();
+        if (logFailed) loop.quit();
     };
     QTimer timer;
     timer.setInterval(intervalSecs * 1000);
@@ -291,6 +298,7 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     timer.stop();
     state.syncFolders();
     state.log(QStringLiteral("scheduler stopped"));
+    if (logFailed && !ctx.logUsable()) return kExitFailure;
     return kExitOk;
 }
 

@@ -1,9 +1,9 @@
 // vandrel organize [--selection TEXT] [--yes] FOLDER
 #include <QFileInfo>
 
+#include "actions/action_prompt.h"
 #include "app/cli/commands.h"
 #include "app/cli/folder_cli_util.h"
-#include "actions/action_prompt.h"
 #include "folders/module_check_file.h"
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
@@ -76,6 +76,9 @@ int RunOrganizeCommand(CliContext& ctx, const QStringList& args) {
         ctx.fail(kExitFailure,
                  QStringLiteral("%1: the name is not valid UTF-8; left as it is").arg(item));
     int stopped = 0;
+    // Every action is in the log or not done: no item is acted on while the log cannot
+    // record it.
+    if (!ctx.logUsable()) return kExitFailure;
     for (const QString& item : items) {
         const RunOutcome outcome = rules->RunRules(item, runSelection);
         ctx.out() << TsvField(outcome.result) << '\t' << TsvField(item) << '\n';
@@ -84,6 +87,7 @@ int RunOrganizeCommand(CliContext& ctx, const QStringList& args) {
             ++stopped;
             ctx.fail(kExitFailure, outcome.describe(item));
         }
+        if (!ctx.logUsable()) return kExitFailure;
     }
     const bool allDone = prompt.failureCount() == 0 && stopped == 0 && unnamable.isEmpty();
     return allDone ? kExitOk : kExitFailure;

@@ -61,6 +61,9 @@ int RunItems(CliContext& ctx, const QStringList& args, bool act, const char* nam
     RuleList* rules = ctx.rules();
     if (!rules) return kExitFailure;
     int stopped = 0;
+    // Every action is in the log or not done: no item is acted on while the log cannot
+    // record it.
+    if (act && !ctx.logUsable()) return kExitFailure;
     for (const QString& path : a.paths) {
         RunOutcome outcome;
         if (act)
@@ -75,6 +78,7 @@ int RunItems(CliContext& ctx, const QStringList& args, bool act, const char* nam
             ++stopped;
             ctx.fail(kExitFailure, outcome.describe(path));
         }
+        if (act && !ctx.logUsable()) return kExitFailure;
     }
     return prompt.failureCount() > 0 || stopped > 0 ? kExitFailure : kExitOk;
 }

@@ -40,10 +40,11 @@ class RawLog {
     // means searchwords like '%W%' (quotes removed from W); no filter for the empty word.
     std::vector<qint64> referencePage(const QString& word, int pageSize, qint64 page);
     std::vector<qint64> allIds();
-
-  private:
+    // The ids a query gives; texts are bound first, then numbers (?1, ?2, ...).
     std::vector<qint64> ids(const QString& sql, const std::vector<QString>& texts,
                             const std::vector<qint64>& numbers);
+
+  private:
     sqlite3* db_ = nullptr;
 };
 
