@@ -2,12 +2,19 @@
 
 #include "actions/module_file_op.h"
 #include "rules/rule_list.h"
+#include "rules/run_outcome.h"
 
 namespace vandrel {
 
 ConfirmBatch::ConfirmBatch(QObject* parent)
     : QObject(parent), runner_([](RuleList& rules, const QString& path, const QString& sel) {
-          return ConfirmOutcome{rules.DoRunRules(path, sel), QString()};
+          const RunOutcome outcome = rules.RunRules(path, sel);
+          // A rule stopped by a move, copy or rename that did not happen says why.
+          const QString why =
+              outcome.stopped()
+                  ? QStringLiteral("\"%1\" not done: %2").arg(outcome.action, outcome.notDone)
+                  : QString();
+          return ConfirmOutcome{outcome.result, why};
       }) {}
 
 ConfirmBatch::~ConfirmBatch() {
