@@ -14,6 +14,8 @@ PACKAGES=(
   clang libclang-rt-14-dev
   # tests: desktop services and fixture tools
   xdg-utils cups-client id3v2 eyed3 lame libimage-exiftool-perl python3 util-linux
+  # screenshots of the windows (tools/screenshots.sh)
+  imagemagick
   # benchmarks only
   libtag1-dev
 )
