@@ -23,7 +23,7 @@ using vitreon::twipsToPixels;
 namespace {
 
 constexpr int kGridTop = 480;
-constexpr int kGridHeight = 5100;
+constexpr int kGridHeight = 4935;  // the header and 17 rows
 constexpr int kDetailsTop = kGridTop + kGridHeight + 150;
 constexpr int kLineTwips = 300;
 constexpr int kCaptionWidth = 1650;
