@@ -21,7 +21,6 @@ LogReader::~LogReader() {
 quint64 LogReader::nextRequest() { return ++lastRequest_; }
 
 quint64 LogReader::requestPage(const QString& word, int pageSize, qint64 page, PageAnswer answer) {
-    if (before_) before_();
     quint64 n;
     {
         std::lock_guard lock(mutex_);

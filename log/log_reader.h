@@ -34,8 +34,8 @@ class LogReader : public QObject {
     using RecordAnswer = std::function<void(quint64 request, LogRecordAnswer answer)>;
 
     // Opens its own connection to the log at logPath on its thread. before (may be empty)
-    // runs on the owner's thread before each page or count is asked for (the owner flushes
-    // the takes its own log still holds).
+    // runs on the owner's thread before each count is asked for, that is once a search (the
+    // owner flushes the takes its own log still holds).
     explicit LogReader(QString logPath, std::function<void()> before = {},
                        QObject* parent = nullptr);
     // Waits for the query in hand; pending requests are dropped unanswered.
