@@ -5,12 +5,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/app_var_mgr.h"
 #include "app/view/form_rules_setting.h"
+#include "folders/auto_task_runner.h"
+#include "folders/view/folder_panel.h"
+#include "folders/view/folders_paper.h"
+#include "folders/view/folders_tab.h"
 #include "folders/watched_folder_list.h"
+#include "log/log_manager.h"
 #include "log/view/form_search.h"
 #include "log/view/log_tab.h"
 #include "platform/clock.h"
@@ -107,6 +113,29 @@ TEST(FormRulesSetting, CloseAppliesTheWindowsEditsToWhatIsOnDisk) {
         EXPECT_TRUE(t.line("folders.txt").contains(t.dir.filePath("in"))) << c.name;
         EXPECT_EQ(t.w->state().rules().rule(0).ruleTitle(), c.wantTitle) << c.name;
     }
+}
+
+TEST(FormRulesSetting, OrganizeNowRunsTheFolderOnTheWorkerAndLogsIt) {
+    Window t;
+    const QString in = t.dir.filePath("in"), out = t.dir.filePath("out");
+    QDir().mkpath(in);
+    QDir().mkpath(out);
+    t.write("in/a.txt", "a");
+    t.write("in/b.jpg", "b");
+    QString rule = Rule("Texts", 1);
+    t.write("rules.txt", (rule.replace("/tmp", out) + "\r\n").toUtf8());
+    t.open();
+    t.w->state().folders().AddNewFolder().setFolderPath(in);
+    t.w->foldersTab()->paper()->refresh();
+    t.w->chooseTab(2);
+    FolderPanel* row = t.w->foldersTab()->paper()->panels().at(0);
+    row->Invoke();
+    auto* status = row->findChild<QLabel*>("lblNotify");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status->text() == kManualRunDone; }, 10000));
+    EXPECT_TRUE(QFile::exists(out + "/a.txt"));
+    EXPECT_TRUE(QFile::exists(in + "/b.jpg"));
+    EXPECT_FALSE(t.vars->handTaskRunning());
+    EXPECT_EQ(t.w->state().log().GetActionCount("a.txt"), 1);
 }
 
 TEST(FormRulesSetting, DamagedRulesFileIsKeptAsideAndToldOnce) {
