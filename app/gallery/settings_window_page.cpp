@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QTableWidget>
 
 #include "app/app_var_mgr.h"
 #include "app/view/form_rules_setting.h"
@@ -11,6 +12,8 @@
 #include "folders/view/folders_tab.h"
 #include "folders/watched_folder_list.h"
 #include "log/log_manager.h"
+#include "log/view/form_search.h"
+#include "log/view/log_tab.h"
 #include "platform/clock.h"
 #include "platform/state_file.h"
 
@@ -77,6 +80,13 @@ SettingsWindowPage::SettingsWindowPage(QWidget* parent)
 
 void SettingsWindowPage::showTab(int tabNum) {
     window_->chooseTab(tabNum);
+    if (tabNum == 3) {
+        // The second row is selected once the first page is in, so its details show.
+        LogTab* log = window_->logTab();
+        connect(
+            log->formSearch(), &FormSearch::pageShown, log,
+            [log] { log->grid()->setCurrentCell(1, 1); }, Qt::SingleShotConnection);
+    }
     if (tabNum != 2) return;
     // Entering the tab collapses the rows: the first is opened afterwards, as a user would.
     FolderPanel* first = window_->foldersTab()->paper()->panels().at(0);
