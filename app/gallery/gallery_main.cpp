@@ -1,6 +1,6 @@
 // vandrel-gallery: shows the controls of the control libraries, one tab per library.
 //   vandrel-gallery [--tab TITLE | --page N] [--focus NAME] [--press NAME]
-//                   [--screenshot FILE [--widget NAME]]
+//                   [--settings-tab N] [--screenshot FILE [--widget NAME]]
 // With --screenshot the window is drawn without a display (unless QT_QPA_PLATFORM says
 // otherwise), saved as FILE (PNG) and the program ends (--widget: only the control of that
 // object name, for a close look; --focus and --press show a control with the keyboard focus
@@ -14,9 +14,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/view/form_rules_setting.h"
 #include "glossy_controls_page.h"
 #include "rule_editor_page.h"
 #include "settings_pieces_page.h"
+#include "settings_window_page.h"
 #include "standard_controls_page.h"
 
 namespace {
@@ -63,9 +65,15 @@ int main(int argc, char** argv) {
     const QCommandLineOption press(
         QStringLiteral("press"), QStringLiteral("Hold the mouse down on the control named <name>."),
         QStringLiteral("name"));
-    const QCommandLineOption tab(QStringLiteral("tab"), QStringLiteral("Open the tab titled <title>."),
+    const QCommandLineOption tab(QStringLiteral("tab"),
+                                 QStringLiteral("Open the tab titled <title>."),
                                  QStringLiteral("title"));
-    for (const QCommandLineOption* o : {&page, &tab, &screenshot, &widget, &focus, &press})
+    const QCommandLineOption settingsTab(
+        QStringLiteral("settings-tab"),
+        QStringLiteral("On the settings window page: choose tab <n> (1 to 4)."),
+        QStringLiteral("n"), QStringLiteral("1"));
+    for (const QCommandLineOption* o :
+         {&page, &tab, &screenshot, &widget, &focus, &press, &settingsTab})
         parser.addOption(*o);
     parser.process(app);
 
@@ -76,6 +84,9 @@ int main(int argc, char** argv) {
     tabs.addTab(new GlossyControlsPage, QStringLiteral("Glossy controls"));
     tabs.addTab(new RuleEditorPage, QStringLiteral("Rule editor"));
     tabs.addTab(new SettingsPiecesPage, QStringLiteral("Settings pieces"));
+    auto* settingsPage = new SettingsWindowPage;
+    tabs.addTab(settingsPage, QStringLiteral("Settings window"));
+    settingsPage->showTab(parser.value(settingsTab).toInt());
     tabs.setCurrentIndex(parser.value(page).toInt());
     for (int i = 0; i < tabs.count(); ++i)
         if (tabs.tabText(i) == parser.value(tab)) tabs.setCurrentIndex(i);
@@ -99,7 +110,8 @@ int main(int argc, char** argv) {
     const QString file = parser.value(screenshot);
     int status = 1;
     // Once the first layout and paint have happened.
-    QTimer::singleShot(50, &app, [&] {
+    // The log tab's page arrives from its reader thread within a few milliseconds.
+    QTimer::singleShot(300, &app, [&] {
         // The window is active by now (it may not have been when the focus was first set).
         if (focusTarget != nullptr) focusTarget->setFocus(Qt::TabFocusReason);
         if (pressTarget != nullptr) {

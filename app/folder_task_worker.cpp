@@ -1,0 +1,62 @@
+#include "app/folder_task_worker.h"
+
+#include "attributes/attribute_helper.h"
+#include "log/log_manager.h"
+#include "platform/file_in_use.h"
+#include "rules/rule_list.h"
+
+namespace vandrel {
+
+FolderTaskWorker::FolderTaskWorker(QString logPath, const Clock& clock, QObject* parent)
+    : QObject(parent), logPath_(std::move(logPath)), clock_(clock) {}
+
+FolderTaskWorker::~FolderTaskWorker() {
+    stop_ = true;
+    if (thread_) thread_->wait();
+}
+
+EngineContext FolderTaskWorker::context() {
+    if (!log_) {
+        log_ = std::make_unique<LogManager>(&clock_);
+        attributes_ = std::make_unique<AttributeHelper>(&clock_);
+        inUse_ = std::make_unique<FileInUseProbe>();
+    }
+    // Opened (again) on demand: a log that could not be opened before may be usable now.
+    if (!log_->isOpen()) log_->OpenLogFile(logPath_);
+    EngineContext ctx;
+    ctx.log = log_.get();
+    ctx.attributes = attributes_.get();
+    ctx.inUse = inUse_.get();
+    ctx.clock = &clock_;
+    return ctx;
+}
+
+bool FolderTaskWorker::Start(const AutoFolderTask& task, const RuleList& rules) {
+    if (running()) return false;
+    if (thread_) thread_->wait();
+    const EngineContext ctx = context();
+    std::shared_ptr<RuleList> snapshot = rules.clone(ctx);
+    stop_ = false;
+    thread_.reset(QThread::create([this, task, snapshot, ctx] {
+        QString why;
+        for (const QString& item : task.taskItems) {
+            if (stop_) break;
+            // Every action is in the log, or it is not done.
+            if (!ctx.log->isUsable()) {
+                why = QStringLiteral("The action log cannot record actions: %1")
+                          .arg(ctx.log->lastError());
+                break;
+            }
+            const QString result = snapshot->DoRunRules(item, task.ruleSelection);
+            QMetaObject::invokeMethod(
+                this, [this, item, result] { emit itemDone(item, result); }, Qt::QueuedConnection);
+        }
+        ctx.log->Flush();  // so the log tab and other programs see the takes
+        QMetaObject::invokeMethod(
+            this, [this, why] { emit finished(why); }, Qt::QueuedConnection);
+    }));
+    thread_->start();
+    return true;
+}
+
+}  // namespace vandrel

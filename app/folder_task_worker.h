@@ -1,0 +1,54 @@
+// Runs the items of a watched-folder task on a worker thread against a snapshot of the
+// rules taken when the run starts, with services of its own (its own log connection), so
+// the window never freezes while files are moved. Each item's result and the end arrive
+// on the owner's thread. One run at a time. Create and use on the UI thread.
+#pragma once
+
+#include <QObject>
+#include <QThread>
+#include <atomic>
+#include <memory>
+
+#include "folders/auto_folder_task.h"
+#include "rules/engine_context.h"
+
+namespace vandrel {
+
+class AttributeHelper;
+class Clock;
+class FileInUseProbe;
+class LogManager;
+class RuleList;
+
+class FolderTaskWorker : public QObject {
+    Q_OBJECT
+
+  public:
+    // logPath: the action log the worker writes to; clock must outlive the worker.
+    FolderTaskWorker(QString logPath, const Clock& clock, QObject* parent = nullptr);
+    // Stops after the item in hand and waits for it.
+    ~FolderTaskWorker() override;
+
+    // The services the worker thread uses; leave them to it while running() (the
+    // confirmation sheet runs its batch with them).
+    EngineContext context();
+    // Starts the run; false while one is running.
+    bool Start(const AutoFolderTask& task, const RuleList& rules);
+    bool running() const { return thread_ && thread_->isRunning(); }
+
+  signals:
+    void itemDone(const QString& path, const QString& result);
+    // The run ended; why is empty, or says why it stopped early (the log cannot record).
+    void finished(const QString& why);
+
+  private:
+    QString logPath_;
+    const Clock& clock_;
+    std::unique_ptr<LogManager> log_;
+    std::unique_ptr<AttributeHelper> attributes_;
+    std::unique_ptr<FileInUseProbe> inUse_;
+    std::unique_ptr<QThread> thread_;
+    std::atomic<bool> stop_{false};
+};
+
+}  // namespace vandrel
