@@ -46,7 +46,9 @@ QStringList SettingsState::Load() {
     if (!paths_.ensureExists())
         problems << QStringLiteral("The data folder %1 cannot be used.").arg(paths_.dir());
     log_ = std::make_unique<LogManager>(&clock_);
-    if (!log_->OpenLogFile(paths_.logFile()))
+    // Folding and indexing a large backlog can take minutes: the log tab's reader does
+    // it on its own thread, so the window never waits for it.
+    if (!log_->OpenLogFile(paths_.logFile(), {}, false))
         problems << QStringLiteral(
                         "The action log %1 cannot be opened: %2. Rules will not act "
                         "until it can be.")

@@ -424,7 +424,8 @@ SqliteOpen LogManager::Impl::startAfresh(const QString& file, const QString& rea
     return openAndPrepare(file);
 }
 
-bool LogManager::OpenLogFile(const QString& strPath, const LogSchema::Progress& progress) {
+bool LogManager::OpenLogFile(const QString& strPath, const LogSchema::Progress& progress,
+                             bool makeSearchable) {
     CloseLogFile();
     d_->db.setErrorText(QString());
     d_->keptAside.clear();
@@ -453,9 +454,9 @@ bool LogManager::OpenLogFile(const QString& strPath, const LogSchema::Progress& 
     // the search finds them as it finds new ones. A large part of the log outside the
     // index (a log of an older program) is indexed now, with progress; a few rows are left
     // to the next search.
-    if (!LogSchema::FoldMissing(d_->db, progress) ||
-        (LogSchema::Unindexed(d_->db) >= LogSchema::kBatch &&
-         !LogSchema::CatchUp(d_->db, progress))) {
+    if (makeSearchable && (!LogSchema::FoldMissing(d_->db, progress) ||
+                           (LogSchema::Unindexed(d_->db) >= LogSchema::kBatch &&
+                            !LogSchema::CatchUp(d_->db, progress)))) {
         d_->db.setErrorText(
             QStringLiteral("%1 cannot be made searchable: %2").arg(strPath, d_->db.error()));
         d_->db.close();
@@ -465,7 +466,8 @@ bool LogManager::OpenLogFile(const QString& strPath, const LogSchema::Progress& 
     d_->takeOverOrphans();
     // Without a side file every take goes straight into the database.
     (void)d_->journal.open(strPath);
-    d_->dataVersion = d_->db.dataVersion();
+    // Without the work above, the first search of this connection looks for unfolded rows.
+    d_->dataVersion = makeSearchable ? d_->db.dataVersion() : -1;
     return true;
 }
 

@@ -77,9 +77,13 @@ class LogManager {
     // call then returns empty, 0 or false. A file that is no database, or whose pages are
     // damaged, is moved aside (keptAsidePath()) and a fresh log is started in its place.
     // A log written by an older program is made searchable first, which takes a while on
-    // a large one: progress (may be empty) hears how far that is. Takes that processes
-    // which have ended left in their side files are stored, each exactly once.
-    bool OpenLogFile(const QString& strPath, const LogSchema::Progress& progress = {});
+    // a large one: progress (may be empty) hears how far that is. With makeSearchable
+    // false that work is left to the first search (of this or another connection), so a
+    // window can open the log without waiting; every search still folds and indexes what
+    // it needs first. Takes that processes which have ended left in their side files are
+    // stored, each exactly once.
+    bool OpenLogFile(const QString& strPath, const LogSchema::Progress& progress = {},
+                     bool makeSearchable = true);
     // Closes the connection; pending records stay pending. Harmless when closed.
     void CloseLogFile();
 
