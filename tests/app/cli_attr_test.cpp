@@ -10,21 +10,17 @@
 namespace vandrel {
 namespace {
 
-using test::RunVandrel;
-using test::TempDir;
-using test::WriteFile;
+using test::Cli;
 
 TEST(CliAttr, ListsAllAttributesOfAFile) {
-    TempDir dir;
-    ASSERT_TRUE(test::CopyFixture("photo/sony.jpg", dir.file("work/DSC00042.jpg")));
-    const auto r = RunVandrel(
-        {"--data-dir", dir.file("data"), "attr", dir.file("work/DSC00042.jpg")}, dir.file("home"));
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
-    AttributeHelper h;
-    ASSERT_EQ(lines.size(), 22);
-    for (int i = 0; i < 22; ++i)
-        EXPECT_TRUE(lines[i].startsWith(h.GetAttrList()[i] + '\t')) << lines[i].toStdString();
+    Cli cli;
+    const QString photo = cli.tmp.file("work/DSC00042.jpg");
+    ASSERT_TRUE(test::CopyFixture("photo/sony.jpg", photo));
+    const QStringList lines = cli.lines({"attr", photo});
+    const QStringList names = AttributeHelper().GetAttrList();
+    ASSERT_EQ(lines.size(), names.size()) << lines.join('\n').toStdString();
+    for (int i = 0; i < names.size(); ++i)
+        EXPECT_TRUE(lines[i].startsWith(names[i] + '\t')) << lines[i].toStdString();
     // Each value is the attribute reader's (checked there); one of each source here.
     EXPECT_TRUE(lines.contains("name\tDSC00042"));
     EXPECT_TRUE(lines.contains("photo.maker\tSONY"));
@@ -32,30 +28,28 @@ TEST(CliAttr, ListsAllAttributesOfAFile) {
 }
 
 TEST(CliAttr, OneValueAndRelativePaths) {
-    TempDir dir;
-    ASSERT_TRUE(test::CopyFixture("office/report.doc", dir.file("home/report.doc")));
-    // RunVandrel starts the binary in the test's own working folder; give it a path
-    // relative to that.
-    const QString rel = QDir::current().relativeFilePath(dir.file("home/report.doc"));
-    auto r = RunVandrel({"--data-dir", dir.file("data"), "attr", "Office.Author", rel},
-                        dir.file("home"));
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Ann Smith\n");
-    r = RunVandrel({"--data-dir", dir.file("data"), "attr", "name", dir.file("home")},
-                   dir.file("home"));
-    EXPECT_EQ(r.out, "home\n");
-    r = RunVandrel({"--data-dir", dir.file("data"), "attr", "mp3.title", dir.file("none.mp3")},
-                   dir.file("home"));
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "notitle\n");
+    Cli cli;
+    const QString doc = cli.tmp.file("home/report.doc");
+    ASSERT_TRUE(test::CopyFixture("office/report.doc", doc));
+    // The binary starts in the test's own working folder; give it a path relative to that.
+    const struct {
+        const char* name;
+        QString path;
+        const char* out;
+    } rows[] = {{"Office.Author", QDir::current().relativeFilePath(doc), "Ann Smith"},
+                {"name", cli.home, "home"},
+                {"mp3.title", cli.tmp.file("none.mp3"), "notitle"}};
+    for (const auto& r : rows)
+        EXPECT_EQ(cli.lines({"attr", r.name, r.path}), QStringList{r.out}) << r.name;
 }
 
 TEST(CliTags, PrintsTheNineTexts) {
-    TempDir dir;
-    const QString song = dir.file("song.mp3");
-    ASSERT_TRUE(WriteFile(song, test::CbrAudio(209) + test::Id3v1Tag("Moonlight", "Ludwig",
-                                                                     "Sonatas", "2003", 7, 32)));
-    const auto r = RunVandrel({"--data-dir", dir.file("data"), "tags", song}, dir.file("home"));
+    Cli cli;
+    const QString song = cli.tmp.file("song.mp3");
+    ASSERT_TRUE(test::WriteFile(
+        song,
+        test::CbrAudio(209) + test::Id3v1Tag("Moonlight", "Ludwig", "Sonatas", "2003", 7, 32)));
+    const auto r = cli.run({"tags", song});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out,
               "artist\tLudwig\n"

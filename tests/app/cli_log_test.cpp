@@ -9,14 +9,12 @@
 namespace vandrel {
 namespace {
 
-using test::RunVandrel;
-using test::TempDir;
+using test::Cli;
 
 // 20 takes of one row each: ids 1..20, file names f1.txt .. f20.txt.
 void SeedLog(const QString& dataDir) {
-    ASSERT_TRUE(test::MakeDir(dataDir));
     LogManager log;
-    ASSERT_TRUE(log.OpenLogFile(dataDir + QStringLiteral("/log.db")))
+    ASSERT_TRUE(test::MakeDir(dataDir) && log.OpenLogFile(dataDir + QStringLiteral("/log.db")))
         << log.lastError().toStdString();
     for (int i = 1; i <= 20; ++i) {
         const QString name = QStringLiteral("f%1.txt").arg(i);
@@ -32,29 +30,13 @@ void SeedLog(const QString& dataDir) {
     }
 }
 
-QStringList Lines(const QString& out) { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
-
-class CliLogTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        data = home.file(QStringLiteral("data"));
-        SeedLog(data);
-    }
-    test::ProcessResult Log(QStringList args) {
-        args.prepend(QStringLiteral("log"));
-        args.prepend(data);
-        args.prepend(QStringLiteral("--data-dir"));
-        return RunVandrel(args, home.path());
-    }
-    TempDir home;
-    QString data;
-};
-
-TEST_F(CliLogTest, PagesNewestFirstWithTabSeparatedFields) {
-    auto r = Log({});
+TEST(CliLog, PagesNewestFirstWithTabSeparatedFields) {
+    Cli cli;
+    SeedLog(cli.data);
+    auto r = cli.run({"log"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
-    QStringList lines = Lines(r.out);
+    QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 17);
     // A tab and a backslash inside a path are escaped so the row stays six fields.
     EXPECT_EQ(lines[0], QStringLiteral("20\t2024-03-09 08:05:20\tEven\tMove\t/in/f20.txt\t"
@@ -63,52 +45,36 @@ TEST_F(CliLogTest, PagesNewestFirstWithTabSeparatedFields) {
               QStringLiteral("19\t2024-03-09 08:05:19\tOdd\tMove\t/in/f19.txt\t/out/f19.txt"));
     EXPECT_TRUE(lines[16].startsWith(QStringLiteral("4\t")));
 
-    r = Log({QStringLiteral("--page"), QStringLiteral("2")});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    lines = Lines(r.out);
+    lines = cli.lines({"log", "--page", "2"});
     ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("1\t")));
-
-    r = Log({QStringLiteral("--page=3")});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(r.out.isEmpty());
-
+    EXPECT_TRUE(cli.lines({"log", "--page=3"}).isEmpty());
     // A word: f1.txt and f10.txt .. f19.txt.
-    r = Log({QStringLiteral("f1")});
-    ASSERT_EQ(r.exitCode, 0);
-    EXPECT_EQ(Lines(r.out).size(), 11);
-    r = Log({QStringLiteral("--count"), QStringLiteral("f1")});
-    ASSERT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, QStringLiteral("11\n"));
-    r = Log({QStringLiteral("--count")});
-    EXPECT_EQ(r.out, QStringLiteral("20\n"));
+    EXPECT_EQ(cli.lines({"log", "f1"}).size(), 11);
+    EXPECT_EQ(cli.lines({"log", "--count", "f1"}), QStringList{"11"});
+    EXPECT_EQ(cli.lines({"log", "--count"}), QStringList{"20"});
     // A word that looks like an option, after "--".
-    r = Log({QStringLiteral("--count"), QStringLiteral("--"), QStringLiteral("-x")});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, QStringLiteral("0\n"));
+    EXPECT_EQ(cli.lines({"log", "--count", "--", "-x"}), QStringList{"0"});
 }
 
 TEST(CliLog, LogThatCannotBeOpenedOrIsDamaged) {
-    TempDir home;
-    const QString data = home.file(QStringLiteral("data"));
-    ASSERT_TRUE(test::MakeDir(data + QStringLiteral("/log.db")));
-    auto r = RunVandrel({QStringLiteral("--data-dir"), data, QStringLiteral("log")}, home.path());
+    Cli cli;
+    const QString db = cli.folder("data/log.db");
+    auto r = cli.run({"log"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
 
-    ASSERT_TRUE(QDir(data + QStringLiteral("/log.db")).removeRecursively());
-    ASSERT_TRUE(test::WriteFile(data + QStringLiteral("/log.db"), "not a database at all"));
-    r = RunVandrel(
-        {QStringLiteral("--data-dir"), data, QStringLiteral("log"), QStringLiteral("--count")},
-        home.path());
+    ASSERT_TRUE(QDir(db).removeRecursively());
+    ASSERT_TRUE(test::WriteFile(db, "not a database at all"));
+    r = cli.run({"log", "--count"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("0\n"));
     EXPECT_TRUE(r.err.contains(QStringLiteral("log.db.unreadable-"))) << r.err.toStdString();
     const QStringList kept =
-        QDir(data).entryList({QStringLiteral("log.db.unreadable-*")}, QDir::Files);
+        QDir(cli.data).entryList({QStringLiteral("log.db.unreadable-*")}, QDir::Files);
     ASSERT_EQ(kept.size(), 1);
-    EXPECT_EQ(test::ReadFile(data + QLatin1Char('/') + kept[0]),
+    EXPECT_EQ(test::ReadFile(cli.data + QLatin1Char('/') + kept[0]),
               QByteArray("not a database at all"));
 }
 

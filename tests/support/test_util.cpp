@@ -41,9 +41,7 @@ Holder::~Holder() {
     proc_.waitForFinished(10000);
 }
 
-ProcessResult RunVandrel(const QStringList& args, const QString& home, int timeoutMs,
-                         const QByteArray& stdinBytes) {
-    QProcess p;
+void StartVandrel(QProcess& p, const QStringList& args, const QString& home) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -56,6 +54,12 @@ ProcessResult RunVandrel(const QStringList& args, const QString& home, int timeo
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(VANDREL_BINARY), args);
+}
+
+ProcessResult RunVandrel(const QStringList& args, const QString& home, int timeoutMs,
+                         const QByteArray& stdinBytes) {
+    QProcess p;
+    StartVandrel(p, args, home);
     ProcessResult r;
     if (!p.waitForStarted(10000)) return r;
     if (!stdinBytes.isEmpty()) p.write(stdinBytes);
@@ -73,9 +77,17 @@ ProcessResult RunVandrel(const QStringList& args, const QString& home, int timeo
 
 ProcessResult Cli::run(QStringList args) const {
     MakeDir(home);
-    args.prepend(data);
-    args.prepend(QStringLiteral("--data-dir"));
-    return RunVandrel(args, home);
+    return RunVandrel(QStringList{QStringLiteral("--data-dir"), data} + args, home);
+}
+
+void Cli::start(QProcess& p, const QStringList& args) const {
+    StartVandrel(p, QStringList{QStringLiteral("--data-dir"), data} + args, home);
+}
+
+QStringList Cli::lines(const QStringList& args) const {
+    const ProcessResult r = run(args);
+    return r.exitCode == 0 ? r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                           : QStringList{QStringLiteral("exit %1: ").arg(r.exitCode) + r.err};
 }
 
 bool Cli::writeRules(const QStringList& rules) const {

@@ -65,6 +65,9 @@ struct ProcessResult {
     QString err;
 };
 
+// Starts the vandrel binary with args in the environment RunVandrel describes.
+void StartVandrel(QProcess& p, const QStringList& args, const QString& home);
+
 // Runs the vandrel binary with args; DISPLAY and WAYLAND_DISPLAY unset, HOME and the XDG
 // folders pointed into home (so the user's real home is never touched).
 ProcessResult RunVandrel(const QStringList& args, const QString& home, int timeoutMs = 60000,
@@ -77,6 +80,10 @@ struct Cli {
     QString data = tmp.file(QStringLiteral("data"));
     // Runs vandrel --data-dir DATA args...
     ProcessResult run(QStringList args) const;
+    // Starts vandrel --data-dir DATA args... without waiting (a scheduler, say).
+    void start(QProcess& p, const QStringList& args) const;
+    // The lines of stdout of a run that succeeded, else one line with the failure.
+    QStringList lines(const QStringList& args) const;
     // Writes rules.txt from whole rule texts.
     bool writeRules(const QStringList& rules) const;
     // tmp/rel, made as a folder.
