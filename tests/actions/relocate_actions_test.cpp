@@ -51,9 +51,6 @@ TEST(ActionPayload, RoundTripAndDefaults) {
         if (*r.stored) r.action->LoadFromString(Q(r.stored));
         EXPECT_EQ(r.action->SaveToString(), Q(r.saved)) << r.stored;
     }
-    EXPECT_TRUE(move.sortIntoSubfolder());
-    EXPECT_EQ(move.replaceValue(), 1);
-    EXPECT_EQ(rename.replaceValue(), 1);
     // Typed input cannot break the payload apart.
     copy.setFolder(Q("/a<|AC|>b\nc"));
     EXPECT_EQ(copy.folder(), Q("/abc"));
@@ -78,19 +75,12 @@ TEST(MoveCopyAction, MovesFilesAndFoldersAndLogs) {
 
     const auto rows = env.commitAndRead(Q("Tidy"));
     ASSERT_EQ(rows.size(), 2u);
-    bool sawFile = false;
     for (const LogRow& r : rows) {
         EXPECT_EQ(r.actionName, Q("Move"));
         EXPECT_EQ(r.ruleTitle, Q("Tidy"));
         EXPECT_EQ(r.takeTime, env.clock.now());
-        // The log store keeps the search words of the whole take on each row.
-        EXPECT_TRUE(r.searchWords.contains(Q("hello.txt,"))) << r.searchWords.toStdString();
-        if (r.oriPath == env.path(Q("in/hello.txt"))) {
-            sawFile = true;
-            EXPECT_EQ(r.dstPath, dest + Q("/hello.txt"));
-        }
+        EXPECT_EQ(r.dstPath, dest + Q("/") + QFileInfo(r.oriPath).fileName());
     }
-    EXPECT_TRUE(sawFile);
 }
 
 TEST(MoveCopyAction, NothingHappensWithoutAUsableDestinationOrSource) {
@@ -141,22 +131,15 @@ TEST(MoveCopyAction, SubfolderFromPattern) {
               FileParams(dest + Q("/2008-01-01/c.txt")));
     EXPECT_EQ(ReadFile(env.path(Q("c.txt"))), "c");
 
-    // Only tokens without a value: the item goes into the destination itself.
-    copy.pattern().SetPatternString(Q("<//>nosuchattribute<//>"));
-    EXPECT_EQ(copy.TakeAction(FileParams(env.path(Q("c.txt")))), FileParams(dest + Q("/c.txt")));
-}
-
-TEST(MoveCopyAction, SubfolderThatCannotBeCreatedFallsBackToTheDestination) {
-    ActionEnv env;
-    const QString dest = env.path(Q("dest"));
-    // A plain file holds the subfolder's name.
+    // Only tokens without a value, or a subfolder that cannot be created (a plain file holds
+    // its name): the item goes into the destination itself.
     ASSERT_TRUE(WriteFile(dest + Q("/blocked"), "not a folder"));
-    ASSERT_TRUE(WriteFile(env.path(Q("x.txt")), "x"));
-    ActionMove move(env.ctx);
-    move.setFolder(dest);
-    move.setSortIntoSubfolder(true);
-    move.pattern().SetPatternString(Q("blocked"));
-    EXPECT_EQ(move.TakeAction(FileParams(env.path(Q("x.txt")))), FileParams(dest + Q("/x.txt")));
+    for (const char* pattern : {"<//>nosuchattribute<//>", "blocked"}) {
+        copy.pattern().SetPatternString(Q(pattern));
+        EXPECT_EQ(copy.TakeAction(FileParams(env.path(Q("c.txt")))), FileParams(dest + Q("/c.txt")))
+            << pattern;
+        ASSERT_TRUE(QFile::remove(dest + Q("/c.txt")));
+    }
     EXPECT_EQ(ReadFile(dest + Q("/blocked")), "not a folder");
 }
 
@@ -172,28 +155,15 @@ TEST(MoveCopyAction, ReplaceRuleKeepsTheOldItemUnderANumberedName) {
               FileParams(dest + Q("/list.txt")));
     EXPECT_EQ(ReadFile(dest + Q("/list.txt")), "new");
     EXPECT_EQ(ReadFile(dest + Q("/list1.txt")), "old");
-
-    // The rename rule numbers the incoming copy instead.
-    ActionCopy copy(env.ctx);
-    copy.setFolder(dest);
-    ASSERT_TRUE(WriteFile(env.path(Q("list.txt")), "third"));
-    EXPECT_EQ(copy.TakeAction(FileParams(env.path(Q("list.txt")))),
-              FileParams(dest + Q("/list2.txt")));
-    EXPECT_EQ(ReadFile(dest + Q("/list.txt")), "new");
 }
 
-TEST(RenameAction, RenamesFilesAndFoldersByPattern) {
+TEST(RenameAction, RenamesByPatternAndReplaces) {
     ActionEnv env;
-    for (const char* n : {"a/testmp3.mp3", "b/testmp3.mp3"})
-        ASSERT_TRUE(WriteFile(env.path(Q(n)), test::MakeMp3("T", "The Quartet", "2003")));
+    ASSERT_TRUE(WriteFile(env.path(Q("a/t.mp3")), test::MakeMp3("T", "The Quartet", "2003")));
     ActionRename r(env.ctx);
     r.pattern().SetPatternString(Q("mp3-<//>mp3.artist<//>-<//>mp3.year<//>.mp3"));
-    EXPECT_EQ(r.TakeAction(FileParams(env.path(Q("a/testmp3.mp3")))),
+    EXPECT_EQ(r.TakeAction(FileParams(env.path(Q("a/t.mp3")))),
               FileParams(env.path(Q("a/mp3-The Quartet-2003.mp3"))));
-    // Moved next to the first one, the second gets the counter on its base name.
-    ASSERT_TRUE(QFile::rename(env.path(Q("b/testmp3.mp3")), env.path(Q("a/testmp3.mp3"))));
-    EXPECT_EQ(r.TakeAction(FileParams(env.path(Q("a/testmp3.mp3")))),
-              FileParams(env.path(Q("a/mp3-The Quartet-20031.mp3"))));
 
     // Replace rule.
     ASSERT_TRUE(WriteFile(env.path(Q("g/list.txt")), "old"));
@@ -206,33 +176,22 @@ TEST(RenameAction, RenamesFilesAndFoldersByPattern) {
     EXPECT_EQ(ReadFile(env.path(Q("g/list1.txt"))), "old");
 
     const auto rows = env.commitAndRead();
-    ASSERT_EQ(rows.size(), 3u);
-    bool sawWords = false;
-    for (const LogRow& row : rows) {
-        EXPECT_EQ(row.actionName, Q("Rename"));
-        if (row.searchWords.contains(Q("aaaaaaa.txt,list.txt,"))) sawWords = true;
-    }
-    EXPECT_TRUE(sawWords);
+    ASSERT_EQ(rows.size(), 2u);
+    for (const LogRow& row : rows) EXPECT_EQ(row.actionName, Q("Rename"));
 }
 
-TEST(RenameAction, RealMp3FixturesNameFilesAndFolders) {
+// A "/" typed in the subfolder pattern makes nested folders.
+TEST(MoveCopyAction, SlashInSubfolderPatternNests) {
     ActionEnv env;
-    const QString utf8 = env.path(Q("in/other.mp3"));
-    ASSERT_TRUE(WriteFile(utf8, ReadFile(Q(VANDREL_TEST_DATA) + Q("/mp3/eyed3_v24_utf8.mp3"))));
-    // UTF-8 tag text arrives in the name unchanged.
-    ActionRename r(env.ctx);
-    r.pattern().SetPatternString(Q("<//>mp3.artist<//> - <//>mp3.title<//>.mp3"));
-    const QString named = env.path(Q("in/Björk Guðmundsdóttir - Café Olé.mp3"));
-    EXPECT_EQ(r.TakeAction(FileParams(utf8)), FileParams(named));
-    // A "/" typed in the subfolder pattern makes nested folders.
-    ActionMove move(env.ctx);
+    const QString mp3 = env.path(Q("in/t.mp3"));
+    ASSERT_TRUE(WriteFile(mp3, test::MakeMp3("T", "Quartet", "2003")));
     ASSERT_TRUE(test::MakeDir(env.path(Q("music"))));
+    ActionMove move(env.ctx);
     move.setFolder(env.path(Q("music")));
     move.setSortIntoSubfolder(true);
-    move.pattern().SetPatternString(Q("<//>mp3.artist<//>/<//>mp3.album<//>"));
-    EXPECT_TRUE(
-        move.TakeAction(FileParams(named))
-            .startsWith(MakeParamList(Q("file"), env.path(Q("music/Björk Guðmundsdóttir/")))));
+    move.pattern().SetPatternString(Q("<//>mp3.artist<//>/<//>mp3.year<//>"));
+    EXPECT_EQ(move.TakeAction(FileParams(mp3)),
+              FileParams(env.path(Q("music/Quartet/2003/t.mp3"))));
 }
 
 TEST(RenameAction, UnsafeOrEmptyNamesLeaveTheItemAlone) {
@@ -294,10 +253,6 @@ TEST(ActionChain, FollowingActionsSeeTheNewPath) {
     moveCopy->CheckAndTake(FileParams(env.path(Q("in/b.txt"))));
     EXPECT_EQ(ReadFile(dest + Q("/m/b.txt")), "b");
     EXPECT_EQ(ReadFile(dest + Q("/c/b.txt")), "b");
-
-    // Selector texts survive a save unchanged.
-    EXPECT_TRUE(copyRename->SaveToString().contains(Q("copy to<|AP|>")));
-    EXPECT_TRUE(copyRename->SaveToString().contains(Q("<|AP|>RENAME<|AP|>")));
 }
 
 }  // namespace
