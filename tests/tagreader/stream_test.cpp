@@ -21,13 +21,6 @@ std::string LBF(const Bytes& file) {
     return r.LengthString() + " | " + r.BitrateString() + " | " + r.FrequencyString();
 }
 
-TEST(StreamTest, ConstantBitRateJointStereo) {
-    Bytes file;  // MPEG 1 Layer III, 128 kbit/s, 44100 Hz, joint stereo
-    for (int i = 0; i < 10; ++i) file = Cat({file, Frame(FrameHeader{}, 417)});
-    EXPECT_EQ(LBF(file), "0'00'' | 128 kbit / sec, constant bit rate | 44100 hz, joint stereo");
-    EXPECT_EQ(ReadBytes(file).LengthLong(), 0);
-}
-
 TEST(StreamTest, LengthTexts) {
     struct Case {
         std::size_t bytes;
