@@ -124,8 +124,7 @@ TEST(ConditionDate, PayloadFormsAndSelectorAttributes) {
     EXPECT_FALSE(c.showsDate());
     EXPECT_EQ(c.SaveToString(), Q("Is In The Last<|CD|>3<|CD|>Day<|CD|>2008-02-14 07:08:09"));
     // The locale's short date form reads back.
-    const QDate d(2007, 11, 3);
-    const QString shortText = QLocale().toString(d, QLocale::ShortFormat);
+    const QString shortText = QLocale().toString(QDate(2007, 11, 3), QLocale::ShortFormat);
     EXPECT_EQ(ConditionDate::ParseDateText(shortText).date().month(), 11)
         << shortText.toStdString();
     EXPECT_FALSE(ConditionDate::ParseDateText(Q("not a date")).isValid());
@@ -135,22 +134,19 @@ TEST(ConditionDate, PayloadFormsAndSelectorAttributes) {
     // Typed input cannot split the payload.
     c.setNumber(Q("1<|CD|>2"));
     EXPECT_EQ(c.number(), Q("12"));
-
     // The selector entries test different dates of the same file: modified long ago,
     // accessed just now, the two entries disagree.
-    const KindRegistry& reg = KindRegistry::instance();
     env.setModified(QDateTime(QDate(2001, 1, 1), QTime(0, 0)));
     QFile f(env.file);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
     ASSERT_TRUE(f.setFileTime(kNow.addSecs(-30), QFileDevice::FileAccessTime));
     f.close();
-    const QString payload = Q("is in the last<|CD|>1<|CD|>Hour<|CD|>");
-    auto modified = reg.findCondition(Q("Date Last Modified"))->create(env.ctx);
-    auto accessed = reg.findCondition(Q("Date Last Accessed"))->create(env.ctx);
-    modified->LoadFromString(payload);
-    accessed->LoadFromString(payload);
-    EXPECT_FALSE(modified->DoCheck(FileParams(env.file)));
-    EXPECT_TRUE(accessed->DoCheck(FileParams(env.file)));
+    for (auto [name, expected] :
+         {std::pair{"Date Last Modified", false}, std::pair{"Date Last Accessed", true}}) {
+        auto cond = KindRegistry::instance().findCondition(Q(name))->create(env.ctx);
+        cond->LoadFromString(Q("is in the last<|CD|>1<|CD|>Hour<|CD|>"));
+        EXPECT_EQ(cond->DoCheck(FileParams(env.file)), expected) << name;
+    }
 }
 
 struct AttrEnv {
