@@ -67,7 +67,6 @@ TEST(ConditionExtension, IsAndSubstringListTests) {
         {"is<|CD|>.pdf", File("/a.pdf"), false},
         {"is included in<|CD|>txt,pdf,doc", File("/a.doc"), true},
         {"is included in<|CD|>txt,pdf,doc", File("/a.c"), true},
-        {"is included in<|CD|>txt,pdf,doc", File("/a.oc"), true},
         {"is included in<|CD|>txt,pdf,doc", File("/a.t,p"), true},
         {"is included in<|CD|>txt,pdf,doc", File("/a.docx"), false},
         {"is included in<|CD|>anything", File("/a."), true},
@@ -149,7 +148,6 @@ TEST(ConditionKind, ExtensionListsAndFolders) {
         bool expected;
     } cases[] = {
         {"Image", File("/a.JPG"), true},
-        {"Image", File("/a.tif"), true},
         {"Image", File("/a.jpeg"), false},
         {"Office Document", File("/a.c"), true},
         {"Office Document", File("/a.docx"), false},
