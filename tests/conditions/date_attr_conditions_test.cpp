@@ -47,58 +47,56 @@ struct DateEnv {
     QString file;
 };
 
-TEST(ConditionDate, FixedDateOperators) {
+TEST(ConditionDate, FixedDatesAndSlidingWindows) {
+    const QDateTime d14(QDate(2008, 2, 14), QTime(23, 59)), d15(QDate(2008, 2, 15), QTime(0, 0));
+    const QDateTime d1030(QDate(2008, 2, 14), QTime(10, 30));
+    const char* const last1Day = "is in the last<|CD|>1<|CD|>Day<|CD|>";
+    const char* const notLast1Day = "is not in the last<|CD|>1<|CD|>Day<|CD|>";
+    const struct {
+        QDateTime modified;
+        const char* payload;
+        bool expected;
+    } rows[] = {
+        {d14, "is<|CD|>1<|CD|>Day<|CD|>2008-02-14 08:00:00", true},
+        {d14, "IS<|CD|>1<|CD|>Day<|CD|>2008-2-14", true},
+        {d14, "is<|CD|>1<|CD|>Day<|CD|>2008-02-15", false},
+        {d15, "is<|CD|>1<|CD|>Day<|CD|>2008-02-14", false},
+        {d15, "is after<|CD|>1<|CD|>Day<|CD|>2008-02-14 23:59:59", true},
+        // Equal date-times are neither before nor after.
+        {d1030, "is before<|CD|>1<|CD|>Day<|CD|>2008-02-14 10:30:00", false},
+        {d1030, "is after<|CD|>1<|CD|>Day<|CD|>2008-02-14 10:30:00", false},
+        {d1030, "is before<|CD|>1<|CD|>Day<|CD|>2008-02-14 10:30:01", true},
+        {d1030, "is after<|CD|>1<|CD|>Day<|CD|>2008-02-14", true},
+        // A garbage number does not matter to the fixed-date operators.
+        {d1030, "is after<|CD|>abc<|CD|>Day<|CD|>2008-02-14", true},
+        {d1030, "is around<|CD|>1<|CD|>Day<|CD|>2008-02-14", false},
+        {kNow.addSecs(-23 * 3600), last1Day, true},
+        {kNow.addSecs(-23 * 3600), notLast1Day, false},
+        {kNow.addSecs(-25 * 3600), last1Day, false},
+        {kNow.addSecs(-25 * 3600), "is not in the last<|CD|>1<|CD|>day<|CD|>", true},
+        // Exactly at the window start: neither.
+        {kNow.addDays(-1), last1Day, false},
+        {kNow.addDays(-1), notLast1Day, false},
+        // Two weeks are fourteen days; minutes and hours.
+        {kNow.addDays(-13), "is in the last<|CD|>2<|CD|>Week<|CD|>", true},
+        {kNow.addDays(-15), "is in the last<|CD|>2<|CD|>Week<|CD|>", false},
+        {kNow.addSecs(-50 * 60), "is in the last<|CD|>1<|CD|>Hour<|CD|>", true},
+        {kNow.addSecs(-50 * 60), "is in the last<|CD|>45<|CD|>Minute<|CD|>", false},
+        // A file from the future is in every window and after every earlier date.
+        {kNow.addDays(30), "is in the last<|CD|>1<|CD|>Minute<|CD|>", true},
+        {kNow.addDays(30), "is after<|CD|>1<|CD|>Day<|CD|>2008-02-20 11:00:00", true},
+        // A number that is no number: false, no error.
+        {kNow.addDays(30), "is in the last<|CD|>x<|CD|>Day<|CD|>", false},
+        {kNow.addDays(30), "is not in the last<|CD|><|CD|>Day<|CD|>", false},
+        // An unknown unit makes the window start "now".
+        {kNow.addSecs(-10), "is in the last<|CD|>5<|CD|>Fortnight<|CD|>", false},
+        {kNow.addSecs(-10), "is not in the last<|CD|>5<|CD|>Fortnight<|CD|>", true},
+    };
     DateEnv env;
-    env.setModified(QDateTime(QDate(2008, 2, 14), QTime(23, 59)));
-    EXPECT_TRUE(env.check(Q("is<|CD|>1<|CD|>Day<|CD|>2008-02-14 08:00:00")));
-    EXPECT_TRUE(env.check(Q("IS<|CD|>1<|CD|>Day<|CD|>2008-2-14")));
-    EXPECT_FALSE(env.check(Q("is<|CD|>1<|CD|>Day<|CD|>2008-02-15")));
-    env.setModified(QDateTime(QDate(2008, 2, 15), QTime(0, 0)));
-    EXPECT_FALSE(env.check(Q("is<|CD|>1<|CD|>Day<|CD|>2008-02-14")));
-    EXPECT_TRUE(env.check(Q("is after<|CD|>1<|CD|>Day<|CD|>2008-02-14 23:59:59")));
-
-    // Equal date-times are neither before nor after.
-    env.setModified(QDateTime(QDate(2008, 2, 14), QTime(10, 30)));
-    EXPECT_FALSE(env.check(Q("is before<|CD|>1<|CD|>Day<|CD|>2008-02-14 10:30:00")));
-    EXPECT_FALSE(env.check(Q("is after<|CD|>1<|CD|>Day<|CD|>2008-02-14 10:30:00")));
-    EXPECT_TRUE(env.check(Q("is before<|CD|>1<|CD|>Day<|CD|>2008-02-14 10:30:01")));
-    EXPECT_TRUE(env.check(Q("is after<|CD|>1<|CD|>Day<|CD|>2008-02-14")));
-    // A garbage number does not matter to the fixed-date operators.
-    EXPECT_TRUE(env.check(Q("is after<|CD|>abc<|CD|>Day<|CD|>2008-02-14")));
-    EXPECT_FALSE(env.check(Q("is around<|CD|>1<|CD|>Day<|CD|>2008-02-14")));
-}
-
-TEST(ConditionDate, SlidingWindow) {
-    DateEnv env;
-    env.setModified(kNow.addSecs(-23 * 3600));
-    EXPECT_TRUE(env.check(Q("is in the last<|CD|>1<|CD|>Day<|CD|>")));
-    EXPECT_FALSE(env.check(Q("is not in the last<|CD|>1<|CD|>Day<|CD|>")));
-    env.setModified(kNow.addSecs(-25 * 3600));
-    EXPECT_FALSE(env.check(Q("is in the last<|CD|>1<|CD|>Day<|CD|>")));
-    EXPECT_TRUE(env.check(Q("is not in the last<|CD|>1<|CD|>day<|CD|>")));
-    // Exactly at the window start: neither.
-    env.setModified(kNow.addDays(-1));
-    EXPECT_FALSE(env.check(Q("is in the last<|CD|>1<|CD|>Day<|CD|>")));
-    EXPECT_FALSE(env.check(Q("is not in the last<|CD|>1<|CD|>Day<|CD|>")));
-    // Two weeks are fourteen days; minutes and hours.
-    env.setModified(kNow.addDays(-13));
-    EXPECT_TRUE(env.check(Q("is in the last<|CD|>2<|CD|>Week<|CD|>")));
-    env.setModified(kNow.addDays(-15));
-    EXPECT_FALSE(env.check(Q("is in the last<|CD|>2<|CD|>Week<|CD|>")));
-    env.setModified(kNow.addSecs(-50 * 60));
-    EXPECT_TRUE(env.check(Q("is in the last<|CD|>1<|CD|>Hour<|CD|>")));
-    EXPECT_FALSE(env.check(Q("is in the last<|CD|>45<|CD|>Minute<|CD|>")));
-    // A file from the future is in every window and after every earlier date.
-    env.setModified(kNow.addDays(30));
-    EXPECT_TRUE(env.check(Q("is in the last<|CD|>1<|CD|>Minute<|CD|>")));
-    EXPECT_TRUE(env.check(Q("is after<|CD|>1<|CD|>Day<|CD|>2008-02-20 11:00:00")));
-    // A number that is no number: false, no error.
-    EXPECT_FALSE(env.check(Q("is in the last<|CD|>x<|CD|>Day<|CD|>")));
-    EXPECT_FALSE(env.check(Q("is not in the last<|CD|><|CD|>Day<|CD|>")));
-    // An unknown unit makes the window start "now".
-    env.setModified(kNow.addSecs(-10));
-    EXPECT_FALSE(env.check(Q("is in the last<|CD|>5<|CD|>Fortnight<|CD|>")));
-    EXPECT_TRUE(env.check(Q("is not in the last<|CD|>5<|CD|>Fortnight<|CD|>")));
+    for (const auto& r : rows) {
+        env.setModified(r.modified);
+        EXPECT_EQ(env.check(Q(r.payload)), r.expected) << r.payload;
+    }
 }
 
 TEST(ConditionDate, FoldersAndMissingServicesNeverMatch) {
@@ -126,8 +124,7 @@ TEST(ConditionDate, PayloadFormsAndSelectorAttributes) {
     EXPECT_FALSE(c.showsDate());
     EXPECT_EQ(c.SaveToString(), Q("Is In The Last<|CD|>3<|CD|>Day<|CD|>2008-02-14 07:08:09"));
     // The locale's short date form reads back.
-    const QDate d(2007, 11, 3);
-    const QString shortText = QLocale().toString(d, QLocale::ShortFormat);
+    const QString shortText = QLocale().toString(QDate(2007, 11, 3), QLocale::ShortFormat);
     EXPECT_EQ(ConditionDate::ParseDateText(shortText).date().month(), 11)
         << shortText.toStdString();
     EXPECT_FALSE(ConditionDate::ParseDateText(Q("not a date")).isValid());
@@ -137,22 +134,19 @@ TEST(ConditionDate, PayloadFormsAndSelectorAttributes) {
     // Typed input cannot split the payload.
     c.setNumber(Q("1<|CD|>2"));
     EXPECT_EQ(c.number(), Q("12"));
-
     // The selector entries test different dates of the same file: modified long ago,
     // accessed just now, the two entries disagree.
-    const KindRegistry& reg = KindRegistry::instance();
     env.setModified(QDateTime(QDate(2001, 1, 1), QTime(0, 0)));
     QFile f(env.file);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
     ASSERT_TRUE(f.setFileTime(kNow.addSecs(-30), QFileDevice::FileAccessTime));
     f.close();
-    const QString payload = Q("is in the last<|CD|>1<|CD|>Hour<|CD|>");
-    auto modified = reg.findCondition(Q("Date Last Modified"))->create(env.ctx);
-    auto accessed = reg.findCondition(Q("Date Last Accessed"))->create(env.ctx);
-    modified->LoadFromString(payload);
-    accessed->LoadFromString(payload);
-    EXPECT_FALSE(modified->DoCheck(FileParams(env.file)));
-    EXPECT_TRUE(accessed->DoCheck(FileParams(env.file)));
+    for (auto [name, expected] :
+         {std::pair{"Date Last Modified", false}, std::pair{"Date Last Accessed", true}}) {
+        auto cond = KindRegistry::instance().findCondition(Q(name))->create(env.ctx);
+        cond->LoadFromString(Q("is in the last<|CD|>1<|CD|>Hour<|CD|>"));
+        EXPECT_EQ(cond->DoCheck(FileParams(env.file)), expected) << name;
+    }
 }
 
 struct AttrEnv {
@@ -192,19 +186,16 @@ TEST(ConditionAttr, ComparesWithoutRegardToCase) {
         {"no.such<|CD|>contains<|CD|>", false},
     };
     for (const Case& c : cases) EXPECT_EQ(env.check(Q(c.payload), p), c.expected) << c.payload;
-    // Folders never match, whatever the text.
-    EXPECT_FALSE(
-        env.check(Q("mp3.artist<|CD|>contains<|CD|>"), MakeParamList(Q("folder"), env.dir.path())));
-    // A file without the value (an MP3 without a tag gives the empty title) never matches,
-    // also "contains" with the empty text.
-    const QString bare = env.dir.file(Q("bare.mp3"));
+    // Folders, a file without the value (an MP3 without a tag gives the empty title), also
+    // with "contains" and the empty text, and a damaged file never match.
+    const QString bare = env.dir.file(Q("bare.mp3")), damaged = env.dir.file(Q("damaged.mp3"));
     QByteArray noTag = test::MakeMp3("", "", "");
     noTag.chop(128);
     ASSERT_TRUE(test::WriteFile(bare, noTag));
-    EXPECT_FALSE(env.check(Q("mp3.title<|CD|>contains<|CD|>"), FileParams(bare)));
-    // A damaged file does not break the check.
-    const QString damaged = env.dir.file(Q("damaged.mp3"));
     ASSERT_TRUE(test::WriteFile(damaged, QByteArray("ID3\x04\x00\x00\x7f\x7f\x7f\x7f", 10)));
+    EXPECT_FALSE(
+        env.check(Q("mp3.artist<|CD|>contains<|CD|>"), MakeParamList(Q("folder"), env.dir.path())));
+    EXPECT_FALSE(env.check(Q("mp3.title<|CD|>contains<|CD|>"), FileParams(bare)));
     EXPECT_FALSE(env.check(Q("mp3.title<|CD|>is<|CD|>x"), FileParams(damaged)));
     // No attribute reader: nothing matches.
     ConditionAttr bareCond(EngineContext{});
