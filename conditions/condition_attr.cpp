@@ -2,6 +2,7 @@
 
 #include "attributes/attribute_helper.h"
 #include "conditions/text_compare.h"
+#include "rules/evaluation_scope.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -26,11 +27,15 @@ bool ConditionAttr::DoCheck(const QString& paramList) {
     QString value;
     if (EqualsUpper(ParamKind(paramList), QLatin1String("FILE")) && ctx_.attributes) {
         // A reader that fails on a damaged file leaves the value empty: no match.
-        try {
-            value = ctx_.attributes->GetAttrValue(attr_, ParamPath(paramList));
-        } catch (...) {
-            value.clear();
-        }
+        // The evaluation's look: the file is neither looked at nor parsed again.
+        WithItemLook(ctx_, paramList, [this, &value](EvaluationScope&, const ItemLook& look) {
+            try {
+                value = ctx_.attributes->GetAttrValue(attr_, look);
+            } catch (...) {
+                value.clear();
+            }
+            return true;
+        });
     }
     if (value.isEmpty()) return false;
     return CompareByOperator(op_, value.toUpper(), text_.toUpper());
