@@ -5,6 +5,7 @@
 #include "attributes/attribute_helper.h"
 #include "platform/clock.h"
 #include "rules/evaluation_scope.h"
+#include "rules/param_parts.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -104,7 +105,7 @@ bool ConditionDate::DoCheck(const QString& paramList) {
     bool ok = true;
     const qint64 n = windowOp ? number_.trimmed().toLongLong(&ok) : 0;
     if (!ok) return false;
-    if (ParamKind(paramList).toUpper() != QLatin1String("FILE")) return false;
+    if (!PartsOf(paramList).isFile) return false;
     if (!ctx_.attributes) return false;
     if (unreadDate_ && showsDate()) return false;
     return WithItemLook(ctx_, paramList, [&](EvaluationScope& scope, const ItemLook& look) {
@@ -123,7 +124,10 @@ bool ConditionDate::compareInstants(EvaluationScope& scope, const ItemLook& look
     // Dates compared as instants in milliseconds: the same order as comparing the
     // date-times, without a time-zone lookup per comparison.
     const qint64 fileMs = look.seconds(which) * 1000;
-    if (op == QLatin1String("IS")) return look.local(which).date() == date_.date();
+    if (op == QLatin1String("IS")) {
+        const QDate day = scope.localDate(look.seconds(which));
+        return day.isValid() ? day == date_.date() : look.local(which).date() == date_.date();
+    }
     if (op == QLatin1String("IS BEFORE")) return fileMs < dateMs(scope);
     if (op == QLatin1String("IS AFTER")) return fileMs > dateMs(scope);
     const bool inLast = op == QLatin1String("IS IN THE LAST");

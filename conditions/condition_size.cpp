@@ -4,6 +4,7 @@
 
 #include "conditions/text_compare.h"
 #include "rules/evaluation_scope.h"
+#include "rules/param_parts.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -19,7 +20,7 @@ qint64 ConditionSize::SizeInUnit(qint64 bytes, const QString& unitText) {
 }
 
 bool ConditionSize::DoCheck(const QString& paramList) {
-    if (!EqualsUpper(ParamKind(paramList), QLatin1String("FILE"))) return false;
+    if (!PartsOf(paramList).isFile) return false;
     // Hidden files and anything that is not a regular file never match.
     qint64 bytes = 0;
     const bool isFile =

@@ -28,6 +28,7 @@ class EvaluationScope {
         std::optional<qint64> nowMs;
         std::optional<qint64> offsetMs;
         std::vector<std::pair<qint64, qint64>> daysBefore;  // days -> instant
+        bool zoneLoaded = false;
     };
 
   public:
@@ -61,8 +62,13 @@ class EvaluationScope {
     // The instant days calendar days before now at the same local time of day (a day
     // across a daylight-saving change is 23 or 25 hours long).
     qint64 daysBeforeNowMs(qint64 days);
+    // The local calendar day of an instant in seconds since the epoch (invalid when out
+    // of range), without the file look each Qt conversion makes.
+    QDate localDate(std::int64_t seconds);
 
   private:
+    void loadZoneRules();
+
     const Clock& clock_;
     State state_;
 };
