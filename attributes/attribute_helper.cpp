@@ -9,11 +9,11 @@
 #include <optional>
 #include <utility>
 
-#include "attributes/item_stat.h"
-#include "attributes/module_file_date.h"
+#include "attributes/item_look.h"
 #include "attributes/office_properties.h"
 #include "attributes/photo_metadata.h"
 #include "platform/clock.h"
+#include "platform/file_system.h"
 #include "rules/rule_text.h"
 #include "tagwell/tag_reader.h"
 
@@ -140,34 +140,49 @@ bool SettledBefore(const ItemStat& e, std::int64_t parseStartNs) {
 
 std::int64_t RealTimeNs() { return QDateTime::currentMSecsSinceEpoch() * 1'000'000; }
 
-// The last few parses of one source, newest first.
+// The last few parses of one source, newest first. A parse of a file that had settled
+// serves every later read of the unchanged file; any other serves the reads of the same
+// look (one evaluation) only, which saw the file as it was when it was parsed.
 template <typename Value>
 class RecentParses {
   public:
-    const Value* find(const FileKey& key) const {
-        for (const auto& [k, v] : entries_)
-            if (k == key) return &v;
+    const Value* find(const FileKey& key, std::uint64_t lookId) const {
+        for (const Entry& e : entries_)
+            if (e.key == key && (e.settled || e.lookId == lookId)) return &e.value;
         return nullptr;
     }
-    void put(FileKey key, Value value) {
-        entries_.emplace_front(std::move(key), std::move(value));
+    void put(FileKey key, Value value, bool settled, std::uint64_t lookId) {
+        entries_.push_front(Entry{std::move(key), std::move(value), settled, lookId});
         if (entries_.size() > kCapacity) entries_.pop_back();
     }
 
   private:
+    struct Entry {
+        FileKey key;
+        Value value;
+        bool settled;
+        std::uint64_t lookId;
+    };
     static constexpr std::size_t kCapacity = 4;
-    std::deque<std::pair<FileKey, Value>> entries_;
+    std::deque<Entry> entries_;
 };
 
-// Parses path with read() unless an earlier parse of the same unchanged file is kept.
+// Parses the file of look with read() unless an earlier parse of the same unchanged file
+// may serve.
 template <typename Value, typename Read>
-Value Parsed(RecentParses<Value>& cache, const QString& path, const ItemStat& e, Read read) {
-    const FileKey key = KeyOf(path, e);
-    if (const Value* hit = cache.find(key)) return *hit;
+Value Parsed(RecentParses<Value>& cache, const ItemLook& look, Read read) {
+    const FileKey key = KeyOf(look.path(), look.stat());
+    if (const Value* hit = cache.find(key, look.id())) return *hit;
     const std::int64_t start = RealTimeNs();
     Value value = read();
-    if (SettledBefore(e, start)) cache.put(key, value);
+    cache.put(key, value, SettledBefore(look.stat(), start), look.id());
     return value;
+}
+
+ItemLook::Time TimeOf(int attr) {
+    return attr == kDateCreated    ? ItemLook::Time::kCreated
+           : attr == kDateModified ? ItemLook::Time::kModified
+                                   : ItemLook::Time::kAccessed;
 }
 
 }  // namespace
@@ -180,8 +195,9 @@ struct AttributeHelper::Impl {
 
     QDateTime now() const { return clock->now(); }
 
-    Mp3Texts ReadMp3(const QString& path, const ItemStat& e) {
-        return Parsed(mp3, path, e, [&path] {
+    Mp3Texts ReadMp3(const ItemLook& look) {
+        const QString& path = look.path();
+        return Parsed(mp3, look, [&path] {
             // One reader per parse, released at once; its texts are UTF-8.
             tagwell::TagReader reader;
             reader.LoadMP3File(QFile::encodeName(path).toStdString());
@@ -197,12 +213,12 @@ struct AttributeHelper::Impl {
         });
     }
 
-    std::optional<OfficeProperties> ReadOffice(const QString& path, const ItemStat& e) {
-        return Parsed(office, path, e, [&path] { return ReadOfficeProperties(path); });
+    std::optional<OfficeProperties> ReadOffice(const ItemLook& look) {
+        return Parsed(office, look, [&look] { return ReadOfficeProperties(look.path()); });
     }
 
-    std::optional<PhotoMetadata> ReadPhoto(const QString& path, const ItemStat& e) {
-        return Parsed(photo, path, e, [&path] { return ReadPhotoMetadata(path); });
+    std::optional<PhotoMetadata> ReadPhoto(const ItemLook& look) {
+        return Parsed(photo, look, [&look] { return ReadPhotoMetadata(look.path()); });
     }
 };
 
@@ -233,10 +249,19 @@ QString AttributeHelper::GetAttrSampleValue(const QString& attrName) const {
 
 QString AttributeHelper::GetAttrValue(const QString& attrName, const QString& path) {
     const int attr = AttrIndex(attrName);
+    // Neither needs a look at the file.
+    if (attr < 0) return {};
+    if (attr == kDateCurrent) return FormatDateText(d_->now());
+    return GetAttrValue(attrName, ItemLook::Take(path, DefaultFileSystem()));
+}
+
+QString AttributeHelper::GetAttrValue(const QString& attrName, const ItemLook& look) {
+    const int attr = AttrIndex(attrName);
     if (attr < 0) return {};
     if (attr == kDateCurrent) return FormatDateText(d_->now());
 
-    const ItemStat entry = StatItem(path);
+    const QString& path = look.path();
+    const ItemStat& entry = look.stat();
     // The extension of a file; empty for a folder, a hidden or system entry, or a missing
     // path, which therefore never matches a content source.
     const QString ext = entry.isFile() ? ExtensionPart(path) : QString();
@@ -253,11 +278,7 @@ QString AttributeHelper::GetAttrValue(const QString& attrName, const QString& pa
         case kDateModified:
         case kDateAccessed: {
             if (!entry.isFile()) return {};
-            const std::optional<FileTimes> times = GetFileTimes(path);
-            if (!times) return {};
-            return FormatDateText(attr == kDateCreated    ? times->created
-                                  : attr == kDateModified ? times->modified
-                                                          : times->accessed);
+            return FormatDateText(look.local(TimeOf(attr)));
         }
         case kMp3Title:
         case kMp3Album:
@@ -268,7 +289,7 @@ QString AttributeHelper::GetAttrValue(const QString& attrName, const QString& pa
         case kMp3Length: {
             if (upperExt != QLatin1String("MP3")) return Placeholder(attr);
             // The reader's text is returned as it is, even when empty.
-            const Mp3Texts t = d_->ReadMp3(path, entry);
+            const Mp3Texts t = d_->ReadMp3(look);
             switch (attr) {
                 case kMp3Title:
                     return t.title;
@@ -293,7 +314,7 @@ QString AttributeHelper::GetAttrValue(const QString& attrName, const QString& pa
         case kOfficeCompany:
         case kOfficeRevision: {
             if (!IsOfficeExtension(upperExt)) return Placeholder(attr);
-            const std::optional<OfficeProperties> props = d_->ReadOffice(path, entry);
+            const std::optional<OfficeProperties> props = d_->ReadOffice(look);
             if (!props) return Placeholder(attr);
             const QString& value = attr == kOfficeTitle      ? props->title
                                    : attr == kOfficeAuthor   ? props->author
@@ -307,7 +328,7 @@ QString AttributeHelper::GetAttrValue(const QString& attrName, const QString& pa
         case kPhotoModel:
         case kPhotoDate: {
             if (upperExt != QLatin1String("JPG")) return Placeholder(attr);
-            const std::optional<PhotoMetadata> meta = d_->ReadPhoto(path, entry);
+            const std::optional<PhotoMetadata> meta = d_->ReadPhoto(look);
             if (!meta) return Placeholder(attr);
             if (attr == kPhotoDate) return PhotoDateText(meta->dateTime);
             const QString& value = attr == kPhotoMaker ? meta->make : meta->model;
@@ -320,15 +341,16 @@ QString AttributeHelper::GetAttrValue(const QString& attrName, const QString& pa
 
 QDateTime AttributeHelper::parseFileDateAttr(const QString& path, const QString& attrName) {
     const int attr = AttrIndex(attrName);
-    if (attr == kDateCreated || attr == kDateModified || attr == kDateAccessed) {
-        if (StatItem(path).isFile()) {
-            if (const std::optional<FileTimes> times = GetFileTimes(path)) {
-                return attr == kDateCreated    ? times->created
-                       : attr == kDateModified ? times->modified
-                                               : times->accessed;
-            }
-        }
-    }
+    if (attr == kDateCreated || attr == kDateModified || attr == kDateAccessed)
+        return parseFileDateAttr(ItemLook::Take(path, DefaultFileSystem()), attrName);
+    return d_->now();
+}
+
+QDateTime AttributeHelper::parseFileDateAttr(const ItemLook& look, const QString& attrName) {
+    const int attr = AttrIndex(attrName);
+    if ((attr == kDateCreated || attr == kDateModified || attr == kDateAccessed) &&
+        look.stat().isFile())
+        return look.local(TimeOf(attr));
     return d_->now();
 }
 

@@ -4,6 +4,7 @@
 // Damaged files never raise: they give the attribute's placeholder. The last few parsed
 // MP3, office and photo files are kept, keyed by path, inode, size and change times, so a
 // pattern naming three tags of one song parses it once; a file that changed is read again.
+// Within one evaluation of the rules (one ItemLook) a file is parsed at most once.
 #pragma once
 
 #include <QDateTime>
@@ -14,6 +15,7 @@
 namespace vandrel {
 
 class Clock;
+class ItemLook;
 
 class AttributeHelper {
   public:
@@ -32,11 +34,15 @@ class AttributeHelper {
     // unknown name, the placeholder where the attribute does not apply or the file cannot
     // be read.
     QString GetAttrValue(const QString& attrName, const QString& path);
+    // The same for the item of an evaluation, as look saw it: no further stat, and the
+    // file's content parsed at most once for that look.
+    QString GetAttrValue(const QString& attrName, const ItemLook& look);
     // The sample value shown in pattern previews; empty for an unknown name.
     QString GetAttrSampleValue(const QString& attrName) const;
     // The file time named by attrName (date.created/modified/accessed) of an existing
     // file; the current local date and time in every other case.
     QDateTime parseFileDateAttr(const QString& path, const QString& attrName);
+    QDateTime parseFileDateAttr(const ItemLook& look, const QString& attrName);
 
   private:
     struct Impl;

@@ -2,6 +2,8 @@
 
 #include "attributes/attribute_helper.h"
 #include "conditions/text_compare.h"
+#include "rules/evaluation_scope.h"
+#include "rules/param_parts.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -24,16 +26,20 @@ void ConditionAttr::LoadFromString(const QString& text) {
 
 bool ConditionAttr::DoCheck(const QString& paramList) {
     QString value;
-    if (EqualsUpper(ParamKind(paramList), QLatin1String("FILE")) && ctx_.attributes) {
+    if (PartsOf(paramList).isFile && ctx_.attributes) {
         // A reader that fails on a damaged file leaves the value empty: no match.
-        try {
-            value = ctx_.attributes->GetAttrValue(attr_, ParamPath(paramList));
-        } catch (...) {
-            value.clear();
-        }
+        // The evaluation's look: the file is neither looked at nor parsed again.
+        WithItemLook(ctx_, paramList, [this, &value](EvaluationScope&, const ItemLook& look) {
+            try {
+                value = ctx_.attributes->GetAttrValue(attr_, look);
+            } catch (...) {
+                value.clear();
+            }
+            return true;
+        });
     }
     if (value.isEmpty()) return false;
-    return CompareByOperator(op_, value.toUpper(), text_.toUpper());
+    return CompareByOperator(op_, value.toUpper(), upperText_.of(text_));
 }
 
 }  // namespace vandrel

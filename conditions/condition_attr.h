@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "conditions/upper_cache.h"
 #include "rules/engine_context.h"
 #include "rules/i_condition_check.h"
 
@@ -34,6 +35,7 @@ class ConditionAttr final : public IConditionCheck {
     QString attr_ = QStringLiteral("mp3.title");
     QString op_ = QStringLiteral("is");
     QString text_;
+    UpperCache upperText_;
 };
 
 }  // namespace vandrel

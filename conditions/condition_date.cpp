@@ -4,6 +4,8 @@
 
 #include "attributes/attribute_helper.h"
 #include "platform/clock.h"
+#include "rules/evaluation_scope.h"
+#include "rules/param_parts.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -75,33 +77,89 @@ QString ConditionDate::loadProblem() const {
         .arg(*unreadDate_);
 }
 
+std::optional<ItemLook::Time> ConditionDate::timeOf() const {
+    if (EqualsUpper(attrCode_, QLatin1String("DATE.CREATED"))) return ItemLook::Time::kCreated;
+    if (EqualsUpper(attrCode_, QLatin1String("DATE.MODIFIED"))) return ItemLook::Time::kModified;
+    if (EqualsUpper(attrCode_, QLatin1String("DATE.ACCESSED"))) return ItemLook::Time::kAccessed;
+    return std::nullopt;
+}
+
+qint64 ConditionDate::dateMs(EvaluationScope& scope) {
+    // The control's local date-time as an instant costs a time-zone lookup; it is worked
+    // out again only when the date or the offset from UTC changes (a move of the system's
+    // time zone, or a daylight-saving change since).
+    const qint64 offset = scope.nowOffsetMs();
+    if (!dateMs_ || dateMsOffset_ != offset) {
+        dateMs_ = date_.toMSecsSinceEpoch();
+        dateMsOffset_ = offset;
+    }
+    return *dateMs_;
+}
+
 bool ConditionDate::DoCheck(const QString& paramList) {
-    const QString op = op_.toUpper();
+    const QString& op = upperOp_.of(op_);
     const bool windowOp =
         op == QLatin1String("IS IN THE LAST") || op == QLatin1String("IS NOT IN THE LAST");
-    QDateTime windowStart = ctx_.clockOrSystem().now();
-    if (windowOp) {
-        // The number field only ever holds whole numbers; anything else (a hand-edited
-        // rules file) cannot describe a window, so the condition does not hold.
-        bool ok = false;
-        const qint64 n = number_.trimmed().toLongLong(&ok);
-        if (!ok) return false;
-        const QString unit = unit_.toUpper();
-        if (unit == QLatin1String("MINUTE"))
-            windowStart = windowStart.addSecs(-n * 60);
-        else if (unit == QLatin1String("HOUR"))
-            windowStart = windowStart.addSecs(-n * 3600);
-        else if (unit == QLatin1String("DAY"))
-            windowStart = windowStart.addDays(-n);
-        else if (unit == QLatin1String("WEEK"))
-            windowStart = windowStart.addDays(-7 * n);
-    }
-    if (ParamKind(paramList).toUpper() != QLatin1String("FILE")) return false;
+    // The number field only ever holds whole numbers; anything else (a hand-edited rules
+    // file) cannot describe a window, so the condition does not hold.
+    bool ok = true;
+    const qint64 n = windowOp ? number_.trimmed().toLongLong(&ok) : 0;
+    if (!ok) return false;
+    if (!PartsOf(paramList).isFile) return false;
     if (!ctx_.attributes) return false;
     if (unreadDate_ && showsDate()) return false;
+    return WithItemLook(ctx_, paramList, [&](EvaluationScope& scope, const ItemLook& look) {
+        const std::optional<ItemLook::Time> which = timeOf();
+        // Beyond any real window (a hand-edited number) the calendar arithmetic is left to
+        // the general path below.
+        constexpr qint64 kMaxWindow = 1'000'000'000;
+        if (look.stat().isFile() && which && date_.isValid() && n > -kMaxWindow && n < kMaxWindow)
+            return compareInstants(scope, look, *which, op, n);
+        return compareDates(scope, look, op, n);
+    });
+}
+
+bool ConditionDate::compareInstants(EvaluationScope& scope, const ItemLook& look,
+                                    ItemLook::Time which, const QString& op, qint64 n) {
+    // Dates compared as instants in milliseconds: the same order as comparing the
+    // date-times, without a time-zone lookup per comparison.
+    const qint64 fileMs = look.seconds(which) * 1000;
+    if (op == QLatin1String("IS")) {
+        const QDate day = scope.localDate(look.seconds(which));
+        return day.isValid() ? day == date_.date() : look.local(which).date() == date_.date();
+    }
+    if (op == QLatin1String("IS BEFORE")) return fileMs < dateMs(scope);
+    if (op == QLatin1String("IS AFTER")) return fileMs > dateMs(scope);
+    const bool inLast = op == QLatin1String("IS IN THE LAST");
+    if (!inLast && op != QLatin1String("IS NOT IN THE LAST")) return false;
+    const QString& unit = upperUnit_.of(unit_);
+    qint64 start = scope.nowMs();
+    if (unit == QLatin1String("MINUTE"))
+        start -= n * 60 * 1000;
+    else if (unit == QLatin1String("HOUR"))
+        start -= n * 3600 * 1000;
+    else if (unit == QLatin1String("DAY"))
+        start = scope.daysBeforeNowMs(n);
+    else if (unit == QLatin1String("WEEK"))
+        start = scope.daysBeforeNowMs(7 * n);
+    return inLast ? fileMs > start : fileMs < start;
+}
+
+bool ConditionDate::compareDates(EvaluationScope& scope, const ItemLook& look, const QString& op,
+                                 qint64 n) {
+    QDateTime windowStart = scope.now();
+    const QString unit = unit_.toUpper();
+    if (unit == QLatin1String("MINUTE"))
+        windowStart = windowStart.addSecs(-n * 60);
+    else if (unit == QLatin1String("HOUR"))
+        windowStart = windowStart.addSecs(-n * 3600);
+    else if (unit == QLatin1String("DAY"))
+        windowStart = windowStart.addDays(-n);
+    else if (unit == QLatin1String("WEEK"))
+        windowStart = windowStart.addDays(-7 * n);
     QDateTime fileDate;
     try {
-        fileDate = ctx_.attributes->parseFileDateAttr(ParamPath(paramList), attrCode_);
+        fileDate = ctx_.attributes->parseFileDateAttr(look, attrCode_);
     } catch (...) {
         return false;
     }

@@ -8,10 +8,14 @@
 #include <QString>
 #include <optional>
 
+#include "attributes/item_look.h"
+#include "conditions/upper_cache.h"
 #include "rules/engine_context.h"
 #include "rules/i_condition_check.h"
 
 namespace vandrel {
+
+class EvaluationScope;
 
 class ConditionDate final : public IConditionCheck {
   public:
@@ -40,6 +44,7 @@ class ConditionDate final : public IConditionCheck {
     void setDate(const QDateTime& date) {
         date_ = date;
         unreadDate_.reset();
+        dateMs_.reset();
     }
     // The stored date text that could not be read, or nothing.
     const std::optional<QString>& unreadDate() const { return unreadDate_; }
@@ -55,6 +60,16 @@ class ConditionDate final : public IConditionCheck {
     static QDateTime ParseDateText(const QString& text);
 
   private:
+    // The file's date from look, by the operator (upper-cased); n: the window's number.
+    bool compareInstants(EvaluationScope& scope, const ItemLook& look, ItemLook::Time which,
+                         const QString& op, qint64 n);
+    // The same with date-time values, for what the fast path does not cover (a folder
+    // sent as a file, an unknown attribute, no date, a window beyond any calendar).
+    bool compareDates(EvaluationScope& scope, const ItemLook& look, const QString& op, qint64 n);
+    std::optional<ItemLook::Time> timeOf() const;
+    // date_ as milliseconds since the epoch.
+    qint64 dateMs(EvaluationScope& scope);
+
     EngineContext ctx_;
     QString attrCode_ = QStringLiteral("date.modified");
     QString op_ = QStringLiteral("is");
@@ -62,6 +77,10 @@ class ConditionDate final : public IConditionCheck {
     QString unit_ = QStringLiteral("Minute");
     QDateTime date_;
     std::optional<QString> unreadDate_;
+    UpperCache upperOp_;
+    UpperCache upperUnit_;
+    std::optional<qint64> dateMs_;
+    qint64 dateMsOffset_ = 0;
 };
 
 }  // namespace vandrel

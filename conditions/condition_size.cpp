@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "attributes/item_stat.h"
 #include "conditions/text_compare.h"
+#include "rules/evaluation_scope.h"
+#include "rules/param_parts.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -19,11 +20,16 @@ qint64 ConditionSize::SizeInUnit(qint64 bytes, const QString& unitText) {
 }
 
 bool ConditionSize::DoCheck(const QString& paramList) {
-    if (!EqualsUpper(ParamKind(paramList), QLatin1String("FILE"))) return false;
+    if (!PartsOf(paramList).isFile) return false;
     // Hidden files and anything that is not a regular file never match.
-    const ItemStat item = StatItem(ParamPath(paramList));
-    if (!item.isFile()) return false;
-    const qint64 value = SizeInUnit(item.size, unit);
+    qint64 bytes = 0;
+    const bool isFile =
+        WithItemLook(ctx_, paramList, [&bytes](EvaluationScope&, const ItemLook& look) {
+            bytes = look.stat().size;
+            return look.stat().isFile();
+        });
+    if (!isFile) return false;
+    const qint64 value = SizeInUnit(bytes, unit);
 
     // A hand-edited number that is no number makes the condition false.
     bool ok = false;

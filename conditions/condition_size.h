@@ -3,12 +3,16 @@
 // hidden files never match. Payload: operator<|CD|>unit<|CD|>number.
 #pragma once
 
+#include "rules/engine_context.h"
 #include "rules/i_condition_check.h"
 
 namespace vandrel {
 
 class ConditionSize : public IConditionCheck {
-public:
+  public:
+    // ctx: where the item is looked at (the evaluation's shared look, or the file system).
+    explicit ConditionSize(const EngineContext& ctx = EngineContext()) : ctx_(ctx) {}
+
     bool DoCheck(const QString& paramList) override;
     QString SaveToString() const override;
     void LoadFromString(const QString& text) override;
@@ -19,6 +23,9 @@ public:
     QString op = QStringLiteral("is");
     QString unit = QStringLiteral("Byte");
     QString number = QStringLiteral("1");
+
+  private:
+    EngineContext ctx_;
 };
 
 }  // namespace vandrel

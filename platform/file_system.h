@@ -72,6 +72,9 @@ struct EntryInfo {
     timespec atime{};
     timespec mtime{};
     timespec ctime{};  // status change: moves with every write or metadata change
+    // Birth time, where the file system keeps one (stat only; statFile and lstat leave it).
+    timespec btime{};
+    bool hasBirthTime = false;
 };
 
 struct FolderEntry {

@@ -11,6 +11,8 @@ class AttributeHelper;
 class FileInUseProbe;
 class Clock;
 class ActionPrompt;
+class EvaluationScope;
+class FileSystem;
 
 struct EngineContext {
     LogManager* log = nullptr;
@@ -18,9 +20,16 @@ struct EngineContext {
     FileInUseProbe* inUse = nullptr;
     const Clock* clock = nullptr;
     ActionPrompt* prompt = nullptr;
+    // The file system the conditions look at items through (null: the real one).
+    FileSystem* fs = nullptr;
+    // The evaluation under way, set by the rule list for the rules it owns; conditions
+    // asked outside one take their own look.
+    EvaluationScope* evaluation = nullptr;
 
     // The clock to use: the given one or the system clock.
     const Clock& clockOrSystem() const;
+    // The file system to use: the given one or the real one.
+    FileSystem& fileSystem() const;
 };
 
 }  // namespace vandrel

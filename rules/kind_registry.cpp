@@ -80,7 +80,7 @@ KindRegistry::KindRegistry() {
         {QStringLiteral("NAME"), QStringLiteral("Corvane.ConditionName"), MakeCondition<ConditionName>},
         {QStringLiteral("FULL NAME"), QStringLiteral("Corvane.ConditionName"), MakeFullName},
         {QStringLiteral("EXTENSION"), QStringLiteral("Corvane.ConditionExtension"), MakeCondition<ConditionExtension>},
-        {QStringLiteral("SIZE"), QStringLiteral("Corvane.ConditionSize"), MakeCondition<ConditionSize>},
+        {QStringLiteral("SIZE"), QStringLiteral("Corvane.ConditionSize"), MakeContextCondition<ConditionSize>},
         {QStringLiteral("KIND"), QStringLiteral("Corvane.ConditionKind"), MakeCondition<ConditionKind>},
         {QStringLiteral("IN FOLDER"), QStringLiteral("Corvane.ConditionInFolder"), MakeCondition<ConditionInFolder>},
         {QStringLiteral("ANY"), QStringLiteral("Corvane.ConditionAny"), MakeCondition<ConditionAny>},

@@ -17,7 +17,18 @@ QString KindOf(const ItemStat& item) {
 
 }  // namespace
 
-RuleList::RuleList(const EngineContext& ctx) : ctx_(ctx) {}
+namespace {
+
+EngineContext WithScope(EngineContext ctx, EvaluationScope* scope) {
+    ctx.evaluation = scope;
+    return ctx;
+}
+
+}  // namespace
+
+RuleList::RuleList(const EngineContext& ctx)
+    : scope_(std::make_unique<EvaluationScope>(ctx.clockOrSystem())),
+      ctx_(WithScope(ctx, scope_.get())) {}
 
 std::vector<RuleAttr> RuleList::GetRuleAttrs() const {
     std::vector<RuleAttr> out;
@@ -71,10 +82,11 @@ QStringList RuleList::loadProblems() const {
 
 QString RuleList::ItemKind(const QString& path) { return KindOf(StatItem(path)); }
 
-QString RuleList::findRule(const QString& path, const QString& selection, Rule** match,
+QString RuleList::findRule(const ItemLook& look, const QString& selection, Rule** match,
                            QString* matchParams) {
     *match = nullptr;
-    const ItemStat item = StatItem(path);
+    const QString& path = look.path();
+    const ItemStat& item = look.stat();
     const QString kind = KindOf(item);
     if (kind.isEmpty()) return QString::fromLatin1(kNoMatchedRule);
     if (ctx_.inUse) {
@@ -85,6 +97,7 @@ QString RuleList::findRule(const QString& path, const QString& selection, Rule**
         if (!free) return QString::fromLatin1(kAlreadyInUse);
     }
     const QString params = MakeParamList(kind, path);
+    const EvaluationScope::Active evaluation(*scope_, params, look);
     for (const auto& r : rules_) {
         if (!IsRuleSelected(r->ruleGUID(), selection)) continue;
         if (r->JustDoCheck(params)) {
@@ -98,15 +111,22 @@ QString RuleList::findRule(const QString& path, const QString& selection, Rule**
 
 QString RuleList::DoRulesTest(const QString& path, const QString& selection) {
     Rule* match = nullptr;
-    return findRule(path, selection, &match);
+    const ItemLook look = ItemLook::Take(path, ctx_.fileSystem());
+    return findRule(look, selection, &match);
 }
 
 RunOutcome RuleList::RunRules(const QString& path, const QString& selection) {
     Rule* match = nullptr;
     QString params;
-    const QString result = findRule(path, selection, &match, &params);
+    const ItemLook look = ItemLook::Take(path, ctx_.fileSystem());
+    const QString result = findRule(look, selection, &match, &params);
     RunOutcome out;
-    if (match) out = match->TakeActions(params);
+    if (match) {
+        // The second check sees the same look, and reads the clock afresh: a time limit
+        // crossed in between still stops the actions. The actions themselves look again.
+        const EvaluationScope::Active recheck(*scope_, params, look);
+        out = match->TakeActions(params);
+    }
     // The answer is the title found by the test, also when the second check no longer
     // holds (nothing then ran).
     out.result = result;

@@ -1,14 +1,17 @@
 // The ordered list of all rules and the one entry point for applying them to an item:
 // the first selected rule whose conditions hold is the only one that acts. Results are
-// the rule's title, "no matched rule" or "already in use". Not thread-safe: a batch on
-// another thread works on a copy (clone()).
+// the rule's title, "no matched rule" or "already in use". Each item is looked at once
+// per evaluation (one stat and one in-use answer shared by every condition of every
+// rule). Not thread-safe: a batch on another thread works on a copy (clone()).
 #pragma once
 
 #include <QString>
 #include <memory>
 #include <vector>
 
+#include "attributes/item_look.h"
 #include "rules/engine_context.h"
+#include "rules/evaluation_scope.h"
 #include "rules/rule.h"
 #include "rules/rule_attr.h"
 
@@ -69,10 +72,11 @@ class RuleList : public IStringStream {
     // Gives a rule with a derived GUID one that no other rule of the list has.
     void makeIdentityUnique(Rule& rule) const;
     // Returns the result text and, for a match, the matching rule and the item's
-    // parameter list.
-    QString findRule(const QString& path, const QString& selection, Rule** match,
+    // parameter list. look: the evaluation's look at the item.
+    QString findRule(const ItemLook& look, const QString& selection, Rule** match,
                      QString* params = nullptr);
 
+    std::unique_ptr<EvaluationScope> scope_;  // before ctx_, which points at it
     EngineContext ctx_;
     std::vector<std::unique_ptr<Rule>> rules_;
 };

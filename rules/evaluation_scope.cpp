@@ -1,0 +1,96 @@
+#include "rules/evaluation_scope.h"
+
+#include <time.h>
+
+#include "platform/clock.h"
+
+namespace vandrel {
+
+namespace {
+
+constexpr qint64 kDayMs = 86400000;
+
+// The offset from UTC in force at ms, by the C library's rules as last loaded (no file
+// look); nullopt when the instant is out of its range.
+std::optional<qint64> OffsetAtMs(qint64 ms) {
+    const time_t secs = static_cast<time_t>(ms >= 0 ? ms / 1000 : (ms - 999) / 1000);
+    struct tm parts {};
+    if (!::localtime_r(&secs, &parts)) return std::nullopt;
+    return static_cast<qint64>(parts.tm_gmtoff) * 1000;
+}
+
+}  // namespace
+
+EvaluationScope::Active::Active(EvaluationScope& scope, const QString& paramList,
+                                const ItemLook& look)
+    : scope_(scope), saved_(std::move(scope.state_)) {
+    scope_.state_ = State{};
+    scope_.state_.paramList = paramList;
+    scope_.state_.look = &look;
+}
+
+EvaluationScope::Active::~Active() { scope_.state_ = std::move(saved_); }
+
+const QDateTime& EvaluationScope::now() {
+    // The very instant of nowMs(), as a local date-time.
+    if (!state_.now) state_.now = QDateTime::fromMSecsSinceEpoch(nowMs(), Qt::LocalTime);
+    return *state_.now;
+}
+
+qint64 EvaluationScope::nowMs() {
+    if (!state_.nowMs) state_.nowMs = clock_.nowMSecsSinceEpoch();
+    return *state_.nowMs;
+}
+
+qint64 EvaluationScope::nowOffsetMs() {
+    if (!state_.offsetMs) {
+        loadZoneRules();
+        if (const std::optional<qint64> offset = OffsetAtMs(nowMs())) {
+            state_.offsetMs = *offset;
+        } else {
+            // The wall-clock reading taken as if it were UTC: plain arithmetic.
+            const QDateTime& t = now();
+            state_.offsetMs = QDateTime(t.date(), t.time(), Qt::UTC).toMSecsSinceEpoch() - nowMs();
+        }
+    }
+    return *state_.offsetMs;
+}
+
+void EvaluationScope::loadZoneRules() {
+    // Reloads the time-zone rules once per evaluation, as Qt does for every conversion,
+    // so a change of the system's zone is seen by the next item.
+    if (!state_.zoneLoaded) {
+        ::tzset();
+        state_.zoneLoaded = true;
+    }
+}
+
+qint64 EvaluationScope::daysBeforeNowMs(qint64 days) {
+    for (const auto& [d, ms] : state_.daysBefore)
+        if (d == days) return ms;
+    // The same wall-clock reading days earlier, placed by the offset in force then. When
+    // no offset change lies within a day of it, that instant is the only one the reading
+    // names; otherwise (a daylight-saving change near) Qt's calendar arithmetic decides.
+    loadZoneRules();
+    const qint64 wallMs = nowMs() + nowOffsetMs() - days * kDayMs;
+    std::optional<qint64> ms;
+    if (const std::optional<qint64> guess = OffsetAtMs(wallMs - nowOffsetMs())) {
+        const qint64 candidate = wallMs - *guess;
+        if (OffsetAtMs(candidate) == guess && OffsetAtMs(candidate - kDayMs) == guess &&
+            OffsetAtMs(candidate + kDayMs) == guess)
+            ms = candidate;
+    }
+    if (!ms) ms = now().addDays(-days).toMSecsSinceEpoch();
+    state_.daysBefore.emplace_back(days, *ms);
+    return *ms;
+}
+
+QDate EvaluationScope::localDate(std::int64_t seconds) {
+    loadZoneRules();
+    const time_t secs = static_cast<time_t>(seconds);
+    struct tm parts {};
+    if (!::localtime_r(&secs, &parts)) return {};
+    return QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday);
+}
+
+}  // namespace vandrel
