@@ -53,7 +53,9 @@ TEST(TagReaderFileTest, FilesThatCannotBeReadGiveFalseAndEmptyTexts) {
     // An unreadable file (unless we run as root, who can read anything).
     std::string locked = Write(dir, "locked.mp3", Frame(FrameHeader{}, 417));
     ::chmod(locked.c_str(), 0);
-    if (::geteuid() != 0) EXPECT_FALSE(r.LoadMP3File(locked));
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(r.LoadMP3File(locked));
+    }
 }
 
 TEST(TagReaderFileTest, EachLoadStartsAfresh) {
