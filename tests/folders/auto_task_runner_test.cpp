@@ -99,11 +99,14 @@ TEST(AutoTaskRunner, TwoDueFoldersAnnouncedOneAfterTheOther) {
     EXPECT_TRUE(fx.runner.folderTimerActive());
 }
 
-TEST(AutoTaskRunner, CancelSkipsTheFirstAndAnnouncesTheSecond) {
+TEST(AutoTaskRunner, CancelSkipsTheFirstAndAMissingFolderStillCountsDown) {
     Fixture fx;
+    WatchedFolder& gone = fx.list.AddNewFolder();
+    gone.setEnabled(true);
+    gone.setFolderPath(fx.tmp.file(QStringLiteral("gone")));
     fx.AddFolder("two", {"b.txt"});
     fx.AddFolder("one", {"a.txt"});
-    ASSERT_EQ(fx.StartBatch(), 2);
+    ASSERT_EQ(fx.StartBatch(), 3);
     fx.Ticks(4);
     fx.runner.Cancel();
     ASSERT_NE(fx.runner.currentTask(), nullptr);
@@ -111,6 +114,13 @@ TEST(AutoTaskRunner, CancelSkipsTheFirstAndAnnouncesTheSecond) {
     EXPECT_EQ(fx.runner.countdown(), 10);  // the second task gets its own full countdown
     fx.Ticks(10);
     EXPECT_EQ(fx.ran, QStringList{"all|" + fx.tmp.file(QStringLiteral("two/b.txt"))});
+    // A missing folder gives an empty task that still counts down.
+    ASSERT_NE(fx.runner.currentTask(), nullptr);
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("gone"));
+    EXPECT_TRUE(fx.runner.currentTask()->taskItems.isEmpty());
+    fx.Ticks(10);
+    EXPECT_EQ(fx.ran.size(), 1);
+    EXPECT_FALSE(fx.runner.batchActive());
     // The cancelled folder was rescheduled by its due test; it is not due again now.
     EXPECT_EQ(fx.list.folder(0).nextRunTime(), At(11, 1, 30));
     EXPECT_FALSE(fx.vars.autoTaskRunning());
@@ -192,24 +202,10 @@ TEST(AutoTaskRunner, ManualRunOnDisabledFolderKeepsItsTimes) {
     EXPECT_EQ(fx.ran.size(), 2);
 }
 
-TEST(AutoTaskRunner, MissingFolderGivesEmptyTaskThatStillCountsDown) {
-    Fixture fx;
-    WatchedFolder& f = fx.list.AddNewFolder();
-    f.setEnabled(true);
-    f.setFolderPath(fx.tmp.file(QStringLiteral("gone")));
-    ASSERT_EQ(fx.StartBatch(), 1);
-    EXPECT_TRUE(fx.runner.currentTask()->taskItems.isEmpty());
-    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("gone"));
-    fx.Ticks(10);
-    EXPECT_TRUE(fx.ran.isEmpty());
-    EXPECT_FALSE(fx.runner.batchActive());
-}
-
-TEST(AutoTaskRunner, ImmediateModeRunsAtOnceAndSkipsConfirmation) {
+TEST(AutoTaskRunner, ImmediateModeRunsAtOnceSkipsConfirmationAndStopsAfterTheItemInHand) {
     Fixture fx;
     fx.runner.setCountdownStart(0);
-    WatchedFolder& asks = fx.AddFolder("asks", {"a.txt"});
-    asks.setConfirm(true);
+    fx.AddFolder("asks", {"a.txt"}).setConfirm(true);
     fx.AddFolder("silent", {"s1.txt", "s2.txt"});
     QStringList skipped;
     QObject::connect(&fx.runner, &AutoTaskRunner::taskSkipped,
@@ -220,20 +216,15 @@ TEST(AutoTaskRunner, ImmediateModeRunsAtOnceAndSkipsConfirmation) {
     EXPECT_FALSE(fx.runner.batchActive());
     EXPECT_FALSE(fx.vars.autoTaskRunning());
     EXPECT_TRUE(fx.runner.folderTimerActive());
-}
 
-TEST(AutoTaskRunner, StopEndsAfterTheItemInHand) {
-    Fixture fx;
-    fx.runner.setCountdownStart(0);
-    fx.AddFolder("later", {"z.txt"});
-    fx.AddFolder("f", {"a.txt", "b.txt", "c.txt"});
+    // A stop asked for during an item ends the batch after it; nothing resumes it later.
     QObject::connect(&fx.runner, &AutoTaskRunner::itemDone,
                      [&](const QString&, const QString&) { fx.runner.requestStop(); });
-    fx.StartBatch();
-    EXPECT_EQ(fx.ran.size(), 1);
+    EXPECT_EQ(fx.CheckAt(At(11, 2, 0)), 2);
+    EXPECT_EQ(fx.ran.size(), 3);
     EXPECT_FALSE(fx.runner.batchActive());
-    EXPECT_EQ(fx.CheckAt(At(11, 1, 30)), 0);
-    EXPECT_EQ(fx.ran.size(), 1);
+    EXPECT_EQ(fx.CheckAt(At(11, 3, 0)), 0);
+    EXPECT_EQ(fx.ran.size(), 3);
 }
 
 TEST(AutoTaskRunner, StartedRunsWaitForTheirEnd) {
