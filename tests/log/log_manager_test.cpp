@@ -23,15 +23,14 @@ using test::RawLog;
 using test::TakeRecord;
 using test::TempDir;
 
-TakeRecord Rec(const QString& name, const QString& action = QStringLiteral("Move")) {
-    return {QStringLiteral("/home/u/Downloads/") + name, QStringLiteral("/home/u/Sorted/") + name,
-            action, name};
+TakeRecord Rec(const QString& name, const QString& action = "Move") {
+    return {"/home/u/Downloads/" + name, "/home/u/Sorted/" + name, action, name};
 }
 
 class LogManagerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        path = dir.file(QStringLiteral("log.db"));
+        path = dir.file("log.db");
         ASSERT_TRUE(log.OpenLogFile(path)) << log.lastError().toStdString();
     }
     TempDir dir;
@@ -48,7 +47,7 @@ std::vector<qint64> Range(qint64 from, qint64 downTo) {
 
 TEST_F(LogManagerTest, PagesOfSeventeenNewestFirstAcrossThreePages) {
     for (int i = 1; i <= 40; ++i)
-        ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("f%1").arg(i))}));
+        ASSERT_TRUE(CommitTake(log, "r", {Rec(QStringLiteral("f%1").arg(i))}));
     // Page 3 skips the 34 newest; page numbers below 1 mean page 1.
     EXPECT_EQ(IdsOf(log.SearchActionLog(QString(), 17, 3)), Range(6, 1));
     EXPECT_TRUE(log.SearchActionLog(QString(), 17, 4).empty());
@@ -58,34 +57,32 @@ TEST_F(LogManagerTest, PagesOfSeventeenNewestFirstAcrossThreePages) {
     EXPECT_TRUE(log.SearchActionLog(QString(), 17, std::numeric_limits<qint64>::max()).empty());
     EXPECT_EQ(log.GetActionCount(QString()), 40);
 
-    const std::vector<LogRow> rows = log.SearchActionLog(QStringLiteral("f33"), 17, 1);
+    const std::vector<LogRow> rows = log.SearchActionLog("f33", 17, 1);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].oriPath, QStringLiteral("/home/u/Downloads/f33"));
-    EXPECT_EQ(rows[0].dstPath, QStringLiteral("/home/u/Sorted/f33"));
-    EXPECT_EQ(rows[0].actionName, QStringLiteral("Move"));
-    EXPECT_EQ(rows[0].ruleTitle, QStringLiteral("r"));
+    EXPECT_EQ(rows[0].oriPath, "/home/u/Downloads/f33");
+    EXPECT_EQ(rows[0].dstPath, "/home/u/Sorted/f33");
+    EXPECT_EQ(rows[0].actionName, "Move");
+    EXPECT_EQ(rows[0].ruleTitle, "r");
     EXPECT_EQ(rows[0].takeTime, QDateTime(QDate(2024, 3, 9), QTime(14, 5, 6)));
 }
 
 TEST_F(LogManagerTest, OneTakeSharesIdentityTitleAndSearchText) {
     // A rename then a move of one file under one rule.
-    ASSERT_TRUE(CommitTake(log, QStringLiteral("Tidy"),
-                           {{QStringLiteral("/d/a.txt"), QStringLiteral("/d/b.txt"),
-                             QStringLiteral("Rename"), QStringLiteral("a.txt,b.txt")},
-                            {QStringLiteral("/d/b.txt"), QStringLiteral("/e/b.txt"),
-                             QStringLiteral("Move"), QStringLiteral("b.txt")}}));
+    ASSERT_TRUE(CommitTake(log, "Tidy",
+                           {{"/d/a.txt", "/d/b.txt", "Rename", "a.txt,b.txt"},
+                            {"/d/b.txt", "/e/b.txt", "Move", "b.txt"}}));
     const std::vector<LogRow> rows = log.SearchActionLog(QString(), 17, 1);
     ASSERT_EQ(rows.size(), 2u);
     // Rows are added in record order, so the move is the newest.
-    EXPECT_EQ(rows[0].actionName, QStringLiteral("Move"));
-    EXPECT_EQ(rows[1].actionName, QStringLiteral("Rename"));
+    EXPECT_EQ(rows[0].actionName, "Move");
+    EXPECT_EQ(rows[1].actionName, "Rename");
     for (const LogRow& r : rows) {
-        EXPECT_EQ(r.ruleTitle, QStringLiteral("Tidy"));
-        EXPECT_EQ(r.searchWords, QStringLiteral("b.txt,a.txt,b.txt,"));
+        EXPECT_EQ(r.ruleTitle, "Tidy");
+        EXPECT_EQ(r.searchWords, "b.txt,a.txt,b.txt,");
         EXPECT_EQ(r.takeUid, rows[0].takeUid);
     }
     // 5 January 2008 09:07:03 without leading zeros, then 0..9999.
-    const QString prefix = QStringLiteral("200815973");
+    const QString prefix = "200815973";
     ASSERT_TRUE(rows[0].takeUid.startsWith(prefix)) << rows[0].takeUid.toStdString();
     bool isNumber = false;
     const int random = rows[0].takeUid.mid(prefix.size()).toInt(&isNumber);
@@ -95,14 +92,14 @@ TEST_F(LogManagerTest, OneTakeSharesIdentityTitleAndSearchText) {
     // colours them apart.
     QString previous = rows[0].takeUid;
     for (int i = 0; i < 200; ++i) {
-        ASSERT_TRUE(CommitTake(log, QStringLiteral("Again"), {Rec(QStringLiteral("x"))}));
+        ASSERT_TRUE(CommitTake(log, "Again", {Rec("x")}));
         const QString uid = log.SearchActionLog(QString(), 1, 1).at(0).takeUid;
         ASSERT_NE(uid, previous);
         ASSERT_TRUE(uid.startsWith(prefix));
         previous = uid;
     }
     // Nothing pending: nothing written, and that is no failure.
-    EXPECT_TRUE(log.CommitToLogFile(QStringLiteral("Empty")));
+    EXPECT_TRUE(log.CommitToLogFile("Empty"));
     EXPECT_EQ(log.GetActionCount(QString()), 202);
 }
 
@@ -113,7 +110,7 @@ TEST_F(LogManagerTest, LargeTakeKeepsRecordOrderAndIsAllOrNothing) {
         records.push_back(Rec(QStringLiteral("n%1").arg(i)));
         expectedWords.prepend(QStringLiteral("n%1,").arg(i));
     }
-    ASSERT_TRUE(CommitTake(log, QStringLiteral("Big"), records));
+    ASSERT_TRUE(CommitTake(log, "Big", records));
     const std::vector<LogRow> rows = log.SearchActionLog(QString(), 50, 1);
     ASSERT_EQ(rows.size(), 19u);
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -131,21 +128,20 @@ TEST_F(LogManagerTest, LargeTakeKeepsRecordOrderAndIsAllOrNothing) {
             "CREATE TRIGGER refuse BEFORE INSERT ON actions WHEN NEW.oripath LIKE '%boom' "
             "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     }
-    records[9].oriPath = QStringLiteral("/in/boom");
-    EXPECT_FALSE(CommitTake(log, QStringLiteral("Refused"), records));
-    EXPECT_TRUE(log.lastError().contains(QStringLiteral("refused")))
-        << log.lastError().toStdString();
+    records[9].oriPath = "/in/boom";
+    EXPECT_FALSE(CommitTake(log, "Refused", records));
+    EXPECT_TRUE(log.lastError().contains("refused")) << log.lastError().toStdString();
     EXPECT_EQ(log.GetActionCount(QString()), 19);
     EXPECT_TRUE(log.lastError().isEmpty());
-    ASSERT_TRUE(CommitTake(log, QStringLiteral("After"), {Rec(QStringLiteral("z"))}));
+    ASSERT_TRUE(CommitTake(log, "After", {Rec("z")}));
     EXPECT_EQ(log.GetActionCount(QString()), 20);
-    EXPECT_EQ(log.SearchActionLog(QString(), 1, 1).at(0).searchWords, QStringLiteral("z,"));
+    EXPECT_EQ(log.SearchActionLog(QString(), 1, 1).at(0).searchWords, "z,");
 }
 
 TEST_F(LogManagerTest, SearchWordsQuotesWildcardsAndCase) {
     for (const char* name : {"its plan.txt", "it's mine.txt", "abc.txt", "a_c.txt", "axxc.txt",
                              "ABC.TXT", "100%.txt", "[1].txt"})
-        ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QString::fromUtf8(name))}));
+        ASSERT_TRUE(CommitTake(log, "r", {Rec(QString::fromUtf8(name))}));
     struct Case {
         const char* word;
         int count;
@@ -164,7 +160,7 @@ TEST_F(LogManagerTest, SearchWordsQuotesWildcardsAndCase) {
         EXPECT_EQ(log.SearchActionLog(word, 17, 1).size(), size_t(c.count)) << c.word;
     }
     // A quote cannot break out of the query.
-    EXPECT_EQ(log.GetActionCount(QStringLiteral("' or 1=1 --")), 0);
+    EXPECT_EQ(log.GetActionCount("' or 1=1 --"), 0);
     // A word longer than the database takes in a pattern: no rows, a reason, no crash.
     const QString huge(100000, QLatin1Char('x'));
     EXPECT_TRUE(log.SearchActionLog(huge, 17, 1).empty());
@@ -174,7 +170,7 @@ TEST_F(LogManagerTest, SearchWordsQuotesWildcardsAndCase) {
 }
 
 TEST_F(LogManagerTest, EmptyWordCountSkipsRowsWithoutSearchWordsButPagesShowThem) {
-    ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a"))}));
+    ASSERT_TRUE(CommitTake(log, "r", {Rec("a")}));
     RawLog raw(path);
     ASSERT_TRUE(raw.ok());
     ASSERT_TRUE(raw.exec(QStringLiteral(
@@ -190,45 +186,41 @@ TEST_F(LogManagerTest, RecordTimesComeBackAsTheyWere) {
     const QDateTime times[] = {QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58)),
                                QDateTime(QDate(987, 1, 2), QTime(3, 4, 5)),
                                QDateTime(QDate(2024, 3, 9), QTime(0, 0, 0)), QDateTime()};
-    for (const QDateTime& t : times)
-        ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a"))}, t));
+    for (const QDateTime& t : times) ASSERT_TRUE(CommitTake(log, "r", {Rec("a")}, t));
     const std::vector<LogRow> rows = log.SearchActionLog(QString(), 10, 1);
     ASSERT_EQ(rows.size(), 4u);
     for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].takeTime, times[3 - i]) << i;
 }
 
 TEST_F(LogManagerTest, RecordById) {
-    ASSERT_TRUE(
-        CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a")), Rec(QStringLiteral("b"))}));
-    const std::optional<LogRow> row = log.GetActionRecord(QStringLiteral("2"));
+    ASSERT_TRUE(CommitTake(log, "r", {Rec("a"), Rec("b")}));
+    const std::optional<LogRow> row = log.GetActionRecord("2");
     ASSERT_TRUE(row.has_value());
-    EXPECT_EQ(row->oriPath, QStringLiteral("/home/u/Downloads/b"));
-    EXPECT_TRUE(log.GetActionRecord(QStringLiteral(" 1 ")).has_value());
+    EXPECT_EQ(row->oriPath, "/home/u/Downloads/b");
+    EXPECT_TRUE(log.GetActionRecord(" 1 ").has_value());
     for (const char* bad : {"3", "", "abc", "1 or 1=1", "0x1"})
         EXPECT_FALSE(log.GetActionRecord(QString::fromUtf8(bad)).has_value()) << bad;
 }
 
 TEST_F(LogManagerTest, ReopenKeepsRowsAndIdsKeepIncreasing) {
-    ASSERT_TRUE(
-        CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a")), Rec(QStringLiteral("b"))}));
+    ASSERT_TRUE(CommitTake(log, "r", {Rec("a"), Rec("b")}));
     log.CloseLogFile();
     EXPECT_FALSE(log.isOpen());
     // Appended while closed: the commit fails and the records do not linger.
     log.AppendActionLog(ActionLog{});
-    EXPECT_FALSE(log.CommitToLogFile(QStringLiteral("lost")));
+    EXPECT_FALSE(log.CommitToLogFile("lost"));
     {
         RawLog raw(path);
-        ASSERT_TRUE(raw.exec(QStringLiteral("DELETE FROM actions WHERE id = 2")));
+        ASSERT_TRUE(raw.exec("DELETE FROM actions WHERE id = 2"));
     }
     LogManager again(&clock);
     ASSERT_TRUE(again.OpenLogFile(path)) << again.lastError().toStdString();
     EXPECT_EQ(again.GetActionCount(QString()), 1);
-    ASSERT_TRUE(CommitTake(again, QStringLiteral("r"), {Rec(QStringLiteral("c"))}));
+    ASSERT_TRUE(CommitTake(again, "r", {Rec("c")}));
     // A new row always takes an id above every stored one, so newest-first stays true.
     EXPECT_EQ(IdsOf(again.SearchActionLog(QString(), 17, 1)), (std::vector<qint64>{2, 1}));
-    EXPECT_EQ(again.GetActionRecord(QStringLiteral("2"))->oriPath,
-              Rec(QStringLiteral("c")).oriPath);
-    EXPECT_EQ(again.GetActionCount(QStringLiteral("lost")), 0);
+    EXPECT_EQ(again.GetActionRecord("2")->oriPath, Rec("c").oriPath);
+    EXPECT_EQ(again.GetActionCount("lost"), 0);
 }
 
 // Every call after a failed open answers "nothing" and nothing crashes.
@@ -237,21 +229,21 @@ void ExpectClosedLogAnswersNothing(LogManager& log) {
     EXPECT_FALSE(log.lastError().isEmpty());
     EXPECT_TRUE(log.SearchActionLog(QString(), 17, 1).empty());
     EXPECT_EQ(log.GetActionCount(QString()), 0);
-    EXPECT_FALSE(log.GetActionRecord(QStringLiteral("1")).has_value());
+    EXPECT_FALSE(log.GetActionRecord("1").has_value());
     log.AppendActionLog(ActionLog{});
-    EXPECT_FALSE(log.CommitToLogFile(QStringLiteral("r")));
+    EXPECT_FALSE(log.CommitToLogFile("r"));
     // The failed take was dropped, not carried into the next one.
-    EXPECT_TRUE(log.CommitToLogFile(QStringLiteral("r")));
+    EXPECT_TRUE(log.CommitToLogFile("r"));
 }
 
 TEST(LogManagerOpenTest, LogThatCannotBeOpenedLeavesTheManagerClosed) {
     TempDir dir;
-    ASSERT_TRUE(test::MakeDir(dir.file(QStringLiteral("folder.db"))));
-    ASSERT_TRUE(test::WriteFile(dir.file(QStringLiteral("plain")), "x"));
+    ASSERT_TRUE(test::MakeDir(dir.file("folder.db")));
+    ASSERT_TRUE(test::WriteFile(dir.file("plain"), "x"));
     const QString paths[] = {
-        dir.file(QStringLiteral("folder.db")),           // a folder, not a file
-        dir.file(QStringLiteral("plain/log.db")),        // its "folder" is a file
-        dir.file(QStringLiteral("missing/sub/log.db")),  // its folder is missing
+        dir.file("folder.db"),           // a folder, not a file
+        dir.file("plain/log.db"),        // its "folder" is a file
+        dir.file("missing/sub/log.db"),  // its folder is missing
         QString(),
     };
     for (const QString& p : paths) {
@@ -260,35 +252,34 @@ TEST(LogManagerOpenTest, LogThatCannotBeOpenedLeavesTheManagerClosed) {
         EXPECT_FALSE(log.OpenLogFile(p));
         ExpectClosedLogAnswersNothing(log);
     }
-    EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("folder.db"))).isDir());
+    EXPECT_TRUE(QFileInfo(dir.file("folder.db")).isDir());
 }
 
 TEST(LogManagerOpenTest, FolderOrFileWithoutWritePermission) {
     if (geteuid() == 0) GTEST_SKIP() << "running as root: permissions do not stop root";
     TempDir dir;
-    const QString locked = dir.file(QStringLiteral("locked"));
+    const QString locked = dir.file("locked");
     ASSERT_TRUE(test::MakeDir(locked));
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     LogManager log;
-    EXPECT_FALSE(log.OpenLogFile(locked + QStringLiteral("/log.db")));
+    EXPECT_FALSE(log.OpenLogFile(locked + "/log.db"));
     ExpectClosedLogAnswersNothing(log);
     QFile::setPermissions(locked,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
     // A log file that may not be written: refused (actions could not be logged), and
     // left exactly as it was.
-    const QString path = dir.file(QStringLiteral("log.db"));
+    const QString path = dir.file("log.db");
     {
         LogManager first;
         ASSERT_TRUE(first.OpenLogFile(path));
-        ASSERT_TRUE(CommitTake(first, QStringLiteral("r"), {Rec(QStringLiteral("a"))}));
+        ASSERT_TRUE(CommitTake(first, "r", {Rec("a")}));
     }
     QFile::setPermissions(path, QFileDevice::ReadOwner);
     const QByteArray before = test::ReadFile(path);
     LogManager readOnly;
     EXPECT_FALSE(readOnly.OpenLogFile(path));
-    EXPECT_TRUE(readOnly.lastError().contains(QStringLiteral("read-only")))
-        << readOnly.lastError().toStdString();
+    EXPECT_TRUE(readOnly.lastError().contains("read-only")) << readOnly.lastError().toStdString();
     ExpectClosedLogAnswersNothing(readOnly);
     EXPECT_EQ(test::ReadFile(path), before);
     EXPECT_TRUE(readOnly.keptAsidePath().isEmpty());
@@ -301,11 +292,11 @@ TEST(LogManagerOpenTest, DamagedLogIsKeptAsideAndAFreshOneStarted) {
     QByteArray scrambled;
     {
         LogManager log;
-        ASSERT_TRUE(log.OpenLogFile(dir.file(QStringLiteral("healthy.db"))));
+        ASSERT_TRUE(log.OpenLogFile(dir.file("healthy.db")));
         for (int i = 0; i < 50; ++i)
-            ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a%1").arg(i))}));
+            ASSERT_TRUE(CommitTake(log, "r", {Rec(QStringLiteral("a%1").arg(i))}));
     }
-    scrambled = test::ReadFile(dir.file(QStringLiteral("healthy.db")));
+    scrambled = test::ReadFile(dir.file("healthy.db"));
     ASSERT_GT(scrambled.size(), 4096);
     for (int i = 100; i < 4096; ++i) scrambled[i] = char(0xA5 ^ i);
     const struct {
@@ -316,17 +307,17 @@ TEST(LogManagerOpenTest, DamagedLogIsKeptAsideAndAFreshOneStarted) {
         {"scrambled", scrambled, {}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString path = dir.file(QLatin1String(c.name) + QStringLiteral(".db"));
+        const QString path = dir.file(QLatin1String(c.name) + ".db");
         ASSERT_TRUE(test::WriteFile(path, c.bytes));
-        if (!c.wal.isEmpty()) ASSERT_TRUE(test::WriteFile(path + QStringLiteral("-wal"), c.wal));
+        if (!c.wal.isEmpty()) ASSERT_TRUE(test::WriteFile(path + "-wal", c.wal));
         LogManager log;
         ASSERT_TRUE(log.OpenLogFile(path)) << log.lastError().toStdString();
         const QString aside = log.keptAsidePath();
-        ASSERT_TRUE(aside.startsWith(path + QStringLiteral(".unreadable-"))) << aside.toStdString();
+        ASSERT_TRUE(aside.startsWith(path + ".unreadable-")) << aside.toStdString();
         EXPECT_EQ(test::ReadFile(aside), c.bytes);
-        EXPECT_EQ(test::ReadFile(aside + QStringLiteral("-wal")), c.wal);
+        EXPECT_EQ(test::ReadFile(aside + "-wal"), c.wal);
         EXPECT_EQ(log.GetActionCount(QString()), 0);
-        ASSERT_TRUE(CommitTake(log, QStringLiteral("r"), {Rec(QStringLiteral("a"))}));
+        ASSERT_TRUE(CommitTake(log, "r", {Rec("a")}));
         LogManager again;
         ASSERT_TRUE(again.OpenLogFile(path));
         EXPECT_TRUE(again.keptAsidePath().isEmpty());
@@ -336,7 +327,7 @@ TEST(LogManagerOpenTest, DamagedLogIsKeptAsideAndAFreshOneStarted) {
 
 TEST(LogManagerOpenTest, DatabaseWithForeignActionsTableIsRefusedUntouched) {
     TempDir dir;
-    const QString path = dir.file(QStringLiteral("log.db"));
+    const QString path = dir.file("log.db");
     {
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
@@ -347,7 +338,7 @@ TEST(LogManagerOpenTest, DatabaseWithForeignActionsTableIsRefusedUntouched) {
     }
     LogManager log;
     EXPECT_FALSE(log.OpenLogFile(path));
-    EXPECT_TRUE(log.lastError().contains(QStringLiteral("no usable action table")))
+    EXPECT_TRUE(log.lastError().contains("no usable action table"))
         << log.lastError().toStdString();
     ExpectClosedLogAnswersNothing(log);
     EXPECT_TRUE(QFile::exists(path));
