@@ -33,12 +33,12 @@ TEST(WatchedFolder, PathsThatWouldBreakTheFileAreRefused) {
     FakeClock clock;
     WatchedFolderList list(clock);
     WatchedFolder& f = list.AddNewFolder();
-    ASSERT_TRUE(f.setFolderPath(QStringLiteral("/ok")));
+    ASSERT_TRUE(f.setFolderPath("/ok"));
     for (const char* bad : {"/a\nb", "/a\rb", "/a<|FL|>b", "/a<|FP|>b", "/x<|RP|>"}) {
         EXPECT_FALSE(f.setFolderPath(QString::fromLatin1(bad))) << bad;
-        EXPECT_EQ(f.folderPath(), QStringLiteral("/ok"));
+        EXPECT_EQ(f.folderPath(), "/ok");
     }
-    list.AddNewFolder().setFolderPath(QStringLiteral("/second"));
+    list.AddNewFolder().setFolderPath("/second");
     WatchedFolderList again(clock);
     again.LoadFromString(list.SaveToString());
     EXPECT_EQ(again.folderCount(), 2);
@@ -48,12 +48,12 @@ TEST(WatchedFolder, TextRoundTrip) {
     FakeClock clock(At(2026, 3, 10, 9, 30));
     WatchedFolder f(clock);
     f.setEnabled(true);
-    f.setFolderPath(QStringLiteral("/data/in box"));
-    f.setMethod(QStringLiteral("at"));
-    f.setHour(QStringLiteral("07"));
-    f.setMinute(QStringLiteral("45"));
+    f.setFolderPath("/data/in box");
+    f.setMethod("at");
+    f.setHour("07");
+    f.setMinute("45");
     f.setConfirm(true);
-    f.selector().LoadFromString(QStringLiteral("<guid>X</guid>"));
+    f.selector().LoadFromString("<guid>X</guid>");
     ASSERT_TRUE(f.TickCheck(At(2026, 3, 10, 9, 31)) == false);  // computes the next run
     QStringList fields{"1",
                        "/data/in box",
@@ -71,9 +71,9 @@ TEST(WatchedFolder, TextRoundTrip) {
     // Every field reads back; loading always asks for a fresh next run time.
     WatchedFolder g(clock);
     g.LoadFromString(f.SaveToString());
-    EXPECT_EQ(g.scheduleText(), QStringLiteral("at 07:45"));
+    EXPECT_EQ(g.scheduleText(), "at 07:45");
     EXPECT_TRUE(g.recalcPending());
-    fields[8] = QStringLiteral("True");
+    fields[8] = "True";
     EXPECT_EQ(SplitText(g.SaveToString(), kFolderFieldSep), fields);
 }
 
@@ -125,17 +125,17 @@ TEST(WatchedFolder, NextRunTime) {
         int hours;
     } every[] = {{"1 hour", 1}, {"2 HOURS", 2}, {"4 hours", 4}, {"8 hours", 8}, {"weird", 8}};
     for (const Every& e : every) {
-        f.setMethod(QStringLiteral("every"));
+        f.setMethod("every");
         f.setInterval(QString::fromLatin1(e.interval));
         EXPECT_EQ(f.ComputeNextRunTime(t), t.addSecs(e.hours * 3600)) << e.interval;
     }
-    f.setMethod(QStringLiteral("Every"));  // anything but "at" means every
-    f.setInterval(QStringLiteral("2 hours"));
+    f.setMethod("Every");  // anything but "at" means every
+    f.setInterval("2 hours");
     EXPECT_EQ(f.ComputeNextRunTime(At(2026, 1, 31, 23, 30)), At(2026, 2, 1, 1, 30));
 
-    f.setMethod(QStringLiteral("AT"));
-    f.setHour(QStringLiteral("23"));
-    f.setMinute(QStringLiteral("00"));
+    f.setMethod("AT");
+    f.setHour("23");
+    f.setMinute("00");
     struct AtCase {
         QDateTime t, next;
     } at[] = {
@@ -149,10 +149,10 @@ TEST(WatchedFolder, NextRunTime) {
     for (const AtCase& c : at)
         EXPECT_EQ(f.ComputeNextRunTime(c.t), c.next) << Fmt(c.t).toStdString();
 
-    f.setHour(QStringLiteral("00"));
-    f.setMinute(QStringLiteral("07"));  // a minute outside the combo's list is honoured
+    f.setHour("00");
+    f.setMinute("07");  // a minute outside the combo's list is honoured
     EXPECT_EQ(f.ComputeNextRunTime(At(2026, 3, 10, 23, 59)), At(2026, 3, 11, 0, 7, 1));
-    EXPECT_EQ(f.scheduleText(), QStringLiteral("at 00:07"));
+    EXPECT_EQ(f.scheduleText(), "at 00:07");
 }
 
 TEST(WatchedFolder, WindowEdges) {
@@ -170,9 +170,9 @@ TEST(WatchedFolder, WindowEdges) {
     for (const Case& c : cases) {
         WatchedFolder f(clock);
         f.setEnabled(true);
-        f.setMethod(QStringLiteral("at"));
-        f.setHour(QStringLiteral("23"));
-        f.setMinute(QStringLiteral("00"));
+        f.setMethod("at");
+        f.setHour("23");
+        f.setMinute("00");
         ASSERT_FALSE(f.TickCheck(At(2026, 3, 10, 22, 0)));
         ASSERT_EQ(f.nextRunTime(), next);
         const QDateTime lastBefore = f.lastRunTime();
@@ -204,7 +204,7 @@ TEST(WatchedFolder, EveryIntervalDueOncePerWindowAndMissedRunsRescheduled) {
     FakeClock clock;
     WatchedFolder f(clock);
     f.setEnabled(true);
-    f.setInterval(QStringLiteral("2 hours"));
+    f.setInterval("2 hours");
     EXPECT_FALSE(f.TickCheck(At(2026, 3, 10, 10, 0, 30)));
     EXPECT_FALSE(f.recalcPending());
     EXPECT_EQ(f.nextRunTime(), At(2026, 3, 10, 12, 0, 30));
@@ -213,7 +213,7 @@ TEST(WatchedFolder, EveryIntervalDueOncePerWindowAndMissedRunsRescheduled) {
     EXPECT_EQ(f.nextRunTime(), At(2026, 3, 10, 14, 1, 30));
     EXPECT_FALSE(f.TickCheck(At(2026, 3, 10, 12, 2, 0)));  // the same window again
 
-    f.setInterval(QStringLiteral("1 hour"));
+    f.setInterval("1 hour");
     EXPECT_TRUE(f.recalcPending());
     ASSERT_FALSE(f.TickCheck(At(2026, 3, 10, 12, 3, 0)));
     EXPECT_EQ(f.nextRunTime(), At(2026, 3, 10, 13, 3, 0));
@@ -235,8 +235,8 @@ TEST(WatchedFolderList, TextOrderAddAndRemove) {
         list.AddNewFolder().setFolderPath(QString::fromLatin1(p));
     // New rows go on top.
     ASSERT_EQ(list.folderCount(), 3);
-    EXPECT_EQ(list.folder(0).folderPath(), QStringLiteral("/a"));
-    EXPECT_EQ(list.folder(2).folderPath(), QStringLiteral("/c"));
+    EXPECT_EQ(list.folder(0).folderPath(), "/a");
+    EXPECT_EQ(list.folder(2).folderPath(), "/c");
     const QString text = list.SaveToString();
     EXPECT_FALSE(text.endsWith(QString::fromUtf16(kFolderListSep)));
 
@@ -246,10 +246,10 @@ TEST(WatchedFolderList, TextOrderAddAndRemove) {
 
     auto& fresh = again.AddNewFolder();
     EXPECT_EQ(again.indexOf(&fresh), 0);
-    EXPECT_EQ(fresh.selector().SaveToString(), QStringLiteral("all"));
-    EXPECT_EQ(again.indexOfPath(QStringLiteral("/b")), 2);
+    EXPECT_EQ(fresh.selector().SaveToString(), "all");
+    EXPECT_EQ(again.indexOfPath("/b"), 2);
     EXPECT_TRUE(again.RemoveFolder(&again.folder(2)));
-    EXPECT_EQ(again.indexOfPath(QStringLiteral("/b")), -1);
+    EXPECT_EQ(again.indexOfPath("/b"), -1);
     EXPECT_FALSE(again.RemoveFolderAt(9));
     EXPECT_EQ(again.folderCount(), 3);
 }
@@ -266,8 +266,8 @@ TEST(WatchedFolderList, DueFoldersInListOrder) {
     EXPECT_TRUE(list.DueFolders(At(2026, 3, 10, 10, 0)).empty());
     const auto due = list.DueFolders(At(2026, 3, 10, 11, 0, 30));
     ASSERT_EQ(due.size(), 2u);
-    EXPECT_EQ(due[0]->folderPath(), QStringLiteral("/first"));
-    EXPECT_EQ(due[1]->folderPath(), QStringLiteral("/third"));
+    EXPECT_EQ(due[0]->folderPath(), "/first");
+    EXPECT_EQ(due[1]->folderPath(), "/third");
 }
 
 TEST(WatchedFolderList, AdoptScheduleKeepsRunningTimes) {
@@ -282,10 +282,10 @@ TEST(WatchedFolderList, AdoptScheduleKeepsRunningTimes) {
 
     WatchedFolderList reread(clock);
     reread.LoadFromString(text);
-    reread.folder(reread.indexOfPath(QStringLiteral("/b"))).setInterval(QStringLiteral("8 hours"));
+    reread.folder(reread.indexOfPath("/b")).setInterval("8 hours");
     reread.AdoptScheduleFrom(running);
-    const WatchedFolder& ra = reread.folder(reread.indexOfPath(QStringLiteral("/a")));
-    const WatchedFolder& rb = reread.folder(reread.indexOfPath(QStringLiteral("/b")));
+    const WatchedFolder& ra = reread.folder(reread.indexOfPath("/a"));
+    const WatchedFolder& rb = reread.folder(reread.indexOfPath("/b"));
     EXPECT_FALSE(ra.recalcPending());
     EXPECT_EQ(ra.nextRunTime(), At(2026, 3, 10, 11, 0));
     EXPECT_TRUE(rb.recalcPending());  // its schedule changed: start afresh
@@ -294,16 +294,16 @@ TEST(WatchedFolderList, AdoptScheduleKeepsRunningTimes) {
 TEST(WatchedFolderList, FileMissingEmptyAndWritten) {
     test::TempDir tmp;
     FakeClock clock(At(2026, 3, 10, 9, 0));
-    const QString path = tmp.file(QStringLiteral("folders.txt"));
+    const QString path = tmp.file("folders.txt");
     WatchedFolderList list(clock);
-    list.AddNewFolder().setFolderPath(QStringLiteral("/dropped"));
+    list.AddNewFolder().setFolderPath("/dropped");
     // Missing: an empty list.
     EXPECT_EQ(list.LoadFromFile(path).status, StateReadStatus::Missing);
     EXPECT_EQ(list.folderCount(), 0);
 
     // Saved: one line with a line break, read back the same.
-    list.AddNewFolder().setFolderPath(QStringLiteral("/b"));
-    list.AddNewFolder().setFolderPath(QStringLiteral("/a"));
+    list.AddNewFolder().setFolderPath("/b");
+    list.AddNewFolder().setFolderPath("/a");
     ASSERT_TRUE(list.SaveToFile(path));
     EXPECT_TRUE(test::ReadFile(path).endsWith("\r\n"));
     WatchedFolderList again(clock);
@@ -312,10 +312,9 @@ TEST(WatchedFolderList, FileMissingEmptyAndWritten) {
 
     // Empty list: an empty line, loading to no rows.
     WatchedFolderList empty(clock);
-    ASSERT_TRUE(empty.SaveToFile(tmp.file(QStringLiteral("empty.txt"))));
-    EXPECT_EQ(test::ReadFile(tmp.file(QStringLiteral("empty.txt"))), QByteArray("\r\n"));
-    EXPECT_EQ(again.LoadFromFile(tmp.file(QStringLiteral("empty.txt"))).status,
-              StateReadStatus::Ok);
+    ASSERT_TRUE(empty.SaveToFile(tmp.file("empty.txt")));
+    EXPECT_EQ(test::ReadFile(tmp.file("empty.txt")), QByteArray("\r\n"));
+    EXPECT_EQ(again.LoadFromFile(tmp.file("empty.txt")).status, StateReadStatus::Ok);
     EXPECT_EQ(again.folderCount(), 0);
 }
 
