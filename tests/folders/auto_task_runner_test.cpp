@@ -20,13 +20,12 @@ QDateTime At(int h, int mi, int s = 0) { return QDateTime(QDate(2026, 3, 10), QT
 struct Fixture {
     TempDir tmp;
     FakeClock clock{At(9, 0, 30)};
-    AppVarMgr vars{tmp.file(QStringLiteral("options.ini")),
-                   Autostart(tmp.file(QStringLiteral("autostart")))};
+    AppVarMgr vars{tmp.file("options.ini"), Autostart(tmp.file("autostart"))};
     WatchedFolderList list{clock};
     QStringList ran;  // "selection|path"
     AutoTaskRunner runner{vars, list, clock, [this](const QString& path, const QString& sel) {
                               ran << sel + QLatin1Char('|') + path;
-                              return QStringLiteral("no matched rule");
+                              return "no matched rule";
                           }};
 
     // Adds an enabled folder "every 1 hour" holding the given files; returns it.
@@ -59,8 +58,8 @@ TEST(AutoTaskRunner, TwoDueFoldersAnnouncedOneAfterTheOther) {
     Fixture fx;
     fx.AddFolder("second", {"b.txt"});
     WatchedFolder& first = fx.AddFolder("first", {"a1.txt", "a2.txt"});
-    test::MakeDir(fx.tmp.file(QStringLiteral("first/sub")));
-    first.selector().LoadFromString(QStringLiteral("<guid>G</guid>"));
+    test::MakeDir(fx.tmp.file("first/sub"));
+    first.selector().LoadFromString("<guid>G</guid>");
 
     QStringList announced;
     QObject::connect(
@@ -73,7 +72,7 @@ TEST(AutoTaskRunner, TwoDueFoldersAnnouncedOneAfterTheOther) {
     EXPECT_EQ(fx.CheckAt(At(10, 2, 0)), 2);
     EXPECT_TRUE(fx.vars.autoTaskRunning());
     EXPECT_FALSE(fx.runner.folderTimerActive());
-    EXPECT_EQ(announced, QStringList{QStringLiteral("first10")});
+    EXPECT_EQ(announced, QStringList{"first10"});
     EXPECT_TRUE(fx.runner.buttonsVisible());
     EXPECT_EQ(fx.runner.pendingTasks(), 1);
     // A folder-timer tick during the batch does nothing.
@@ -83,17 +82,17 @@ TEST(AutoTaskRunner, TwoDueFoldersAnnouncedOneAfterTheOther) {
     EXPECT_TRUE(fx.ran.isEmpty());
     EXPECT_EQ(fx.runner.countdown(), 1);
     fx.Ticks(1);  // the tenth tick runs the first task: files, then the subfolder
-    const QString d1 = fx.tmp.file(QStringLiteral("first/"));
+    const QString d1 = fx.tmp.file("first/");
     EXPECT_EQ(fx.ran,
               (QStringList{"<guid>G</guid>|" + d1 + "a1.txt", "<guid>G</guid>|" + d1 + "a2.txt",
                            "<guid>G</guid>|" + d1 + "sub"}));
     EXPECT_EQ(announced.size(), 2);
-    EXPECT_EQ(announced.last(), QStringLiteral("second10"));
+    EXPECT_EQ(announced.last(), "second10");
     EXPECT_EQ(finished, 0);
 
     fx.Ticks(10);
     EXPECT_EQ(fx.ran.size(), 4);
-    EXPECT_EQ(fx.ran.last(), "all|" + fx.tmp.file(QStringLiteral("second/b.txt")));
+    EXPECT_EQ(fx.ran.last(), "all|" + fx.tmp.file("second/b.txt"));
     EXPECT_EQ(finished, 1);
     EXPECT_FALSE(fx.vars.autoTaskRunning());
     EXPECT_TRUE(fx.runner.folderTimerActive());
@@ -103,20 +102,20 @@ TEST(AutoTaskRunner, CancelSkipsTheFirstAndAMissingFolderStillCountsDown) {
     Fixture fx;
     WatchedFolder& gone = fx.list.AddNewFolder();
     gone.setEnabled(true);
-    gone.setFolderPath(fx.tmp.file(QStringLiteral("gone")));
+    gone.setFolderPath(fx.tmp.file("gone"));
     fx.AddFolder("two", {"b.txt"});
     fx.AddFolder("one", {"a.txt"});
     ASSERT_EQ(fx.StartBatch(), 3);
     fx.Ticks(4);
     fx.runner.Cancel();
     ASSERT_NE(fx.runner.currentTask(), nullptr);
-    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("two"));
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, "two");
     EXPECT_EQ(fx.runner.countdown(), 10);  // the second task gets its own full countdown
     fx.Ticks(10);
-    EXPECT_EQ(fx.ran, QStringList{"all|" + fx.tmp.file(QStringLiteral("two/b.txt"))});
+    EXPECT_EQ(fx.ran, QStringList{"all|" + fx.tmp.file("two/b.txt")});
     // A missing folder gives an empty task that still counts down.
     ASSERT_NE(fx.runner.currentTask(), nullptr);
-    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("gone"));
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, "gone");
     EXPECT_TRUE(fx.runner.currentTask()->taskItems.isEmpty());
     fx.Ticks(10);
     EXPECT_EQ(fx.ran.size(), 1);
@@ -136,11 +135,11 @@ TEST(AutoTaskRunner, ConfirmationSheet) {
     ASSERT_EQ(fx.StartBatch(), 2);
     // "Confirmation Sheet" on a silent task: the sheet gets it, nothing runs silently.
     fx.runner.ConfirmationSheet();
-    EXPECT_EQ(sheets, QStringList{QStringLiteral("silent")});
+    EXPECT_EQ(sheets, QStringList{"silent"});
     EXPECT_TRUE(fx.ran.isEmpty());
     // A task that asks for confirmation goes to the sheet at the end of its countdown.
     fx.Ticks(10);
-    EXPECT_EQ(sheets, (QStringList{QStringLiteral("silent"), QStringLiteral("asks")}));
+    EXPECT_EQ(sheets, (QStringList{"silent", "asks"}));
     EXPECT_TRUE(fx.ran.isEmpty());
     EXPECT_FALSE(fx.runner.batchActive());
 }
@@ -190,7 +189,7 @@ TEST(AutoTaskRunner, ManualRunOnDisabledFolderKeepsItsTimes) {
     EXPECT_TRUE(fx.runner.ManualRun(f));
     EXPECT_EQ(fx.ran.size(), 2);
     EXPECT_EQ(notes, (QStringList{"no matched rule", "no matched rule"}));
-    EXPECT_EQ(done, QStringLiteral("Done!"));
+    EXPECT_EQ(done, "Done!");
     EXPECT_FALSE(fx.vars.handTaskRunning());
     EXPECT_EQ(f.lastRunTime(), last);
     EXPECT_EQ(f.nextRunTime(), next);
@@ -212,7 +211,7 @@ TEST(AutoTaskRunner, ImmediateModeRunsAtOnceSkipsConfirmationAndStopsAfterTheIte
                      [&](const AutoFolderTask& t) { skipped << t.folderCaption; });
     EXPECT_EQ(fx.StartBatch(), 2);
     EXPECT_EQ(fx.ran.size(), 2);
-    EXPECT_EQ(skipped, QStringList{QStringLiteral("asks")});
+    EXPECT_EQ(skipped, QStringList{"asks"});
     EXPECT_FALSE(fx.runner.batchActive());
     EXPECT_FALSE(fx.vars.autoTaskRunning());
     EXPECT_TRUE(fx.runner.folderTimerActive());
@@ -238,16 +237,16 @@ TEST(AutoTaskRunner, StartedRunsWaitForTheirEnd) {
     ASSERT_EQ(fx.StartBatch(), 2);
     fx.Ticks(10);
     ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0].first, QStringLiteral("one"));
+    EXPECT_EQ(started[0].first, "one");
     EXPECT_EQ(started[0].second, nullptr);
     EXPECT_TRUE(fx.runner.runInProgress());
     // While the run is under way the next task is not announced and buttons do nothing.
     fx.Ticks(20);
     fx.runner.Cancel();
-    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("one"));
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, "one");
     EXPECT_FALSE(fx.runner.ManualRun(one));
     fx.runner.SilentRunFinished();
-    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("two"));
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, "two");
     fx.Ticks(10);
     fx.runner.SilentRunFinished();
     EXPECT_FALSE(fx.runner.batchActive());
@@ -263,7 +262,7 @@ TEST(AutoTaskRunner, StartedRunsWaitForTheirEnd) {
     });
     ASSERT_EQ(fx.CheckAt(At(11, 1, 40)), 2);
     fx.Ticks(10);
-    EXPECT_EQ(fx.runner.currentTask()->folderCaption, QStringLiteral("two"));
+    EXPECT_EQ(fx.runner.currentTask()->folderCaption, "two");
     fx.Ticks(10);
     EXPECT_FALSE(fx.runner.batchActive());
 
@@ -277,7 +276,7 @@ TEST(AutoTaskRunner, StartedRunsWaitForTheirEnd) {
     EXPECT_EQ(fx.CheckAt(At(12, 1, 50)), 0);  // checks are suspended meanwhile
     fx.runner.ManualRunFinished(one);
     EXPECT_FALSE(fx.vars.handTaskRunning());
-    EXPECT_EQ(done, QStringLiteral("Done!"));
+    EXPECT_EQ(done, "Done!");
 }
 
 TEST(AutoTaskTimers, TimersFollowTheRunner) {
