@@ -14,8 +14,6 @@ QDateTime At(int y, int mo, int d, int h, int mi, int s = 0) {
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
 }
 
-QString Fmt(const QDateTime& t) { return t.toString(QString::fromLatin1(kFolderDateFormat)); }
-
 TEST(WatchedFolder, Caption) {
     FakeClock clock;
     WatchedFolder f(clock);
@@ -135,7 +133,7 @@ TEST(WatchedFolder, NextRunTime) {
         {At(2026, 3, 11, 0, 0), At(2026, 3, 11, 23, 0, 1)},       // just after midnight
     };
     for (const AtCase& c : at)
-        EXPECT_EQ(f.ComputeNextRunTime(c.t), c.next) << Fmt(c.t).toStdString();
+        EXPECT_EQ(f.ComputeNextRunTime(c.t), c.next) << c.t.toString().toStdString();
 
     f.setHour("00");
     f.setMinute("07");  // a minute outside the combo's list is honoured
