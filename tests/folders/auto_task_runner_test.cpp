@@ -86,8 +86,7 @@ TEST(AutoTaskRunner, TwoDueFoldersAnnouncedOneAfterTheOther) {
     EXPECT_EQ(fx.ran,
               (QStringList{"<guid>G</guid>|" + d1 + "a1.txt", "<guid>G</guid>|" + d1 + "a2.txt",
                            "<guid>G</guid>|" + d1 + "sub"}));
-    EXPECT_EQ(announced.size(), 2);
-    EXPECT_EQ(announced.last(), "second10");
+    EXPECT_EQ(announced, (QStringList{"first10", "second10"}));
     EXPECT_EQ(finished, 0);
 
     fx.Ticks(10);
