@@ -14,23 +14,16 @@ QDateTime At(int y, int mo, int d, int h, int mi, int s = 0) {
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
 }
 
-TEST(WatchedFolder, Caption) {
-    FakeClock clock;
-    WatchedFolder f(clock);
-    struct Case {
-        const char* path;
-        const char* caption;
-    } cases[] = {{"", "Select a Folder"}, {"/home/ann/Downloads/", "Downloads"}, {"/", "/"}};
-    for (const Case& c : cases) {
-        f.setFolderPath(QString::fromUtf8(c.path));
-        EXPECT_EQ(f.folderNameText(), QString::fromUtf8(c.caption)) << c.path;
-    }
-}
-
-TEST(WatchedFolder, PathsThatWouldBreakTheFileAreRefused) {
+TEST(WatchedFolder, CaptionsAndPathsThatWouldBreakTheFileAreRefused) {
     FakeClock clock;
     WatchedFolderList list(clock);
     WatchedFolder& f = list.AddNewFolder();
+    const std::pair<const char*, const char*> captions[] = {
+        {"", "Select a Folder"}, {"/home/ann/Downloads/", "Downloads"}, {"/", "/"}};
+    for (const auto& [path, caption] : captions) {
+        f.setFolderPath(path);
+        EXPECT_EQ(f.folderNameText(), caption) << path;
+    }
     ASSERT_TRUE(f.setFolderPath("/ok"));
     for (const char* bad : {"/a\nb", "/a\rb", "/a<|FL|>b", "/a<|FP|>b", "/x<|RP|>"}) {
         EXPECT_FALSE(f.setFolderPath(QString::fromLatin1(bad))) << bad;
@@ -240,7 +233,7 @@ TEST(WatchedFolderList, TextOrderAddAndRemove) {
     EXPECT_EQ(again.folderCount(), 3);
 }
 
-TEST(WatchedFolderList, DueFoldersInListOrder) {
+TEST(WatchedFolderList, DueFoldersInListOrderAndAdoptedRunningTimes) {
     FakeClock clock;
     WatchedFolderList list(clock);
     for (const char* p : {"/third", "/second", "/first"}) {
@@ -250,31 +243,22 @@ TEST(WatchedFolderList, DueFoldersInListOrder) {
     }
     list.folder(1).setEnabled(false);
     EXPECT_TRUE(list.DueFolders(At(2026, 3, 10, 10, 0)).empty());
+
+    // A copy read back from the text takes over the running times, unless its schedule
+    // changed meanwhile: that one starts afresh.
+    WatchedFolderList reread(clock);
+    reread.LoadFromString(list.SaveToString());
+    reread.folder(reread.indexOfPath("/third")).setInterval("8 hours");
+    reread.AdoptScheduleFrom(list);
+    const WatchedFolder& first = reread.folder(reread.indexOfPath("/first"));
+    EXPECT_FALSE(first.recalcPending());
+    EXPECT_EQ(first.nextRunTime(), At(2026, 3, 10, 11, 0));
+    EXPECT_TRUE(reread.folder(reread.indexOfPath("/third")).recalcPending());
+
     const auto due = list.DueFolders(At(2026, 3, 10, 11, 0, 30));
     ASSERT_EQ(due.size(), 2u);
     EXPECT_EQ(due[0]->folderPath(), "/first");
     EXPECT_EQ(due[1]->folderPath(), "/third");
-}
-
-TEST(WatchedFolderList, AdoptScheduleKeepsRunningTimes) {
-    FakeClock clock;
-    WatchedFolderList running(clock);
-    for (const char* p : {"/a", "/b"}) {
-        running.AddNewFolder().setFolderPath(QString::fromLatin1(p));
-        running.folder(0).setEnabled(true);
-    }
-    running.DueFolders(At(2026, 3, 10, 10, 0));
-    const QString text = running.SaveToString();
-
-    WatchedFolderList reread(clock);
-    reread.LoadFromString(text);
-    reread.folder(reread.indexOfPath("/b")).setInterval("8 hours");
-    reread.AdoptScheduleFrom(running);
-    const WatchedFolder& ra = reread.folder(reread.indexOfPath("/a"));
-    const WatchedFolder& rb = reread.folder(reread.indexOfPath("/b"));
-    EXPECT_FALSE(ra.recalcPending());
-    EXPECT_EQ(ra.nextRunTime(), At(2026, 3, 10, 11, 0));
-    EXPECT_TRUE(rb.recalcPending());  // its schedule changed: start afresh
 }
 
 TEST(WatchedFolderList, FileMissingEmptyAndWritten) {
