@@ -61,7 +61,7 @@ TEST(AppVarMgr, ReadsValuesLeniently) {
     }
 }
 
-TEST(AppVarMgr, DamagedFileIsKeptAsideAndDefaultsApply) {
+TEST(AppVarMgr, DamagedFileIsKeptAsideAndAFailedSaveIsReported) {
     TempDir tmp;
     const QString ini = tmp.file("options.ini");
     ASSERT_TRUE(WriteFile(ini, QByteArray("[startup]\nStartWin=True\n\xff\xfe\x80garbage")));
@@ -71,9 +71,20 @@ TEST(AppVarMgr, DamagedFileIsKeptAsideAndDefaultsApply) {
     const QStringList aside = QDir(tmp.path()).entryList({"options.ini.unreadable-*"});
     ASSERT_EQ(aside.size(), 1);
     vars.setBasketTop(77);
+    EXPECT_TRUE(vars.lastSaveOk());
     EXPECT_EQ(ReadProfileString(ini, "startup", "basketTop"), "77");
     // The damaged original is still there, untouched.
     EXPECT_TRUE(ReadFile(tmp.file(aside.first())).contains("garbage"));
+
+    const QString nowhere = tmp.file("no/such/folder/options.ini");
+    AppVarMgr unwritable(nowhere, Autostart(tmp.file("auto")));
+    QStringList failed;
+    QObject::connect(&unwritable, &AppVarMgr::optionsSaveFailed,
+                     [&](const QString& p) { failed << p; });
+    unwritable.setBasketLeft(1);
+    EXPECT_FALSE(unwritable.lastSaveOk());
+    EXPECT_EQ(failed, QStringList{nowhere});
+    EXPECT_EQ(unwritable.basketLeft(), 1);
 }
 
 TEST(AppVarMgr, EveryChangeRewritesAllKeysInOrder) {
@@ -123,18 +134,6 @@ TEST(AppVarMgr, SettingsWindowRefusedDuringAutomaticBatch) {
     EXPECT_TRUE(vars.settingWinShow());
     EXPECT_EQ(shownSignals, 1);
     EXPECT_EQ(running, (QList<bool>{true, false}));
-}
-
-TEST(AppVarMgr, UnwritableOptionsAreReported) {
-    TempDir tmp;
-    const QString ini = tmp.file("no/such/folder/options.ini");
-    AppVarMgr vars(ini, Autostart(tmp.file("auto")));
-    QStringList failed;
-    QObject::connect(&vars, &AppVarMgr::optionsSaveFailed, [&](const QString& p) { failed << p; });
-    vars.setBasketLeft(1);
-    EXPECT_FALSE(vars.lastSaveOk());
-    EXPECT_EQ(failed, QStringList{ini});
-    EXPECT_EQ(vars.basketLeft(), 1);
 }
 
 class StartWithWindowsTest : public ::testing::Test {
