@@ -67,15 +67,11 @@ TEST(AttributeCatalogue, ListsNamesSamplesAndConditionNamesInOrder) {
 
 TEST(AttributeValues, PathAttributesOfFilesFoldersAndOtherEntries) {
     TempDir dir;
-    ASSERT_TRUE(WriteFile(dir.file("report.pdf"), "x"));
-    ASSERT_TRUE(WriteFile(dir.file("README"), "x"));
-    ASSERT_TRUE(WriteFile(dir.file("archive.tar.gz"), "x"));
-    ASSERT_TRUE(WriteFile(dir.file("Photo.JPG"), "x"));
-    ASSERT_TRUE(WriteFile(dir.file(".hidden.txt"), "x"));
-    ASSERT_TRUE(WriteFile(dir.file("trailing."), "x"));
-    ASSERT_TRUE(test::MakeDir(dir.file("testfiles")));
-    ASSERT_TRUE(test::MakeDir(dir.file("album.2008")));
-    ASSERT_TRUE(test::MakeDir(dir.file(".config")));
+    for (const char* rel :
+         {"report.pdf", "README", "archive.tar.gz", "Photo.JPG", ".hidden.txt", "trailing."})
+        ASSERT_TRUE(WriteFile(dir.file(rel), "x"));
+    for (const char* rel : {"testfiles", "album.2008", ".config"})
+        ASSERT_TRUE(test::MakeDir(dir.file(rel)));
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe.mp3")).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(dir.file("report.pdf"), dir.file("link.txt")));
     ASSERT_TRUE(QFile::link(dir.file("nowhere"), dir.file("dangling.txt")));
@@ -85,21 +81,21 @@ TEST(AttributeValues, PathAttributesOfFilesFoldersAndOtherEntries) {
         const char* name;
         const char* ext;
     };
-    const Case cases[] = {
-        {"report.pdf", "report", "pdf"},
-        {"README", "README", "README"},
-        {"archive.tar.gz", "archive.tar", "gz"},
-        {"Photo.JPG", "Photo", "JPG"},
-        {"trailing.", "trailing", ""},
-        {"testfiles", "testfiles", ""},    // a folder: its last component, no extension
-        {"album.2008", "album.2008", ""},  // a folder's dot is not an extension
-        {".hidden.txt", "", ""},           // hidden entries are neither files nor folders
-        {".config", "", ""},
-        {"pipe.mp3", "", ""},         // a FIFO is a system entry, never opened
-        {"link.txt", "link", "txt"},  // a link to a file counts as a file
-        {"dangling.txt", "", ""},
-        {"missing.doc", "", ""},
-    };
+    // A folder's name is its last component, its dot no extension; hidden entries are neither
+    // files nor folders; a FIFO is a system entry, never opened; a link to a file is a file.
+    const Case cases[] = {{"report.pdf", "report", "pdf"},
+                          {"README", "README", "README"},
+                          {"archive.tar.gz", "archive.tar", "gz"},
+                          {"Photo.JPG", "Photo", "JPG"},
+                          {"trailing.", "trailing", ""},
+                          {"testfiles", "testfiles", ""},
+                          {"album.2008", "album.2008", ""},
+                          {".hidden.txt", "", ""},
+                          {".config", "", ""},
+                          {"pipe.mp3", "", ""},
+                          {"link.txt", "link", "txt"},
+                          {"dangling.txt", "", ""},
+                          {"missing.doc", "", ""}};
     AttributeHelper h;
     for (const Case& c : cases) {
         const QString path = dir.file(c.rel);
