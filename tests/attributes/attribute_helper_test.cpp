@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include "attributes/attribute_test_util.h"
 #include "platform/clock.h"
