@@ -47,9 +47,7 @@ TEST(AppVarMgr, ReadsValuesLeniently) {
     for (const Case& c : cases) {
         TempDir tmp;
         const QString ini = tmp.file("options.ini");
-        if (c.text) {
-            ASSERT_TRUE(WriteFile(ini, c.text));
-        }
+        ASSERT_TRUE(!c.text || WriteFile(ini, c.text));
         AppVarMgr vars(ini, Autostart(tmp.file("auto")));
         SCOPED_TRACE(c.text ? c.text : "no file");
         EXPECT_EQ(vars.startWithWindows(), c.start);
