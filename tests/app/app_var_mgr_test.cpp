@@ -92,7 +92,6 @@ TEST(AppVarMgr, EveryChangeRewritesAllKeysInOrder) {
     ASSERT_TRUE(
         WriteFile(ini, "[startup]\nbasketLeft=5\nextra=kept\nStartWin=False\n[window]\nx=1\n"));
     AppVarMgr vars(ini, Autostart(tmp.file("auto")));
-    EXPECT_EQ(vars.basketLeft(), 5);
     vars.setBasketLeft(1234);
     EXPECT_EQ(StartupLines(ini),
               (QStringList{"StartWin=False", "settingShow=False", "basketShow=False",
@@ -154,7 +153,6 @@ TEST_F(StartWithWindowsTest, EntryCreatedAndSentToTrash) {
 
     // Off with no entry: nothing happens, nothing is reported.
     vars.setStartWithWindows(false);
-    EXPECT_FALSE(QFile::exists(entry));
     EXPECT_TRUE(QDir(autostartDir).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 
     vars.setStartWithWindows(true);
