@@ -135,14 +135,11 @@ TEST(AppVarMgr, SettingsWindowRefusedDuringAutomaticBatch) {
 
 class StartWithWindowsTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        // The trash lives under the user's data folder: point the home into the test.
-        oldHome_ = qgetenv("HOME");
-        qputenv("HOME", home_.path().toUtf8());
-    }
+    // The trash lives under the user's data folder: point the home into the test.
+    void SetUp() override { qputenv("HOME", home_.path().toUtf8()); }
     void TearDown() override { qputenv("HOME", oldHome_); }
     TempDir home_;
-    QByteArray oldHome_;
+    QByteArray oldHome_ = qgetenv("HOME");
 };
 
 TEST_F(StartWithWindowsTest, EntryCreatedAndSentToTrash) {

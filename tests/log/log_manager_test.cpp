@@ -27,12 +27,9 @@ TakeRecord Rec(const QString& name, const QString& action = "Move") {
 
 class LogManagerTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        path = dir.file("log.db");
-        ASSERT_TRUE(log.OpenLogFile(path)) << log.lastError().toStdString();
-    }
+    void SetUp() override { ASSERT_TRUE(log.OpenLogFile(path)) << log.lastError().toStdString(); }
     TempDir dir;
-    QString path;
+    QString path = dir.file("log.db");
     FakeClock clock{QDateTime(QDate(2008, 1, 5), QTime(9, 7, 3))};
     LogManager log{&clock};
 };
