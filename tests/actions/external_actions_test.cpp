@@ -72,7 +72,10 @@ TEST(ShellAction, OpenPrintAndConfirmation) {
         shell.LoadFromString(Q(r.confirm ? "1" : "0"));
         shell.setLauncher(Recorder(launches));
         EXPECT_EQ(shell.TakeAction(r.params), r.params);
-        const std::string what = r.verb + (" " + r.params.toStdString());
+        // Appended piece by piece: GCC 12 at -O3 warns falsely on the concatenation.
+        std::string what = r.verb;
+        what += ' ';
+        what += r.params.toStdString();
         ASSERT_EQ(launches.size(), *r.program ? 1u : 0u) << what;
         if (*r.program) {
             EXPECT_EQ(launches[0].program, Q(r.program)) << what;
