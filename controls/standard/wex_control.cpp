@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "wex_strip.h"
 #include "wex_twips.h"
@@ -66,6 +67,12 @@ void WexControl::setPressed(bool pressed) {
     if (pressed_ == pressed) return;
     pressed_ = pressed;
     update();
+}
+
+void WexControl::placeTextBox(QWidget* box) const {
+    if (box == nullptr) return;
+    const int left = TwipsToPixels(45), top = TwipsToPixels(30);
+    box->setGeometry(left, top, std::max(0, width() - 2 * left), std::max(0, height() - 2 * top));
 }
 
 void WexControl::layoutParts() {

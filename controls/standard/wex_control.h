@@ -57,6 +57,8 @@ class WexControl : public QWidget {
     // A click, or its keyboard form (Space, Enter); the default does nothing.
     virtual void activate() {}
     virtual void layoutParts();
+    // Places a text box at the standard inset (45 twips across, 30 down) inside the control.
+    void placeTextBox(QWidget* box) const;
 
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

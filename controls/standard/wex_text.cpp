@@ -52,10 +52,7 @@ bool WexText::eventFilter(QObject* watched, QEvent* event) {
 
 void WexText::layoutParts() {
     WexControl::layoutParts();
-    if (oText_ == nullptr) return;
-    const int left = TwipsToPixels(45), top = TwipsToPixels(30);
-    oText_->setGeometry(left, top, std::max(0, width() - 2 * left),
-                        std::max(0, height() - 2 * top));
+    placeTextBox(oText_);
 }
 
 }  // namespace wexcontrols
