@@ -86,13 +86,22 @@ FormBasket::FormBasket(AppVarMgr& vars, QuickFolderList& quickFolders, Engine en
                                       QLatin1Char('[') + FileNamePart(folder) + QLatin1Char(']')));
             });
 
+    // Items a quick folder could not take say why.
+    connect(oQuickFolderPaper_, &QuickFolderPaper::quickMoveFinished, this, [this] {
+        QStringList problems;
+        for (const QuickMoveResult& r : oQuickFolderPaper_->lastResults())
+            if (!r.moved()) problems << FileNamePart(r.source) + QStringLiteral(": ") + r.problem;
+        if (!problems.isEmpty())
+            showStatus(Line(QStringLiteral("%1 not moved").arg(problems.size()), problems.first()),
+                       true);
+    });
     timer1_.setInterval(1000);
     connect(&timer1_, &QTimer::timeout, this, &FormBasket::resetStatus);
     hold_.setSingleShot(true);
     hold_.setInterval(kHoldMs);
     connect(&hold_, &QTimer::timeout, this, [this] {
         label1_->setToolTip(QString());
-        if (!timer1_.isActive() && !runActive_) label1_->setText(QString::fromLatin1(kIdleText));
+        if (!timer1_.isActive() && !runActive_) setLabel(QString::fromLatin1(kIdleText));
     });
     new WindowDrag(this, this);
     fitHeight();
@@ -164,8 +173,14 @@ void AcceptAsCopy(QDropEvent* event) {
 }
 }  // namespace
 
-void FormBasket::showStatus(const QString& text, bool hold) {
+void FormBasket::setLabel(const QString& text) {
+    if (label1_->text() == text) return;
     label1_->setText(text);
+    emit statusShown(text);
+}
+
+void FormBasket::showStatus(const QString& text, bool hold) {
+    setLabel(text);
     label1_->setToolTip(hold ? text : QString());
     timer1_.start();
     if (hold) hold_.start();
@@ -174,7 +189,7 @@ void FormBasket::showStatus(const QString& text, bool hold) {
 void FormBasket::resetStatus() {
     timer1_.stop();
     pictureEnabled_ = true;
-    if (!hold_.isActive() && !runActive_) label1_->setText(QString::fromLatin1(kIdleText));
+    if (!hold_.isActive() && !runActive_) setLabel(QString::fromLatin1(kIdleText));
 }
 
 void FormBasket::dragEnterEvent(QDragEnterEvent* event) {
@@ -193,9 +208,10 @@ void FormBasket::dragOver(QDropEvent* event, bool entered) {
     if (!quickPanelOpen_ && lblQFolder_->geometry().contains(at)) setQuickPanelOpen(true);
     if (!pictureEnabled_ || runActive_ || at.y() >= twipsToPixels(kPictureTwips))
         return event->ignore();
+    // Unlike a refused drop, a refused drag-over leaves the picture taking events, so the
+    // drop that follows still shows its own refusal.
     if (const QString refused = refusal(false); !refused.isEmpty()) {
         showStatus(refused);
-        pictureEnabled_ = false;
         return event->ignore();
     }
     const QStringList paths = localPaths(event->mimeData());
@@ -252,12 +268,11 @@ void FormBasket::itemFinished(int index, const QString& path, const RunOutcome& 
         firstNotDone_ = FileNamePart(path) + QStringLiteral(": ") + NotDoneText(outcome);
     lastResult_ = outcome.result;
     if (n == 1) {
-        label1_->setText(outcome.stopped() ? Line(outcome.result, NotDoneText(outcome))
-                                           : outcome.result);
+        setLabel(outcome.stopped() ? Line(outcome.result, NotDoneText(outcome)) : outcome.result);
         return;
     }
-    label1_->setText(Line(Line(outcome.result, FileNamePart(path)),
-                          QStringLiteral("(%1/%2)").arg(index + 1).arg(n)));
+    setLabel(Line(Line(outcome.result, FileNamePart(path)),
+                  QStringLiteral("(%1/%2)").arg(index + 1).arg(n)));
 }
 
 void FormBasket::runFinished(const QString& why) {

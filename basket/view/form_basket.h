@@ -68,8 +68,9 @@ class FormBasket : public QWidget {
     bool running() const { return !listFiles_.isEmpty() && runActive_; }
     bool quickPanelOpen() const { return quickPanelOpen_; }
     void setQuickPanelOpen(bool open);
-    // The status reset timer (Timer1); tests fire it instead of waiting.
-    QTimer& statusTimer() { return timer1_; }
+    // Timer1's tick: the picture takes drops again and the idle text returns (tests call
+    // it instead of waiting a second).
+    void resetStatus();
 
   signals:
     void settingsRequested();
@@ -77,6 +78,8 @@ class FormBasket : public QWidget {
     void wizardRequested(const QString& path);
     void dropStarted(int items);
     void dropFinished(int items);
+    // The status text changed (each step of a drop's progress, for instance).
+    void statusShown(const QString& text);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -93,7 +96,7 @@ class FormBasket : public QWidget {
     void dragOver(QDropEvent* event, bool entered);
     // Shows text and starts Timer1; hold keeps it up longer (a step not done).
     void showStatus(const QString& text, bool hold = false);
-    void resetStatus();
+    void setLabel(const QString& text);
     void fitHeight();
     static QStringList localPaths(const QMimeData* data);
 
