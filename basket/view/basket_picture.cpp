@@ -52,7 +52,7 @@ QRect BasketPicture::quickFolderRect(int side) { return QRect(5, 5, side / 5 + 2
 
 QRect BasketPicture::settingRect(int side) {
     const int s = side / 5;
-    return QRect(side - s - 5, 4, s + 2, s + 2);
+    return QRect(side - s - 7, 5, s + 2, s + 2);
 }
 
 void BasketPicture::paintBasket(QPainter& p, const QRectF& r) {

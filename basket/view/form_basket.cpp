@@ -1,5 +1,6 @@
 #include "basket/view/form_basket.h"
 
+#include <QBitmap>
 #include <QDragEnterEvent>
 #include <QLabel>
 #include <QMenu>
@@ -140,6 +141,18 @@ void FormBasket::fitHeight() {
     const int h =
         quickPanelOpen_ ? side + oQuickFolderPaper_->height() + twipsToPixels(kRowGapTwips) : side;
     setFixedSize(side, h);
+    // Only the rounded tile (and the row's backing) is the window: no square corners
+    // show on a desktop without a compositor.
+    QBitmap shape(size());
+    shape.fill(Qt::color0);
+    QPainter p(&shape);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::color1);
+    p.drawRoundedRect(QRect(0, 0, side, side), 12, 12);
+    if (quickPanelOpen_) p.drawRoundedRect(QRect(0, side - 8, side, h - side + 8), 6, 6);
+    p.end();
+    setMask(shape);
     update();
 }
 
