@@ -331,7 +331,9 @@ void FormBasket::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool FormBasket::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::MouseButtonRelease) return QWidget::eventFilter(watched, event);
+    // On the press: the release would go to the basket, which takes presses the labels
+    // leave (for dragging the window).
+    if (event->type() != QEvent::MouseButtonPress) return QWidget::eventFilter(watched, event);
     auto* e = static_cast<QMouseEvent*>(event);
     if (e->button() != Qt::LeftButton) return false;
     if (watched == lblQFolder_) {
