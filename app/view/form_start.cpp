@@ -30,6 +30,7 @@
 #include "folders/watched_folder.h"
 #include "folders/watched_folder_list.h"
 #include "log/log_manager.h"
+#include "platform/ini_file.h"
 #include "rules/rule_list.h"
 #include "rules/view/rules_paper.h"
 #include "twips.h"
@@ -201,6 +202,13 @@ void FormStart::checkTray() {
     if (!vars_->basketShow()) vars_->setBasketShow(true);
     if (trayNoticeGiven_) return;
     trayNoticeGiven_ = true;
+    // Once for the data folder, not at every log-on of a desktop that never has a tray.
+    const QString section = QStringLiteral("desktop"), key = QStringLiteral("trayNoticeShown");
+    if (IniFile::Load(paths_.optionsFile()).value(section, key).value_or(QString()) ==
+        QLatin1String("True"))
+        return;
+    (void)UpdateIniFile(paths_.optionsFile(),
+                        [&](IniFile& ini) { ini.setValue(section, key, QStringLiteral("True")); });
     dialogs_.tell(kTitle, QStringLiteral("This desktop has no notification area, so Vandrel's "
                                          "menu is on the basket: click the basket with the "
                                          "right mouse button."));
