@@ -168,8 +168,14 @@ QString FormBasket::refusal(bool drop) const {
 QStringList FormBasket::localPaths(const QMimeData* data) {
     QStringList paths;
     if (!data || !data->hasUrls()) return paths;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) paths << url.toLocalFile();
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) continue;
+        QString path = url.toLocalFile();
+        // Some file managers hand a folder over as ".../name/": the item is the folder,
+        // whose name must not read as empty.
+        while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
+        if (!path.isEmpty()) paths << path;
+    }
     return paths;
 }
 
