@@ -284,9 +284,16 @@ void FormStart::openWizard(const QString& path) {
                     (void)settings_->state().SaveRules();
                     if (!startRun({item}, false)) pendingWizardRuns_ << item;
                 });
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            wizard_->move(screen->availableGeometry().center() -
-                          QPoint(wizard_->width() / 2, wizard_->height() / 2));
+        // Beside the basket, not over it: the next drop must still find it.
+        const QRect b = basket_->frameGeometry();
+        const QScreen* screen = basket_->screen();
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        int x = b.left() - wizard_->width() - kCornerGap / 3;
+        if (x < area.left()) x = b.right() + 1 + kCornerGap / 3;
+        x = qBound(area.left(), x, qMax(area.left(), area.right() + 1 - wizard_->width()));
+        const int y =
+            qBound(area.top(), b.top(), qMax(area.top(), area.bottom() + 1 - wizard_->height()));
+        wizard_->move(x, y);
     }
     wizard_->setPath(path);
     wizard_->show();

@@ -47,13 +47,14 @@ FormBasket::FormBasket(AppVarMgr& vars, QuickFolderList& quickFolders, Engine en
     setAcceptDrops(true);
     const int side = twipsToPixels(kPictureTwips);
 
-    label1_ = new QLabel(QString::fromLatin1(kIdleText), this);
+    status_ = QString::fromLatin1(kIdleText);
+    label1_ = new QLabel(status_, this);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label1_->setWordWrap(true);
     label1_->setTextFormat(Qt::PlainText);
     QFont small = label1_->font();
-    small.setPointSizeF(7.5);
+    small.setPointSizeF(7);
     small.setBold(true);
     label1_->setFont(small);
     label1_->setStyleSheet(QStringLiteral("color: white;"));
@@ -110,7 +111,7 @@ FormBasket::FormBasket(AppVarMgr& vars, QuickFolderList& quickFolders, Engine en
 
 FormBasket::~FormBasket() = default;
 
-QString FormBasket::statusText() const { return label1_->text(); }
+QString FormBasket::statusText() const { return status_; }
 
 QString FormBasket::LoadQuickFolders(const QString& file) {
     const StateReadResult read = quickFolders_.LoadFromFile(file);
@@ -193,14 +194,27 @@ void AcceptAsCopy(QDropEvent* event) {
 }  // namespace
 
 void FormBasket::setLabel(const QString& text) {
-    if (label1_->text() == text) return;
-    label1_->setText(text);
+    if (status_ == text) return;
+    status_ = text;
+    // The label is small: a word too wide for it (a long file name) is shortened in the
+    // middle rather than cut off; the whole text is in the tooltip then.
+    const QFontMetrics metrics(label1_->font());
+    const int room = label1_->width();
+    QStringList lines = text.split(QLatin1Char('\n'));
+    bool shortened = false;
+    for (QString& line : lines) {
+        if (line.contains(QLatin1Char(' ')) || metrics.horizontalAdvance(line) <= room) continue;
+        line = metrics.elidedText(line, Qt::ElideMiddle, room);
+        shortened = true;
+    }
+    label1_->setText(lines.join(QLatin1Char('\n')));
+    label1_->setToolTip(shortened ? text : QString());
     emit statusShown(text);
 }
 
 void FormBasket::showStatus(const QString& text, bool hold) {
     setLabel(text);
-    label1_->setToolTip(hold ? text : QString());
+    if (hold) label1_->setToolTip(text);
     timer1_.start();
     if (hold) hold_.start();
 }
@@ -306,7 +320,7 @@ void FormBasket::runFinished(const QString& why) {
             Line(QStringLiteral("%1 of %2 items not done").arg(notDone_).arg(n), firstNotDone_),
             true);
     else
-        showStatus(label1_->text(), notDone_ > 0);
+        showStatus(status_, notDone_ > 0);
     pictureEnabled_ = false;
     emit dropFinished(static_cast<int>(n));
     if (n == 1 && why.isEmpty() && lastResult_ == QLatin1String(kNoMatchedRule))

@@ -104,6 +104,7 @@ class FormBasket : public QWidget {
     QuickFolderList& quickFolders_;
     Engine engine_;
     QMenu* trayMenu_ = nullptr;
+    QString status_;  // the whole status text (the label may show it shortened)
     QLabel* label1_;
     QLabel* lblQFolder_;
     QLabel* lblSetting_;
