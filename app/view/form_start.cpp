@@ -164,6 +164,11 @@ void FormStart::wireState() {
         }
     });
 
+    // Asked for during an automatic batch, the settings window stays away: say why.
+    connect(vars_.get(), &AppVarMgr::settingWinShowRefused, this, [this] {
+        if (basket_->isVisible())
+            basket_->showNotice(QString::fromLatin1(FormBasket::kAutoTaskText));
+    });
     connect(basket_.get(), &FormBasket::settingsRequested, this,
             [this] { vars_->setSettingWinShow(true); });
     connect(basket_.get(), &FormBasket::wizardRequested, this, &FormStart::openWizard);

@@ -219,6 +219,10 @@ void FormBasket::showStatus(const QString& text, bool hold) {
     if (hold) hold_.start();
 }
 
+void FormBasket::showNotice(const QString& text) {
+    if (!runActive_) showStatus(text);
+}
+
 void FormBasket::resetStatus() {
     timer1_.stop();
     pictureEnabled_ = true;

@@ -63,6 +63,8 @@ class FormBasket : public QWidget {
     void runFinished(const QString& why);
 
     QString statusText() const;
+    // Shows a message in the status text for a second (unless a drop is running).
+    void showNotice(const QString& text);
     // False from the end of a drop (or a refusal) until the status resets.
     bool pictureEnabled() const { return pictureEnabled_; }
     bool running() const { return !listFiles_.isEmpty() && runActive_; }

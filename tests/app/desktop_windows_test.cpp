@@ -30,6 +30,7 @@
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
+#include "platform/single_instance.h"
 #include "platform/state_file.h"
 #include "rules/rule_list.h"
 #include "rules/view/zol_rule_panel.h"
@@ -394,6 +395,37 @@ TEST(UiThreadPrompt, WorkerWaitsForTheUiThreadAndQuittingAnswersNo) {
     askedOn = nullptr;
     EXPECT_EQ(askFromWorker(), 0);  // after the shutdown nobody is asked
     EXPECT_EQ(askedOn, nullptr);
+}
+
+TEST(DesktopProgram, StopSignalEndsItLikeExitAndKeepsTheState) {
+    QTemporaryDir dir;
+    const QString data = dir.filePath("data"), quick = dir.filePath("Quick");
+    QDir().mkpath(quick);
+    QDir().mkpath(data);
+    QDir().mkpath(dir.filePath("home"));
+    ASSERT_TRUE(WriteStateLine(data + "/qfolders.txt", quick));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("DISPLAY", ":0");  // a display is named; the offscreen platform draws
+    env.insert("HOME", dir.filePath("home"));
+    env.insert("XDG_CONFIG_HOME", dir.filePath("home/.config"));
+    p.setProcessEnvironment(env);
+    p.start(VANDREL_BINARY, {"--data-dir", data});
+    ASSERT_TRUE(p.waitForStarted());
+    // Started once the first start has written its options and the basket's place.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(data + "/options.ini"); }, 20000));
+    SingleInstance other(data);
+    EXPECT_FALSE(other.tryAcquire());  // the scheduler's lock is the desktop program's
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(ReadStateLine(data + "/qfolders.txt").text, quick);
+    const IniFile ini = IniFile::Load(data + "/options.ini");
+    EXPECT_EQ(ini.value("startup", "basketShow").value_or("-"), "True");
+    EXPECT_EQ(ini.value("desktop", "trayNoticeShown").value_or("-"), "True");
+    EXPECT_TRUE(other.tryAcquire());
 }
 
 }  // namespace
