@@ -2,6 +2,7 @@
 
 #include "attributes/attribute_helper.h"
 #include "log/log_manager.h"
+#include "log/log_run.h"
 #include "platform/file_in_use.h"
 #include "rules/rule_list.h"
 
@@ -39,17 +40,22 @@ bool FolderTaskWorker::Start(const AutoFolderTask& task, const RuleList& rules) 
     stop_ = false;
     thread_.reset(QThread::create([this, task, snapshot, ctx] {
         QString why;
-        for (const QString& item : task.taskItems) {
-            if (stop_) break;
-            // Every action is in the log, or it is not done.
-            if (!ctx.log->isUsable()) {
-                why = QStringLiteral("The action log cannot record actions: %1")
-                          .arg(ctx.log->lastError());
-                break;
+        {
+            // One task is one run: undo takes it back whole.
+            const LogRun run(ctx.log);
+            for (const QString& item : task.taskItems) {
+                if (stop_) break;
+                // Every action is in the log, or it is not done.
+                if (!ctx.log->isUsable()) {
+                    why = QStringLiteral("The action log cannot record actions: %1")
+                              .arg(ctx.log->lastError());
+                    break;
+                }
+                const QString result = snapshot->DoRunRules(item, task.ruleSelection);
+                QMetaObject::invokeMethod(
+                    this, [this, item, result] { emit itemDone(item, result); },
+                    Qt::QueuedConnection);
             }
-            const QString result = snapshot->DoRunRules(item, task.ruleSelection);
-            QMetaObject::invokeMethod(
-                this, [this, item, result] { emit itemDone(item, result); }, Qt::QueuedConnection);
         }
         ctx.log->Flush();  // so the log tab and other programs see the takes
         QMetaObject::invokeMethod(
