@@ -172,6 +172,29 @@ TEST(Undo, ItemsChangedTakenOrGoneAreReportedAndLeftAlone) {
     }
 }
 
+TEST(Undo, AnUndoStoppedHalfwayKeepsWhatItDidAndTheRestIsUndoneLater) {
+    UndoEnv env;
+    for (const char* f : {"in/1", "in/2", "in/3"}) env.file(f, f);
+    const auto before = Tree(env.dir.path());
+    QString run;
+    {
+        const LogRun scope(&env.log);
+        run = scope.id();
+        auto m = env.move("out");
+        for (const char* f : {"in/1", "in/2", "in/3"}) env.take(*m, "file", env.path(f));
+    }
+    std::atomic<bool> stop{false};
+    const UndoReport half = UndoEngine(env.log).Undo(
+        env.log.RowsOfRun(run), false, [&stop](int, int) { stop = true; }, &stop);
+    EXPECT_TRUE(half.stopped);
+    ASSERT_EQ(half.count(Outcome::kDone), 1);
+    EXPECT_EQ(env.log.RowsOfRun(half.runId).size(), 1u) << "what was put back is logged";
+    const UndoReport rest = env.undoRun(run);
+    EXPECT_EQ(rest.count(Outcome::kAlreadyBack), 1);
+    EXPECT_EQ(rest.count(Outcome::kDone), 2);
+    EXPECT_EQ(Tree(env.dir.path()), before);
+}
+
 TEST(Undo, LogOfAnOlderProgramOpensEachTakeItsOwnRunAndItsItemsAreLeft) {
     UndoEnv env;
     env.log.CloseLogFile();
