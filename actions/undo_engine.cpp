@@ -177,8 +177,8 @@ void UndoEngine::undoRow(const LogRow& row, bool dryRun, Take& take) {
         done.setTrash(UndoMark::Trash::kPutIn);
         take.records.push_back({time, row.dstPath, trashed.value(),
                                 QString::fromLatin1(kActionName), name, done.toText()});
-        RemoveMadeFolders(fs_, row.dstPath, mark.madeFolder());
-        return finish(Outcome::kDone, QStringLiteral("the copy went to the trash"));
+        finish(Outcome::kDone, QStringLiteral("the copy went to the trash"));
+        return afterItemLeft(row, mark, time, take);
     }
 
     // Back to the original path, into its folder made again when it is gone (with the
@@ -217,7 +217,11 @@ void UndoEngine::undoRow(const LogRow& row, bool dryRun, Take& take) {
     take.records.push_back(
         {time, row.dstPath, row.oriPath, QString::fromLatin1(kActionName), name, done.toText()});
     finish(Outcome::kDone, QStringLiteral("it went back"));
+    afterItemLeft(row, mark, time, take);
+}
 
+void UndoEngine::afterItemLeft(const LogRow& row, const UndoMark& mark, const QDateTime& time,
+                               Take& take) {
     // A replace moved the item that held the name aside: it gets its name back.
     if (!mark.aside().isEmpty()) {
         UndoStep aside;

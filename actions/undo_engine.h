@@ -7,6 +7,7 @@
 // that is killed can simply be run again. Synchronous; use one engine on one thread.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <atomic>
 #include <functional>
@@ -18,6 +19,7 @@ namespace vandrel {
 
 class Clock;
 class FileSystem;
+class UndoMark;
 
 // What undo did, or would do, with one logged action.
 struct UndoStep {
@@ -69,6 +71,9 @@ class UndoEngine {
   private:
     struct Take;
     void undoRow(const LogRow& row, bool dryRun, Take& take);
+    // After the item left the row's destination: what a replace moved aside gets its name
+    // back, and the folders the action made go when empty.
+    void afterItemLeft(const LogRow& row, const UndoMark& mark, const QDateTime& time, Take& take);
 
     LogManager& log_;
     FileSystem& fs_;

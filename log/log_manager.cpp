@@ -201,7 +201,7 @@ struct LogManager::Impl {
     QString usedStem;
     QSet<QString> usedUids;
 
-    QString drawUid(const QString& stem, const QString& previous);
+    QString drawUid(const QString& stemText, const QString& previous);
     std::vector<LogRow> readRows(const std::string& where, const QString& value);
 
     bool insertTakes(const std::vector<JournalTake>& takes);
@@ -619,15 +619,15 @@ namespace vandrel {
 // Never the previous identity; within one date-time stem, none drawn before while most of
 // its 10,000 numbers are still free (beyond that, a repeat is allowed: takes are told
 // apart by their place as well).
-QString LogManager::Impl::drawUid(const QString& stem, const QString& previous) {
-    if (stem != usedStem) {
-        usedStem = stem;
+QString LogManager::Impl::drawUid(const QString& stemText, const QString& previous) {
+    if (stemText != usedStem) {
+        usedStem = stemText;
         usedUids.clear();
     }
     const bool fresh = usedUids.size() < 9000;
     QString uid;
     do {
-        uid = stem + QString::number(random.bounded(10000u));
+        uid = stemText + QString::number(random.bounded(10000u));
     } while (uid == previous || (fresh && usedUids.contains(uid)));
     usedUids.insert(uid);
     return uid;

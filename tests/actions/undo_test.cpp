@@ -76,6 +76,7 @@ TEST(Undo, RunOfMovesRenameCopyReplaceAndFolderComesBackExactlyAndRedoes) {
         env.file(f, QByteArray("content of ") + f);
     env.file("in/sub/inner.txt", "inner");
     env.file("out/e.txt", "the old e");
+    env.file("out/d.txt", "the old d");
     ASSERT_TRUE(test::SetModified(env.path("in/a.jpg"), QDateTime(QDate(2006, 5, 1), QTime(9, 0))));
     const auto before = Tree(env.dir.path());
     QString run;
@@ -90,6 +91,7 @@ TEST(Undo, RunOfMovesRenameCopyReplaceAndFolderComesBackExactlyAndRedoes) {
         env.take(rename, "file", env.path("in/c.txt"));
         ActionCopy copy(env.ctx);
         copy.setFolder(env.path("out"));
+        copy.setReplace(true);
         env.take(copy, "file", env.path("in/d.txt"));
         auto replacing = env.move("out", true);
         env.take(*replacing, "file", env.path("in/e.txt"));
@@ -98,7 +100,8 @@ TEST(Undo, RunOfMovesRenameCopyReplaceAndFolderComesBackExactlyAndRedoes) {
     }
     const auto organized = Tree(env.dir.path());
     ASSERT_TRUE(organized.count("out/2006-05-01/a.jpg") && organized.count("out/e1.txt") &&
-                organized.count("out/sub/inner.txt") && organized.count("in/renamed.txt"));
+                organized.count("out/sub/inner.txt") && organized.count("in/renamed.txt") &&
+                organized.count("out/d1.txt"));
     ASSERT_EQ(env.log.RowsOfRun(run).size(), 6u);
 
     const UndoReport dry = env.undoRun(run, true);
@@ -106,7 +109,7 @@ TEST(Undo, RunOfMovesRenameCopyReplaceAndFolderComesBackExactlyAndRedoes) {
     EXPECT_EQ(Tree(env.dir.path()), organized);
 
     const UndoReport undo = env.undoRun(run);
-    EXPECT_EQ(undo.count(Outcome::kDone), 7) << "six actions and the replaced e.txt";
+    EXPECT_EQ(undo.count(Outcome::kDone), 8) << "six actions and the replaced d.txt and e.txt";
     EXPECT_TRUE(undo.logError.isEmpty() && undo.runId.contains('-'));
     EXPECT_EQ(Tree(env.dir.path()), before);
     const QString trashed = env.path("xdg/Trash/files/d.txt");
@@ -120,7 +123,7 @@ TEST(Undo, RunOfMovesRenameCopyReplaceAndFolderComesBackExactlyAndRedoes) {
 
     // Undoing the undo redoes the run, the copy out of the trash included.
     const UndoReport redo = env.undoRun(undo.runId);
-    EXPECT_EQ(redo.count(Outcome::kDone), 7);
+    EXPECT_EQ(redo.count(Outcome::kDone), 8);
     EXPECT_EQ(Tree(env.dir.path()), organized);
     EXPECT_FALSE(QFileInfo::exists(trashed) ||
                  QFileInfo::exists(env.path("xdg/Trash/info/d.txt.trashinfo")));
