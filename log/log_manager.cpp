@@ -125,11 +125,8 @@ class TimeText {
     QString text_;
 };
 
-// A run identity: the date and time, "-" and six random hex digits.
-QString NewRunId(const QDateTime& now, QRandomGenerator& random) {
-    return now.toString(QStringLiteral("yyyyMMddHHmmss")) + QLatin1Char('-') +
-           QString::number(random.bounded(0x100000u, 0x1000000u), 16);
-}
+// The date-and-time part of a run identity.
+QString RunStem(const QDateTime& now) { return now.toString(QStringLiteral("yyyyMMddHHmmss")); }
 
 // Runs a kept statement without results (a transaction step), setting the error on
 // failure.
@@ -183,6 +180,12 @@ struct LogManager::Impl {
     // Texts of the last time seen: takes come many to a second.
     TimeText stem{IdentityStem};
     TimeText stored{StoredTime};
+    TimeText runStem{RunStem};
+    // A run identity: the date and time, "-" and six random hex digits.
+    QString newRunId(const QDateTime& now) {
+        return runStem.of(now) + QLatin1Char('-') +
+               QString::number(random.bounded(0x100000u, 0x1000000u), 16);
+    }
 
     bool open() const { return db.isOpen(); }
     // A take could not be written, or the database stopped taking the waiting ones.
@@ -518,7 +521,7 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
     take.identityStem = d_->stem.of(now);
     take.ruleTitle = ruleTitle;
     // Outside a run the take is a run of its own.
-    take.runId = d_->run.isEmpty() ? NewRunId(now, d_->random) : d_->run;
+    take.runId = d_->run.isEmpty() ? d_->newRunId(now) : d_->run;
     // Newest record first, each followed by a comma: records A then B give "B,A,".
     for (const ActionLog& rec : records)
         take.searchText.prepend(rec.searchWords + QLatin1Char(','));
@@ -651,7 +654,7 @@ std::vector<LogRow> LogManager::Impl::readRows(const std::string& where, const Q
 }
 
 QString LogManager::BeginRun() {
-    if (d_->runDepth++ == 0) d_->run = NewRunId(d_->clock->nowToTheSecond(), d_->random);
+    if (d_->runDepth++ == 0) d_->run = d_->newRunId(d_->clock->nowToTheSecond());
     return d_->run;
 }
 
