@@ -65,6 +65,12 @@ struct UndoEnv : test::ActionEnv {
         m->pattern().SetPatternString(sub);
         return m;
     }
+    // Runs acts in one run; returns the run's identity.
+    QString inRun(const std::function<void()>& acts) {
+        const LogRun scope(&log);
+        acts();
+        return scope.id();
+    }
     UndoReport undoRun(const QString& run, bool dryRun = false) {
         return UndoEngine(log, nullptr, &clock).Undo(log.RowsOfRun(run), dryRun);
     }
@@ -79,10 +85,7 @@ TEST(Undo, RunOfMovesRenameCopyReplaceAndFolderComesBackExactlyAndRedoes) {
     env.file("out/d.txt", "the old d");
     ASSERT_TRUE(test::SetModified(env.path("in/a.jpg"), QDateTime(QDate(2006, 5, 1), QTime(9, 0))));
     const auto before = Tree(env.dir.path());
-    QString run;
-    {
-        const LogRun scope(&env.log);
-        run = scope.id();
+    const QString run = env.inRun([&env] {
         auto dated = env.move("out", false, QStringLiteral("<//>date.modified<//>"));
         env.take(*dated, "file", env.path("in/a.jpg"));
         env.take(*dated, "file", env.path("in/b.jpg"));
@@ -97,7 +100,7 @@ TEST(Undo, RunOfMovesRenameCopyReplaceAndFolderComesBackExactlyAndRedoes) {
         env.take(*replacing, "file", env.path("in/e.txt"));
         auto plain = env.move("out");
         env.take(*plain, "folder", env.path("in/sub"));
-    }
+    });
     const auto organized = Tree(env.dir.path());
     ASSERT_TRUE(organized.count("out/2006-05-01/a.jpg") && organized.count("out/e1.txt") &&
                 organized.count("out/sub/inner.txt") && organized.count("in/renamed.txt") &&
@@ -151,14 +154,11 @@ TEST(Undo, ItemsChangedTakenOrGoneAreReportedAndLeftAlone) {
         UndoEnv env;
         env.file("in/x.txt", "x");
         env.file("in/y.txt", "y");
-        QString run;
-        {
-            const LogRun scope(&env.log);
-            run = scope.id();
+        const QString run = env.inRun([&env] {
             auto m = env.move("out");
             env.take(*m, "file", env.path("in/x.txt"));
             env.take(*m, "file", env.path("in/y.txt"));
-        }
+        });
         c.after(env);
         const auto changed = Tree(env.dir.path());
         const UndoReport report = env.undoRun(run);
@@ -179,13 +179,10 @@ TEST(Undo, AnUndoStoppedHalfwayKeepsWhatItDidAndTheRestIsUndoneLater) {
     UndoEnv env;
     for (const char* f : {"in/1", "in/2", "in/3"}) env.file(f, f);
     const auto before = Tree(env.dir.path());
-    QString run;
-    {
-        const LogRun scope(&env.log);
-        run = scope.id();
+    const QString run = env.inRun([&env] {
         auto m = env.move("out");
         for (const char* f : {"in/1", "in/2", "in/3"}) env.take(*m, "file", env.path(f));
-    }
+    });
     std::atomic<bool> stop{false};
     const UndoReport half = UndoEngine(env.log).Undo(
         env.log.RowsOfRun(run), false, [&stop](int, int) { stop = true; }, &stop);
