@@ -159,7 +159,8 @@ void UndoEngine::undoRow(const LogRow& row, bool dryRun, Take& take) {
                       QStringLiteral("it is no longer there (moved on or deleted since)"));
     }
     if (!mark.item()->sameAs(*now)) return finish(Outcome::kConflict, Describe(*mark.item(), *now));
-    if (way != Way::kToTrash && ItemIdentity::Of(fs_, row.oriPath))
+    // (When undoing, the move itself refuses a taken path: one look less per item.)
+    if (dryRun && way != Way::kToTrash && ItemIdentity::Of(fs_, row.oriPath))
         return finish(Outcome::kConflict,
                       QStringLiteral("its original path %1 is taken").arg(row.oriPath));
     if (dryRun)
@@ -184,19 +185,23 @@ void UndoEngine::undoRow(const LogRow& row, bool dryRun, Take& take) {
     // Back to the original path, into its folder made again when it is gone (with the
     // folder the undo made recorded, so that undoing the undo takes it away again).
     const bool folder = now->type == EntryType::kFolder;
+    const auto moveBack = [&] {
+        return folder ? TrySafeFolderOperation(row.dstPath, row.oriPath, kFileOpMove,
+                                               kConflictRefuse, &fs_)
+                      : TrySafeFileOperation(row.dstPath, row.oriPath, kFileOpMove, kConflictRefuse,
+                                             &fs_);
+    };
     QString made;
+    FsResult<QString> moved = moveBack();
     const QString parent = FolderPart(row.oriPath);
-    if (!ItemIdentity::Of(fs_, parent)) {
+    if (!moved.ok() && moved.status().notFound() && !ItemIdentity::Of(fs_, parent)) {
         const MadeFolders chain = MakeFolderChain(parent, &fs_);
         if (chain.path.isEmpty())
             return finish(Outcome::kConflict,
                           QStringLiteral("its folder %1 cannot be made again").arg(parent));
         made = chain.firstCreated;
+        moved = moveBack();
     }
-    const FsResult<QString> moved =
-        folder
-            ? TrySafeFolderOperation(row.dstPath, row.oriPath, kFileOpMove, kConflictRefuse, &fs_)
-            : TrySafeFileOperation(row.dstPath, row.oriPath, kFileOpMove, kConflictRefuse, &fs_);
     if (!moved.ok()) {
         RemoveMadeFolders(fs_, row.oriPath, made);
         return finish(Outcome::kConflict,
