@@ -39,23 +39,20 @@ bool FolderTaskWorker::Start(const AutoFolderTask& task, const RuleList& rules) 
     std::shared_ptr<RuleList> snapshot = rules.clone(ctx);
     stop_ = false;
     thread_.reset(QThread::create([this, task, snapshot, ctx] {
+        // One task is one run: undo takes it back whole.
+        const LogRun run(ctx.log);
         QString why;
-        {
-            // One task is one run: undo takes it back whole.
-            const LogRun run(ctx.log);
-            for (const QString& item : task.taskItems) {
-                if (stop_) break;
-                // Every action is in the log, or it is not done.
-                if (!ctx.log->isUsable()) {
-                    why = QStringLiteral("The action log cannot record actions: %1")
-                              .arg(ctx.log->lastError());
-                    break;
-                }
-                const QString result = snapshot->DoRunRules(item, task.ruleSelection);
-                QMetaObject::invokeMethod(
-                    this, [this, item, result] { emit itemDone(item, result); },
-                    Qt::QueuedConnection);
+        for (const QString& item : task.taskItems) {
+            if (stop_) break;
+            // Every action is in the log, or it is not done.
+            if (!ctx.log->isUsable()) {
+                why = QStringLiteral("The action log cannot record actions: %1")
+                          .arg(ctx.log->lastError());
+                break;
             }
+            const QString result = snapshot->DoRunRules(item, task.ruleSelection);
+            QMetaObject::invokeMethod(
+                this, [this, item, result] { emit itemDone(item, result); }, Qt::QueuedConnection);
         }
         ctx.log->Flush();  // so the log tab and other programs see the takes
         QMetaObject::invokeMethod(
