@@ -214,9 +214,11 @@ void UndoEngine::undoRow(const LogRow& row, bool dryRun, Take& take) {
     if (way == Way::kFromTrash) {
         // Its trash record goes with it: ".../Trash/files/NAME" has
         // ".../Trash/info/NAME.trashinfo".
+        // Only in the user's trash: the log is a file another program could have written.
         const QString trash = FolderPart(FolderPart(row.dstPath));
-        (void)fs_.removeFile(trash + QStringLiteral("/info/") + name +
-                             QStringLiteral(".trashinfo"));
+        if (trash == HomeTrashPath())
+            (void)fs_.removeFile(trash + QStringLiteral("/info/") + name +
+                                 QStringLiteral(".trashinfo"));
         done.setTrash(UndoMark::Trash::kTakenOut);
     }
     take.records.push_back(
