@@ -5,6 +5,7 @@
 #include "actions/action_support.h"
 #include "actions/module_file_op.h"
 #include "actions/pattern_expand.h"
+#include "actions/undo_mark.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -52,6 +53,7 @@ QString ActionRelocate::TakeAction(const QString& paramList) {
     if (!isFile && !isFolder) return paramList;
 
     QString targetFolder = folder_;
+    QString made;  // the outermost subfolder created for the item, for undo
     if (sortSubfolder_ == 1) {
         const QString sub = ExpandPattern(pattern_.GetPatternString(), path, ctx_.attributes);
         const std::optional<QString> inside = SubfolderInside(sub);
@@ -69,7 +71,11 @@ QString ActionRelocate::TakeAction(const QString& paramList) {
         if (!inside->isEmpty()) {
             const QString wanted = JoinPath(folder_, *inside);
             // MakeFolderPath answers a path only when a folder stands there.
-            if (!MakeFolderPath(wanted).isEmpty()) targetFolder = wanted;
+            const MadeFolders chain = MakeFolderChain(wanted);
+            if (!chain.path.isEmpty()) {
+                targetFolder = wanted;
+                made = chain.firstCreated;
+            }
         }
     }
     const QString target = JoinPath(targetFolder, fileName);
@@ -78,7 +84,11 @@ QString ActionRelocate::TakeAction(const QString& paramList) {
     if (!done.notDone.isEmpty()) markNotDone(done.notDone);
     // The safe operations answer the source path when nothing was done.
     if (done.path.isEmpty() || done.path == path) return paramList;
-    AppendActionRecord(ctx_, actionName_, path, done.path, fileName);
+    UndoMark mark = UndoMark::ForPath(DefaultFileSystem(), done.path);
+    if (!done.aside.isEmpty())
+        mark.setAside(done.aside, ItemIdentity::Of(DefaultFileSystem(), done.aside));
+    mark.setMadeFolder(made);
+    AppendActionRecord(ctx_, actionName_, path, done.path, fileName, mark.toText());
     return MakeParamList(kind, done.path);
 }
 

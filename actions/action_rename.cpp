@@ -3,6 +3,7 @@
 #include "actions/action_support.h"
 #include "actions/module_file_op.h"
 #include "actions/pattern_expand.h"
+#include "actions/undo_mark.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -52,8 +53,11 @@ QString ActionRename::TakeAction(const QString& paramList) {
     const SafeOpResult done = SafeOperation(path, target, kFileOpRename, mode, isFolder);
     if (!done.notDone.isEmpty()) markNotDone(done.notDone);
     if (done.path.isEmpty() || done.path == path) return paramList;
+    UndoMark mark = UndoMark::ForPath(DefaultFileSystem(), done.path);
+    if (!done.aside.isEmpty())
+        mark.setAside(done.aside, ItemIdentity::Of(DefaultFileSystem(), done.aside));
     AppendActionRecord(ctx_, QStringLiteral("Rename"), path, done.path,
-                       oldName + QLatin1Char(',') + newName);
+                       oldName + QLatin1Char(',') + newName, mark.toText());
     return MakeParamList(kind, done.path);
 }
 

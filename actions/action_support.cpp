@@ -9,7 +9,8 @@
 namespace vandrel {
 
 void AppendActionRecord(const EngineContext& ctx, const QString& actionName, const QString& oriPath,
-                        const QString& dstPath, const QString& searchWords) {
+                        const QString& dstPath, const QString& searchWords,
+                        const QString& undoMark) {
     if (!ctx.log) return;
     ActionLog record;
     record.takeTime = ctx.clockOrSystem().nowToTheSecond();  // the log keeps seconds
@@ -17,6 +18,7 @@ void AppendActionRecord(const EngineContext& ctx, const QString& actionName, con
     record.dstPath = dstPath;
     record.actionName = actionName;
     record.searchWords = searchWords;
+    record.undoMark = undoMark;
     ctx.log->AppendActionLog(record);
 }
 

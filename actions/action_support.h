@@ -8,9 +8,11 @@
 
 namespace vandrel {
 
-// Appends one record to ctx.log (when there is one), stamped with ctx's clock.
+// Appends one record to ctx.log (when there is one), stamped with ctx's clock. undoMark:
+// the UndoMark text of an action undo can take back (empty for the others).
 void AppendActionRecord(const EngineContext& ctx, const QString& actionName, const QString& oriPath,
-                        const QString& dstPath, const QString& searchWords);
+                        const QString& dstPath, const QString& searchWords,
+                        const QString& undoMark = QString());
 
 // folder + "/" + name, without doubling a "/" that ends the folder ("/" + "a" is "/a").
 QString JoinPath(const QString& folder, const QString& name);

@@ -1,6 +1,7 @@
 #include "actions/confirm_batch.h"
 
 #include "actions/module_file_op.h"
+#include "log/log_run.h"
 #include "rules/rule_list.h"
 #include "rules/run_outcome.h"
 
@@ -61,7 +62,10 @@ bool ConfirmBatch::Go(const RuleList& rules, const EngineContext& workerContext)
     std::shared_ptr<RuleList> snapshot = rules.clone(workerContext);
     const QString selection = task_.ruleSelection;
     const ItemRunner runner = runner_;
-    thread_.reset(QThread::create([this, work, snapshot, selection, runner] {
+    LogManager* log = workerContext.log;
+    thread_.reset(QThread::create([this, work, snapshot, selection, runner, log] {
+        // One "Go" is one run: undo takes it back whole.
+        const LogRun run(log);
         const int total = static_cast<int>(work.size());
         for (int n = 0; n < total && !stop_; ++n) {
             const int row = work[static_cast<size_t>(n)].first;

@@ -503,6 +503,8 @@ class Relocation {
     Relocation& operator=(const Relocation&) = delete;
 
     FsResult<QString> run(const QString& source, const QString& requested, int kind, int mode);
+    // Replace: the first item moved away from the target (the one that held its name).
+    QString firstAside() const { return asides_.isEmpty() ? QString() : asides_.first(); }
 
   private:
     QString numbered(const QString& taken, int& counter) {
@@ -613,7 +615,8 @@ FsResult<QString> Relocation::finishMove(const QString& source, const QString& p
 FsResult<QString> Relocation::run(const QString& source, const QString& requested, int kind,
                                   int mode) {
     const bool copy = kind != kFileOpMove && kind != kFileOpRename;
-    const bool replace = mode != kConflictRename;
+    const bool refuse = mode == kConflictRefuse;
+    const bool replace = mode != kConflictRename && !refuse;
     // A move or rename to where the item already is has nothing to do. A copy onto itself
     // did not happen: a caller must never take the original for the copy.
     const auto nothingToDo = [&]() -> FsResult<QString> {
@@ -629,6 +632,7 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
     if (taken && SameEntry(fs_, source, target)) return nothingToDo();
     if (folder_ && InsideOf(target, source))
         return FsStatus::FromErrno(EINVAL, "put into itself", target);
+    if (refuse && taken) return FsStatus::FromErrno(EEXIST, "use the taken name", target);
 
     int counter = 0;
     QString effective = target;
@@ -668,6 +672,9 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
         FsStatus st = place(source, effective);
         if (st.ok()) {
             placed = true;
+        } else if (st.alreadyExists() && refuse) {
+            failure = FsStatus::FromErrno(EEXIST, "use the taken name", target);
+            break;
         } else if (st.alreadyExists()) {
             // Lost a race for the name: Rename takes the next number, Replace moves the
             // newcomer aside on the next round.
@@ -713,8 +720,12 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
 
 }  // namespace
 
-FsResult<QString> TrySafeFileOperation(const QString& source, const QString& target, int kind,
-                                       int mode, FileSystem* fs) {
+namespace {
+
+// The safe operations; aside (may be null) receives where Replace moved the item that held
+// the target.
+FsResult<QString> TryFile(const QString& source, const QString& target, int kind, int mode,
+                          FileSystem* fs, QString* aside) {
     FileSystem& f = Fs(fs);
     if (HoldsNul(source)) return FsStatus::FromErrno(EINVAL, "use the path", source);
     if (source.isEmpty() || IsHiddenName(source))
@@ -724,11 +735,14 @@ FsResult<QString> TrySafeFileOperation(const QString& source, const QString& tar
     if (info.value().type != EntryType::kFile)
         return FsStatus::FromErrno(info.value().type == EntryType::kFolder ? EISDIR : EINVAL,
                                    "examine", source);
-    return Relocation(f, false, info.value()).run(source, target, kind, mode);
+    Relocation relocation(f, false, info.value());
+    FsResult<QString> result = relocation.run(source, target, kind, mode);
+    if (aside && result.ok()) *aside = relocation.firstAside();
+    return result;
 }
 
-FsResult<QString> TrySafeFolderOperation(const QString& source, const QString& target, int kind,
-                                         int mode, FileSystem* fs) {
+FsResult<QString> TryFolder(const QString& source, const QString& target, int kind, int mode,
+                            FileSystem* fs, QString* aside) {
     FileSystem& f = Fs(fs);
     if (HoldsNul(source)) return FsStatus::FromErrno(EINVAL, "use the path", source);
     const QString src = StripSlashes(source);
@@ -738,7 +752,22 @@ FsResult<QString> TrySafeFolderOperation(const QString& source, const QString& t
     if (!info.ok()) return info.status();
     if (info.value().type != EntryType::kFolder)
         return FsStatus::FromErrno(ENOTDIR, "examine", source);
-    return Relocation(f, true, info.value()).run(src, StripSlashes(target), kind, mode);
+    Relocation relocation(f, true, info.value());
+    FsResult<QString> result = relocation.run(src, StripSlashes(target), kind, mode);
+    if (aside && result.ok()) *aside = relocation.firstAside();
+    return result;
+}
+
+}  // namespace
+
+FsResult<QString> TrySafeFileOperation(const QString& source, const QString& target, int kind,
+                                       int mode, FileSystem* fs) {
+    return TryFile(source, target, kind, mode, fs, nullptr);
+}
+
+FsResult<QString> TrySafeFolderOperation(const QString& source, const QString& target, int kind,
+                                         int mode, FileSystem* fs) {
+    return TryFolder(source, target, kind, mode, fs, nullptr);
 }
 
 QString SafeFileOperation(const QString& source, const QString& target, int kind, int mode,
@@ -755,10 +784,11 @@ QString SafeFolderOperation(const QString& source, const QString& target, int ki
 
 SafeOpResult SafeOperation(const QString& source, const QString& target, int kind, int mode,
                            bool folder, FileSystem* fs) {
-    const FsResult<QString> r = folder ? TrySafeFolderOperation(source, target, kind, mode, fs)
-                                       : TrySafeFileOperation(source, target, kind, mode, fs);
-    if (!r.ok()) return {source, r.status().message()};
-    return {folder && r.value() == StripSlashes(source) ? source : r.value(), QString()};
+    QString aside;
+    const FsResult<QString> r = folder ? TryFolder(source, target, kind, mode, fs, &aside)
+                                       : TryFile(source, target, kind, mode, fs, &aside);
+    if (!r.ok()) return {source, r.status().message(), QString()};
+    return {folder && r.value() == StripSlashes(source) ? source : r.value(), QString(), aside};
 }
 
 int RemoveStagingLeftovers(const QString& folder, FileSystem* fs) {
@@ -848,14 +878,18 @@ bool VisibleFolderExists(const QString& path, FileSystem* fs) {
 
 namespace {
 
-bool MakeFolders(FileSystem& fs, const QString& path) {
+// firstCreated (may be null) receives the outermost folder made here.
+bool MakeFolders(FileSystem& fs, const QString& path, QString* firstCreated) {
     const FsResult<EntryInfo> info = fs.stat(path);
     if (info.ok()) return info.value().type == EntryType::kFolder;
     if (!info.status().notFound()) return false;
     const QString parent = ParentOf(path);
-    if (parent == path || !MakeFolders(fs, parent)) return false;
+    if (parent == path || !MakeFolders(fs, parent, firstCreated)) return false;
     const FsStatus st = fs.makeFolder(path, 0777);
-    if (st.ok()) return true;
+    if (st.ok()) {
+        if (firstCreated && firstCreated->isEmpty()) *firstCreated = path;
+        return true;
+    }
     if (!st.alreadyExists()) return false;
     // Someone else created it meanwhile; fine as long as it is a folder.
     const FsResult<EntryInfo> again = fs.stat(path);
@@ -866,7 +900,17 @@ bool MakeFolders(FileSystem& fs, const QString& path) {
 
 QString MakeFolderPath(const QString& path, FileSystem* fs) {
     if (!path.startsWith(QLatin1Char('/')) || HoldsNul(path)) return QString();
-    return MakeFolders(Fs(fs), StripSlashes(path)) ? path : QString();
+    return MakeFolders(Fs(fs), StripSlashes(path), nullptr) ? path : QString();
+}
+
+MadeFolders MakeFolderChain(const QString& path, FileSystem* fs) {
+    MadeFolders made;
+    if (!path.startsWith(QLatin1Char('/')) || HoldsNul(path)) return made;
+    if (MakeFolders(Fs(fs), StripSlashes(path), &made.firstCreated))
+        made.path = path;
+    else
+        made.firstCreated.clear();
+    return made;
 }
 
 bool RecycleFile(const QString& path) {

@@ -12,7 +12,9 @@
 namespace vandrel {
 
 enum FileOpKind { kFileOpCopy = 1, kFileOpMove = 2, kFileOpRename = 3 };
-enum ConflictMode { kConflictRename = 1, kConflictReplace = 2 };
+// kConflictRefuse is the engine's own (never stored in a rule): a taken target makes the
+// operation fail with EEXIST, as undo needs when it puts an item back.
+enum ConflictMode { kConflictRename = 1, kConflictReplace = 2, kConflictRefuse = 3 };
 
 // Returns the path the item now has, or the source path when nothing was done: missing,
 // hidden or special source, target equal to the source, or a failure (permission denied,
@@ -39,6 +41,8 @@ QString SafeFileOperation(const QString& source, const QString& target, int kind
 struct SafeOpResult {
     QString path;
     QString notDone;
+    // Replace: where the item that held the target name was moved to; empty otherwise.
+    QString aside;
 };
 // SafeFileOperation (folder false) or SafeFolderOperation (folder true) with the reason.
 SafeOpResult SafeOperation(const QString& source, const QString& target, int kind, int mode,
@@ -84,6 +88,13 @@ bool VisibleFolderExists(const QString& path, FileSystem* fs = nullptr);
 // Creates the folder with its missing parents; the path on success, else empty (also
 // for a relative path or a file in the way).
 QString MakeFolderPath(const QString& path, FileSystem* fs = nullptr);
+// MakeFolderPath that also tells the outermost folder it created (empty when every level
+// was there already): undo removes what an action created, when it is empty again.
+struct MadeFolders {
+    QString path;  // empty on failure
+    QString firstCreated;
+};
+MadeFolders MakeFolderChain(const QString& path, FileSystem* fs = nullptr);
 // Sends an existing file to the freedesktop trash; false when it could not.
 bool RecycleFile(const QString& path);
 

@@ -2,6 +2,7 @@
 
 #include "attributes/attribute_helper.h"
 #include "log/log_manager.h"
+#include "log/log_run.h"
 #include "platform/file_in_use.h"
 #include "rules/rule_list.h"
 
@@ -39,6 +40,8 @@ bool FolderTaskWorker::Start(const AutoFolderTask& task, const RuleList& rules) 
     std::shared_ptr<RuleList> snapshot = rules.clone(ctx);
     stop_ = false;
     thread_.reset(QThread::create([this, task, snapshot, ctx] {
+        // One task is one run: undo takes it back whole.
+        const LogRun run(ctx.log);
         QString why;
         int index = 0;
         for (const QString& item : task.taskItems) {

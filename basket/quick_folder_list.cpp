@@ -5,8 +5,10 @@
 #include <QFileInfo>
 
 #include "actions/module_file_op.h"
+#include "actions/undo_mark.h"
 #include "log/action_log.h"
 #include "log/log_manager.h"
+#include "log/log_run.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -113,6 +115,8 @@ std::vector<QuickMoveResult> QuickFolderList::MoveItems(const QString& folder,
                                                         FileSystem* fs) {
     std::vector<QuickMoveResult> results;
     bool logBroken = false;
+    // One drop is one run: undo takes it back whole.
+    const LogRun run(log);
     const bool folderThere = VisibleFolderExists(folder, fs);
     for (const QString& item : items) {
         QuickMoveResult r{item, item, {}};
@@ -137,8 +141,10 @@ std::vector<QuickMoveResult> QuickFolderList::MoveItems(const QString& folder,
         if (r.problem.isEmpty() && r.target == item)
             r.problem = QStringLiteral("it could not be moved to %1").arg(folder);
         if (r.moved() && log != nullptr) {
+            const QString mark =
+                UndoMark::ForPath(fs ? *fs : DefaultFileSystem(), r.target).toText();
             log->AppendActionLog(ActionLog{QDateTime::currentDateTime(), item, r.target,
-                                           QString::fromLatin1(kQuickMoveAction), name});
+                                           QString::fromLatin1(kQuickMoveAction), name, mark});
             // A move the log does not hold must not be followed by more: stop here.
             if (!log->CommitToLogFile(QString::fromLatin1(kQuickMoveTitle))) logBroken = true;
         }

@@ -13,6 +13,9 @@ struct ActionLog {
     QString dstPath;      // the path after the action (or the path worked on)
     QString actionName;   // "Copy", "Move", "Rename", "Run", "AddTo", a shell verb, ...
     QString searchWords;  // words the record is found by (the item's file name)
+    // What undo needs to know that the item at dstPath is still the one put there (see
+    // UndoMark); empty for actions that cannot be undone.
+    QString undoMark = {};
 };
 
 }  // namespace vandrel

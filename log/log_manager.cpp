@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSet>
 #include <algorithm>
 #include <chrono>
 #include <limits>
@@ -27,10 +28,10 @@ namespace vandrel {
 namespace {
 
 const char kColumns[] =
-    "SELECT id, taketime, ruletitle, actionname, dstpath, oripath, searchwords, takeuid "
-    "FROM actions";
+    "SELECT id, taketime, ruletitle, actionname, dstpath, oripath, searchwords, takeuid, "
+    "coalesce(runid, takeuid), undomark FROM actions";
 
-constexpr int kInsertColumns = 8;
+constexpr int kInsertColumns = 10;
 constexpr size_t kRowsPerInsert = 16;
 // Takes wait in the side file until this many have gathered or the oldest is this old
 // (checked at each commit), and before anything is read; then one transaction takes them.
@@ -42,8 +43,9 @@ constexpr int kOpenAttempts = 60;
 std::string InsertSql(size_t rows) {
     std::string sql =
         "INSERT INTO actions (taketime, ruletitle, actionname, dstpath, oripath, searchwords, "
-        "takeuid, foldedwords) VALUES ";
-    for (size_t i = 0; i < rows; ++i) sql += i == 0 ? "(?,?,?,?,?,?,?,?)" : ",(?,?,?,?,?,?,?,?)";
+        "takeuid, foldedwords, runid, undomark) VALUES ";
+    for (size_t i = 0; i < rows; ++i)
+        sql += i == 0 ? "(?,?,?,?,?,?,?,?,?,?)" : ",(?,?,?,?,?,?,?,?,?,?)";
     return sql;
 }
 
@@ -61,6 +63,8 @@ LogRow ReadRow(const SqliteQuery& q) {
     row.oriPath = q.text(5);
     row.searchWords = q.text(6);
     row.takeUid = q.text(7);
+    row.runId = q.text(8);
+    row.undoMark = q.text(9);
     return row;
 }
 
@@ -121,6 +125,9 @@ class TimeText {
     QString text_;
 };
 
+// The date-and-time part of a run identity.
+QString RunStem(const QDateTime& now) { return now.toString(QStringLiteral("yyyyMMddHHmmss")); }
+
 // Runs a kept statement without results (a transaction step), setting the error on
 // failure.
 bool Run(SqliteDb& db, const char* sql) {
@@ -173,6 +180,12 @@ struct LogManager::Impl {
     // Texts of the last time seen: takes come many to a second.
     TimeText stem{IdentityStem};
     TimeText stored{StoredTime};
+    TimeText runStem{RunStem};
+    // A run identity: the date and time, "-" and six random hex digits.
+    QString newRunId(const QDateTime& now) {
+        return runStem.of(now) + QLatin1Char('-') +
+               QString::number(random.bounded(0x100000u, 0x1000000u), 16);
+    }
 
     bool open() const { return db.isOpen(); }
     // A take could not be written, or the database stopped taking the waiting ones.
@@ -184,6 +197,15 @@ struct LogManager::Impl {
     SqliteOpen startAfresh(const QString& file, const QString& reason);
 
     bool refused = false;  // the last insertTakes failed on a refusal of the data
+    QString run;           // the open run; empty outside one
+    int runDepth = 0;
+    // Take identities drawn for the newest date-time stem: a batch commits thousands of
+    // takes a second, and undo finds a take by its identity.
+    QString usedStem;
+    QSet<QString> usedUids;
+
+    QString drawUid(const QString& stemText, const QString& previous);
+    std::vector<LogRow> readRows(const std::string& where, const QString& value);
 
     bool insertTakes(const std::vector<JournalTake>& takes);
     bool fold();
@@ -222,13 +244,8 @@ bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
     }
     std::vector<QString> uids;
     uids.reserve(takes.size());
-    for (const JournalTake& take : takes) {
-        QString uid;
-        do {
-            uid = take.identityStem + QString::number(random.bounded(10000u));
-        } while (uid == previousUid);
-        uids.push_back(previousUid = uid);
-    }
+    for (const JournalTake& take : takes)
+        uids.push_back(previousUid = drawUid(take.identityStem, previousUid));
     std::vector<QString> folded;
     folded.reserve(takes.size());
     for (const JournalTake& take : takes) folded.push_back(LogSearchWord::Fold(take.searchText));
@@ -255,6 +272,9 @@ bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
             q.bindAt(base + 6, take.searchText);
             q.bindAt(base + 7, uids[t]);
             q.bindAt(base + 8, folded[t]);
+            // Null, not empty, where there is none: old rows have none either.
+            q.bindAt(base + 9, take.runId.isEmpty() ? QString() : take.runId);
+            q.bindAt(base + 10, row.undoMark.isEmpty() ? QString() : row.undoMark);
         }
         if (ok && q.step() != SQLITE_DONE) {
             db.setError(
@@ -497,15 +517,18 @@ bool LogManager::CommitToLogFile(const QString& ruleTitle) {
     d_->db.setErrorText(QString());
 
     JournalTake take;
-    take.identityStem = d_->stem.of(d_->clock->nowToTheSecond());
+    const QDateTime now = d_->clock->nowToTheSecond();
+    take.identityStem = d_->stem.of(now);
     take.ruleTitle = ruleTitle;
+    // Outside a run the take is a run of its own.
+    take.runId = d_->run.isEmpty() ? d_->newRunId(now) : d_->run;
     // Newest record first, each followed by a comma: records A then B give "B,A,".
     for (const ActionLog& rec : records)
         take.searchText.prepend(rec.searchWords + QLatin1Char(','));
     take.rows.reserve(records.size());
     for (const ActionLog& rec : records)
         take.rows.push_back(
-            {d_->stored.of(rec.takeTime), rec.actionName, rec.dstPath, rec.oriPath});
+            {d_->stored.of(rec.takeTime), rec.actionName, rec.dstPath, rec.oriPath, rec.undoMark});
 
     if (d_->journal.isOpen() && d_->journal.append(take)) {
         if (d_->unfolded.empty()) d_->oldestUnfolded.start();
@@ -590,6 +613,96 @@ std::optional<LogRow> LogManager::GetActionRecord(const QString& searchId) {
     if (rc == SQLITE_ROW) return ReadRow(q);
     if (rc != SQLITE_DONE) d_->db.setError(QStringLiteral("read log record %1").arg(id));
     return std::nullopt;
+}
+
+}  // namespace vandrel
+
+namespace vandrel {
+
+// Never the previous identity; within one date-time stem, none drawn before while most of
+// its 10,000 numbers are still free (beyond that, a repeat is allowed: takes are told
+// apart by their place as well).
+QString LogManager::Impl::drawUid(const QString& stemText, const QString& previous) {
+    if (stemText != usedStem) {
+        usedStem = stemText;
+        usedUids.clear();
+    }
+    const bool fresh = usedUids.size() < 9000;
+    QString uid;
+    do {
+        uid = stemText + QString::number(random.bounded(10000u));
+    } while (uid == previous || (fresh && usedUids.contains(uid)));
+    usedUids.insert(uid);
+    return uid;
+}
+
+std::vector<LogRow> LogManager::Impl::readRows(const std::string& where, const QString& value) {
+    std::vector<LogRow> rows;
+    if (!open()) return rows;
+    (void)fold();
+    db.setErrorText(QString());
+    SqliteQuery q(db.prepare(std::string(kColumns) + " WHERE " + where + " ORDER BY id"));
+    if (!q.valid()) return rows;
+    q.bind(":v", value);
+    int rc;
+    while ((rc = q.step()) == SQLITE_ROW) rows.push_back(ReadRow(q));
+    if (rc != SQLITE_DONE) {
+        db.setError(QStringLiteral("read the log"));
+        rows.clear();
+    }
+    return rows;
+}
+
+QString LogManager::BeginRun() {
+    if (d_->runDepth++ == 0) d_->run = d_->newRunId(d_->clock->nowToTheSecond());
+    return d_->run;
+}
+
+void LogManager::EndRun() {
+    if (d_->runDepth > 0 && --d_->runDepth == 0) d_->run.clear();
+}
+
+QString LogManager::currentRun() const { return d_->run; }
+
+std::vector<LogRow> LogManager::RowsOfTake(qint64 rowId) {
+    const std::optional<LogRow> row = GetActionRecord(QString::number(rowId));
+    if (!row) return {};
+    // The take is the unbroken stretch of rows with its identity around the row: a take is
+    // written whole, and a take never follows one of the same identity.
+    const std::vector<LogRow> named = d_->readRows("takeuid = :v", row->takeUid);
+    std::vector<LogRow> rows;
+    for (const LogRow& r : named) {
+        if (!rows.empty() && r.id != rows.back().id + 1) {
+            if (rows.back().id >= rowId) break;
+            rows.clear();
+        }
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+std::vector<qint64> LogManager::TakesNamed(const QString& uid) {
+    std::vector<qint64> firsts;
+    qint64 last = -1;
+    for (const LogRow& r : d_->readRows("takeuid = :v", uid)) {
+        if (r.id != last + 1) firsts.push_back(r.id);
+        last = r.id;
+    }
+    return firsts;
+}
+
+std::vector<LogRow> LogManager::RowsOfRun(const QString& runId) {
+    if (runId.isEmpty()) return {};
+    if (runId.contains(QLatin1Char('-'))) return d_->readRows("runid = :v", runId);
+    return d_->readRows("runid IS NULL AND takeuid = :v", runId);
+}
+
+QString LogManager::NewestRun() {
+    if (!d_->open()) return QString();
+    (void)d_->fold();
+    SqliteQuery q(
+        d_->db.prepare("SELECT coalesce(runid, takeuid) FROM actions ORDER BY id DESC LIMIT 1"));
+    return q.step() == SQLITE_ROW ? q.text(0) : QString();
 }
 
 }  // namespace vandrel

@@ -29,6 +29,10 @@ struct LogRow {
     QString oriPath;
     QString searchWords;
     QString takeUid;
+    // The run the take belongs to; for a take logged before runs were recorded, its take
+    // identity (each such take is a run of its own).
+    QString runId;
+    QString undoMark;  // empty when undo has nothing to check the item by
 };
 
 class LogManager {
@@ -86,6 +90,28 @@ class LogManager {
                      bool makeSearchable = true);
     // Closes the connection; pending records stay pending. Harmless when closed.
     void CloseLogFile();
+
+    // Runs: every take belongs to one. Takes committed between BeginRun and the matching
+    // EndRun share one run; a BeginRun inside an open run joins it (the calls nest). A
+    // take committed outside any run is a run of its own. BeginRun returns the run's
+    // identity: the date and time "yyyyMMddHHmmss", "-" and six random hex digits (a "-"
+    // tells it from a take identity, which old takes use as their run). LogRun does this.
+    QString BeginRun();
+    void EndRun();
+    QString currentRun() const;
+
+    // What undo reads (each flushes the takes waiting in this manager's side file first).
+    // The rows of the take that holds row rowId, oldest first; empty when there is none.
+    std::vector<LogRow> RowsOfTake(qint64 rowId);
+    // The first row id of each take whose identity is uid (two takes may share one: the
+    // identity's random part is small), oldest first.
+    std::vector<qint64> TakesNamed(const QString& uid);
+    // The rows of a run, oldest first. A run identity without "-" names a take of a log
+    // written before runs were recorded: its rows, and those of any other such take of
+    // that identity.
+    std::vector<LogRow> RowsOfRun(const QString& runId);
+    // The run of the newest row; empty when the log is empty or closed.
+    QString NewestRun();
 
     bool isOpen() const;
     // Whether actions may be taken: the log is open and every take so far was written

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,8 @@ namespace {
 // (CatchUp): tokenizing every take as it is written would cost the commits most of their
 // speed. The triggers keep what it covers in step with the table, whoever writes.
 const char* const kCreate[] = {
+    // Undo reads a run's rows; rows of old logs have none.
+    "CREATE INDEX IF NOT EXISTS actions_run ON actions(runid) WHERE runid IS NOT NULL",
     "CREATE INDEX IF NOT EXISTS actions_unfolded ON actions(id) "
     "WHERE foldedwords IS NULL AND searchwords IS NOT NULL",
     "CREATE VIRTUAL TABLE IF NOT EXISTS actionsearch USING fts5(foldedwords, "
@@ -64,16 +67,19 @@ SqliteOpen LogSchema::Prepare(SqliteDb& db) {
     if (!db.exec("BEGIN IMMEDIATE")) return Fail(db, QString());
     if (!db.exec("CREATE TABLE IF NOT EXISTS actions (id INTEGER PRIMARY KEY, taketime TEXT, "
                  "ruletitle TEXT, actionname TEXT, dstpath TEXT, oripath TEXT, searchwords TEXT, "
-                 "takeuid TEXT, foldedwords TEXT)"))
+                 "takeuid TEXT, foldedwords TEXT, runid TEXT, undomark TEXT)"))
         return Fail(db, QString());
     // A table of the same name made by something else: refuse it rather than guess.
     if (!db.prepare("SELECT id, taketime, ruletitle, actionname, dstpath, oripath, searchwords, "
                     "takeuid FROM actions"))
         return Fail(db, QStringLiteral("no usable action table: ") + db.error());
-    // A log of an older program: its rows get their folded copies from FoldMissing.
-    if (!db.prepare("SELECT foldedwords FROM actions") &&
-        !db.exec("ALTER TABLE actions ADD COLUMN foldedwords TEXT"))
-        return Fail(db, QString());
+    // A log of an older program: its rows get their folded copies from FoldMissing. Its
+    // rows have no run (each take is then a run of its own, named by its take identity)
+    // and no undo mark (undo has nothing to check their items by, so it leaves them).
+    for (const char* column : {"foldedwords", "runid", "undomark"})
+        if (!db.prepare(std::string("SELECT ") + column + " FROM actions") &&
+            !db.exec((std::string("ALTER TABLE actions ADD COLUMN ") + column + " TEXT").c_str()))
+            return Fail(db, QString());
     for (const char* sql : kCreate)
         if (!db.exec(sql)) return Fail(db, QString());
     if (!db.exec("COMMIT")) return Fail(db, QString());

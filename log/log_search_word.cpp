@@ -14,10 +14,11 @@ constexpr int kTrigram = 3;
 constexpr qsizetype kLongestPattern = 50000 - 2;
 
 const char kColumns[] =
-    "id, taketime, ruletitle, actionname, dstpath, oripath, searchwords, takeuid";
+    "id, taketime, ruletitle, actionname, dstpath, oripath, searchwords, takeuid, "
+    "coalesce(runid, takeuid), undomark";
 const char kJoinedColumns[] =
     "a.id, a.taketime, a.ruletitle, a.actionname, a.dstpath, a.oripath, a.searchwords, "
-    "a.takeuid";
+    "a.takeuid, coalesce(a.runid, a.takeuid), a.undomark";
 
 // The like wildcards, and the characters the index's glob reading takes for its own
 // (escaped, they still end its runs of plain text).

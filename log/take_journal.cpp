@@ -19,8 +19,10 @@ namespace vandrel {
 
 namespace {
 
-// Takes with their identity; side files of older programs hold takes without one.
-constexpr char kMagic[4] = {'V', 'T', 'K', '2'};
+// Takes with their identity, run and undo marks; side files of older programs hold takes
+// without the run and marks (VTK2) or without any of these (VTK1).
+constexpr char kMagic[4] = {'V', 'T', 'K', '3'};
+constexpr char kIdentityMagic[4] = {'V', 'T', 'K', '2'};
 constexpr char kOldMagic[4] = {'V', 'T', 'K', '1'};
 constexpr int kHeaderSize = 12;  // magic, payload length, checksum
 // A take of a few thousand records stays far below this; more means a damaged length.
@@ -92,7 +94,7 @@ bool GetString(const QByteArray& in, qsizetype& pos, QString& s) {
     return true;
 }
 
-std::optional<JournalTake> Decode(const QByteArray& payload, bool withIdentity) {
+std::optional<JournalTake> Decode(const QByteArray& payload, bool withIdentity, bool withRun) {
     JournalTake take;
     qsizetype pos = 0;
     if (withIdentity) {
@@ -102,7 +104,8 @@ std::optional<JournalTake> Decode(const QByteArray& payload, bool withIdentity) 
         pos += 8;
     }
     if (!GetString(payload, pos, take.identityStem) || !GetString(payload, pos, take.ruleTitle) ||
-        !GetString(payload, pos, take.searchText) || payload.size() - pos < 4)
+        !GetString(payload, pos, take.searchText) ||
+        (withRun && !GetString(payload, pos, take.runId)) || payload.size() - pos < 4)
         return std::nullopt;
     const quint32 rows = GetU32(payload.constData() + pos);
     pos += 4;
@@ -111,7 +114,8 @@ std::optional<JournalTake> Decode(const QByteArray& payload, bool withIdentity) 
     take.rows.resize(rows);
     for (JournalTake::Row& r : take.rows)
         if (!GetString(payload, pos, r.takeTime) || !GetString(payload, pos, r.actionName) ||
-            !GetString(payload, pos, r.dstPath) || !GetString(payload, pos, r.oriPath))
+            !GetString(payload, pos, r.dstPath) || !GetString(payload, pos, r.oriPath) ||
+            (withRun && !GetString(payload, pos, r.undoMark)))
             return std::nullopt;
     if (pos != payload.size()) return std::nullopt;
     return take;
@@ -123,13 +127,13 @@ TakeJournal::~TakeJournal() { close(false); }
 
 QByteArray TakeJournal::Encode(const JournalTake& take) {
     // Sized once: a take is encoded on every commit.
-    qsizetype size = kHeaderSize + 4 * 4 + 8 +
+    qsizetype size = kHeaderSize + 5 * 4 + 8 +
                      2 * (take.journal.size() + take.identityStem.size() + take.ruleTitle.size() +
-                          take.searchText.size()) +
+                          take.searchText.size() + take.runId.size()) +
                      4;
     for (const JournalTake::Row& r : take.rows)
-        size += 4 * 4 +
-                2 * (r.takeTime.size() + r.actionName.size() + r.dstPath.size() + r.oriPath.size());
+        size += 5 * 4 + 2 * (r.takeTime.size() + r.actionName.size() + r.dstPath.size() +
+                             r.oriPath.size() + r.undoMark.size());
     QByteArray record;
     record.reserve(size);
     record.resize(kHeaderSize, '\0');
@@ -141,6 +145,7 @@ QByteArray TakeJournal::Encode(const JournalTake& take) {
     PutString(record, take.identityStem);
     PutString(record, take.ruleTitle);
     PutString(record, take.searchText);
+    PutString(record, take.runId);
     char rows[4];
     PutU32(rows, quint32(take.rows.size()));
     record.append(rows, 4);
@@ -149,6 +154,7 @@ QByteArray TakeJournal::Encode(const JournalTake& take) {
         PutString(record, r.actionName);
         PutString(record, r.dstPath);
         PutString(record, r.oriPath);
+        PutString(record, r.undoMark);
     }
     const qsizetype payload = record.size() - kHeaderSize;
     std::memcpy(record.data(), kMagic, 4);
@@ -280,13 +286,14 @@ std::vector<JournalTake> TakeJournal::Read(const Orphan& orphan) {
     qsizetype pos = 0;
     while (all.size() - pos >= kHeaderSize) {
         const char* h = all.constData() + pos;
-        const bool withIdentity = std::memcmp(h, kMagic, 4) == 0;
+        const bool withRun = std::memcmp(h, kMagic, 4) == 0;
+        const bool withIdentity = withRun || std::memcmp(h, kIdentityMagic, 4) == 0;
         if (!withIdentity && std::memcmp(h, kOldMagic, 4) != 0) break;
         const quint32 size = GetU32(h + 4);
         if (size > kMaxPayload || all.size() - pos - kHeaderSize < qsizetype(size)) break;
         const char* payload = h + kHeaderSize;
         if (Fnv1a(payload, size) != GetU32(h + 8)) break;
-        std::optional<JournalTake> take = Decode(QByteArray(payload, size), withIdentity);
+        std::optional<JournalTake> take = Decode(QByteArray(payload, size), withIdentity, withRun);
         if (!take) break;
         out.push_back(std::move(*take));
         pos += kHeaderSize + size;

@@ -27,11 +27,15 @@ struct JournalTake {
     QString identityStem;
     QString ruleTitle;
     QString searchText;
+    // The run the take belongs to; empty for takes of side files written before runs were
+    // recorded (each such take is then a run of its own).
+    QString runId;
     struct Row {
         QString takeTime;  // as stored: "yyyy-MM-dd HH:mm:ss", or empty
         QString actionName;
         QString dstPath;
         QString oriPath;
+        QString undoMark;  // what undo checks the item by; empty when there is nothing
     };
     std::vector<Row> rows;
 };

@@ -104,7 +104,12 @@ QString HomeTrashPath() {
     return QDir::cleanPath(data + QStringLiteral("/Trash"));
 }
 
-FsStatus MoveToTrash(const QString& path, FileSystem* fsp) {
+FsStatus MoveToTrash(const QString& path, FileSystem* fs) {
+    const FsResult<QString> at = MoveToTrashAt(path, fs);
+    return at.status();
+}
+
+FsResult<QString> MoveToTrashAt(const QString& path, FileSystem* fsp) {
     FileSystem& fs = fsp ? *fsp : DefaultFileSystem();
     const QString absolute = QFileInfo(path).absoluteFilePath();
     const FsResult<EntryInfo> item = fs.lstat(absolute);
@@ -131,7 +136,7 @@ FsStatus MoveToTrash(const QString& path, FileSystem* fsp) {
         if (!st.ok()) return st;
         st = fs.renameNoReplace(absolute, dest);
         if (st.crossDevice()) st = CopyIntoTrash(fs, absolute, dest);
-        if (st.ok()) return st;
+        if (st.ok()) return dest;
         (void)fs.removeFile(infoPath);
         if (!st.alreadyExists()) return st;
     }

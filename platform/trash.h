@@ -18,5 +18,8 @@ QString HomeTrashPath();
 // copied (verified by size) and then removed; folders are only moved within one.
 // fs: null means the real file system.
 FsStatus MoveToTrash(const QString& path, FileSystem* fs = nullptr);
+// The same, answering where in the trash the item now is (".../Trash/files/NAME"; its
+// record is ".../Trash/info/NAME.trashinfo").
+FsResult<QString> MoveToTrashAt(const QString& path, FileSystem* fs = nullptr);
 
 }  // namespace vandrel

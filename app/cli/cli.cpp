@@ -26,6 +26,8 @@ const CliCommand kCommands[] = {
      "organize [--selection TEXT] [--yes] FOLDER  run the rules on a folder's items"},
     {"daemon", RunDaemonCommand,
      "daemon [--interval-seconds N]       run the watched-folder schedule headless"},
+    {"undo", RunUndoCommand,
+     "undo [--dry-run] TAKE-ID | --row ROW-ID | --run RUN-ID | --last  put back a take or run"},
 };
 
 const CliCommand* FindCommand(const QString& name) {

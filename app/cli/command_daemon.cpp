@@ -240,6 +240,8 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     // A folder removed or turned off since the check is never run.
     runner.setTaskGate([&state](AutoFolderTask& task) { return state.prepareTask(task); });
     QObject::connect(&runner, &AutoTaskRunner::taskStarted, [&](const AutoFolderTask& t) {
+        // Each folder task is one run: undo takes it back whole.
+        ctx.log().BeginRun();
         state.log(QStringLiteral("organizing [%1]: %2 items")
                       .arg(t.folderCaption)
                       .arg(t.taskItems.size()));
@@ -251,6 +253,7 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     QObject::connect(&runner, &AutoTaskRunner::taskFinished, [&](const AutoFolderTask& t) {
         // The folder's takes into the database now, not when the next folder is due: the
         // desktop program's log view and "vandrel log" read them from there.
+        ctx.log().EndRun();
         if (!ctx.log().Flush())
             state.log(
                 QStringLiteral("the log keeps some takes waiting: %1").arg(ctx.log().lastError()));

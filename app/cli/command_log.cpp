@@ -1,7 +1,8 @@
 // vandrel log [--page N] [--count] [WORD]
 //
 // One page of the action log, newest first, one row per line: id, take time, rule title,
-// action name, original path, destination path, tab-separated. --count prints the number
+// action name, original path, destination path and run (what "vandrel undo --run" takes),
+// tab-separated. --count prints the number
 // of matching rows instead.
 #include "app/cli/commands.h"
 #include "log/log_manager.h"
@@ -96,7 +97,7 @@ int RunLogCommand(CliContext& ctx, const QStringList& args) {
                                  : QString();
         ctx.out() << row.id << '\t' << time << '\t' << TsvField(row.ruleTitle) << '\t'
                   << TsvField(row.actionName) << '\t' << TsvField(row.oriPath) << '\t'
-                  << TsvField(row.dstPath) << '\n';
+                  << TsvField(row.dstPath) << '\t' << TsvField(row.runId) << '\n';
     }
     ctx.out().flush();
     return kExitOk;

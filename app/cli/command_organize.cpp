@@ -6,6 +6,7 @@
 #include "app/cli/folder_cli_util.h"
 #include "folders/module_check_file.h"
 #include "folders/watched_folder_list.h"
+#include "log/log_run.h"
 #include "platform/clock.h"
 #include "rules/rule_list.h"
 
@@ -79,6 +80,8 @@ int RunOrganizeCommand(CliContext& ctx, const QStringList& args) {
     // Every action is in the log or not done: no item is acted on while the log cannot
     // record it.
     if (!ctx.logUsable()) return kExitFailure;
+    // The whole command is one run: undo takes it back whole.
+    const LogRun run(&ctx.log());
     for (const QString& item : items) {
         const RunOutcome outcome = rules->RunRules(item, runSelection);
         ctx.out() << TsvField(outcome.result) << '\t' << TsvField(item) << '\n';

@@ -2,9 +2,11 @@
 // vandrel apply [--selection TEXT] [--yes] PATH...
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
 #include "actions/action_prompt.h"
 #include "app/cli/commands.h"
+#include "log/log_run.h"
 #include "rules/rule_list.h"
 
 namespace vandrel {
@@ -64,6 +66,9 @@ int RunItems(CliContext& ctx, const QStringList& args, bool act, const char* nam
     // Every action is in the log or not done: no item is acted on while the log cannot
     // record it.
     if (act && !ctx.logUsable()) return kExitFailure;
+    // An apply command is one run: undo takes it back whole.
+    std::optional<LogRun> run;
+    if (act) run.emplace(&ctx.log());
     for (const QString& path : a.paths) {
         RunOutcome outcome;
         if (act)

@@ -14,5 +14,6 @@ int RunTagsCommand(CliContext& ctx, const QStringList& args);
 int RunFoldersCommand(CliContext& ctx, const QStringList& args);
 int RunOrganizeCommand(CliContext& ctx, const QStringList& args);
 int RunDaemonCommand(CliContext& ctx, const QStringList& args);
+int RunUndoCommand(CliContext& ctx, const QStringList& args);
 
 }  // namespace vandrel

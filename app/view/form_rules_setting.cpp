@@ -15,6 +15,7 @@
 #include "actions/view/form_confirm.h"
 #include "app/app_var_mgr.h"
 #include "app/folder_task_worker.h"
+#include "app/undo_worker.h"
 #include "app/view/info_tab.h"
 #include "app/view/rules_tab.h"
 #include "aqua_check.h"
@@ -86,6 +87,8 @@ FormRulesSetting::FormRulesSetting(const DataPaths& paths, AppVarMgr& vars, cons
     logReader_ =
         std::make_unique<LogReader>(state_.paths().logFile(), [this] { state_.log().Flush(); });
     worker_ = std::make_unique<FolderTaskWorker>(state_.paths().logFile(), clock);
+    undo_ =
+        std::make_unique<UndoWorker>(state_.paths().logFile(), [this] { state_.log().Flush(); });
     buildChrome();
     wireFolders();
     chooseTab(1);
@@ -138,6 +141,7 @@ void FormRulesSetting::buildChrome() {
     foldersTab_->setObjectName(QStringLiteral("picFolders"));
     foldersTab_->move(twipsToPixels(kPanelLeft), twipsToPixels(kPanelTop));
     logTab_ = new LogTab(*logReader_, this);
+    logTab_->setUndoWorker(undo_.get());
     logTab_->setObjectName(QStringLiteral("picLog"));
     logTab_->move(twipsToPixels(kPanelLeft), twipsToPixels(kPanelTop));
     infoTab_ = new InfoTab(QStringLiteral(VANDREL_VERSION), this);

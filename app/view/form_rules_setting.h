@@ -33,6 +33,7 @@ class InfoTab;
 class LogReader;
 class LogTab;
 class RulesTab;
+class UndoWorker;
 class WatchedFolder;
 
 class FormRulesSetting : public QWidget {
@@ -81,6 +82,9 @@ class FormRulesSetting : public QWidget {
     AutoTaskRunner& runner() { return *runner_; }
     // The folder timer and the countdown timer that drive the runner.
     const AutoTaskTimers& timers() const { return *timerFolder_; }
+    // The undo of the log tab; the tray's "Undo last run" uses it too (CanUndoLastRun,
+    // StartLastRun).
+    UndoWorker& undoWorker() { return *undo_; }
     const QStringList& loadProblems() const { return loadProblems_; }
 
   protected:
@@ -104,6 +108,7 @@ class FormRulesSetting : public QWidget {
     Dialogs dialogs_;
     std::unique_ptr<LogReader> logReader_;
     std::unique_ptr<FolderTaskWorker> worker_;
+    std::unique_ptr<UndoWorker> undo_;
     std::unique_ptr<AutoTaskRunner> runner_;
     std::unique_ptr<AutoTaskTimers> timerFolder_;
     WatchedFolder* workerFolder_ = nullptr;  // the folder of a manual run in hand

@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTableWidget>
 #include <QUrl>
 
+#include "app/undo_worker.h"
 #include "aqua_button.h"
 #include "aqua_search_box.h"
 #include "log/log_reader.h"
@@ -117,6 +119,94 @@ LogTab::LogTab(LogReader& reader, QWidget* parent)
     btnLocate_->setEnabled(false);
     connect(btnOpenFile_, &vitreon::AquaButton::Click, this, &LogTab::openFile);
     connect(btnLocate_, &vitreon::AquaButton::Click, this, &LogTab::locate);
+
+    btnUndoTake_ = Button(this, QStringLiteral("Undo this take"), "btnUndoTake");
+    btnUndoRun_ = Button(this, QStringLiteral("Undo this run"), "btnUndoRun");
+    btnUndoTake_->move(0, buttonsTop);
+    btnUndoRun_->move(btnUndoTake_->width() + twipsToPixels(120), buttonsTop);
+    lblUndo_ = new QLabel(this);
+    lblUndo_->setObjectName(QStringLiteral("lblUndo"));
+    lblUndo_->setGeometry(0, buttonsTop + btnUndoTake_->height() + twipsToPixels(45),
+                          twipsToPixels(kWidthTwips), twipsToPixels(kLineTwips));
+    connect(btnUndoTake_, &vitreon::AquaButton::Click, this, [this] { undoSelected(false); });
+    connect(btnUndoRun_, &vitreon::AquaButton::Click, this, [this] { undoSelected(true); });
+    setUndoWorker(nullptr);
+    confirm_ = [this](const QString& title, const QString& text) {
+        return QMessageBox::question(this, title, text, QMessageBox::Ok | QMessageBox::Cancel) ==
+               QMessageBox::Ok;
+    };
+}
+
+void LogTab::setUndoWorker(UndoWorker* undo) {
+    if (undo_) disconnect(undo_, nullptr, this, nullptr);
+    undo_ = undo;
+    btnUndoTake_->setVisible(undo_ != nullptr);
+    btnUndoRun_->setVisible(undo_ != nullptr);
+    if (!undo_) return;
+    connect(undo_, &UndoWorker::progress, this, [this](int done, int total) {
+        lblUndo_->setText(QStringLiteral("Undoing: %1 of %2 actions checked").arg(done).arg(total));
+    });
+    connect(undo_, &UndoWorker::finished, this, &LogTab::undoDone);
+}
+
+qint64 LogTab::selectedId() const {
+    const int row = oLogGrid_->currentRow();
+    const QTableWidgetItem* idItem = row >= 0 ? oLogGrid_->item(row, 0) : nullptr;
+    bool ok = false;
+    const qint64 id = idItem ? idItem->text().toLongLong(&ok) : 0;
+    return ok ? id : 0;
+}
+
+void LogTab::undoSelected(bool wholeRun) {
+    const qint64 id = selectedId();
+    if (!undo_ || id == 0) return;
+    if (undo_->running()) {
+        lblUndo_->setText(QStringLiteral("An undo is running; wait until it has finished."));
+        return;
+    }
+    UndoWorker::Selection selection = wholeRun ? undo_->runOf(id) : undo_->takeOf(id);
+    const QString what = wholeRun ? QStringLiteral("run") : QStringLiteral("take");
+    if (selection.undoable == 0) {
+        lblUndo_->setText(QStringLiteral("Nothing in this %1 can be undone.").arg(what));
+        return;
+    }
+    const QString text = QStringLiteral(
+                             "Undo this %1? %2 item(s) go back where they were (copies go to the "
+                             "trash). Items changed since are left as they are.")
+                             .arg(what)
+                             .arg(selection.undoable);
+    if (!confirm_(QStringLiteral("Undo this %1").arg(what), text)) return;
+    if (!undo_->Start(std::move(selection))) return;
+    btnUndoTake_->setEnabled(false);
+    btnUndoRun_->setEnabled(false);
+    lblUndo_->setText(QStringLiteral("Undoing..."));
+}
+
+void LogTab::undoDone(const UndoReport& report) {
+    btnUndoTake_->setEnabled(true);
+    btnUndoRun_->setEnabled(true);
+    const int left = report.count(UndoStep::Outcome::kConflict);
+    QString text =
+        QStringLiteral("Undone: %1 put back").arg(report.count(UndoStep::Outcome::kDone));
+    if (left > 0) {
+        text += QStringLiteral(", %1 left alone").arg(left);
+        QStringList why;
+        for (const UndoStep& s : report.steps)
+            if (s.outcome == UndoStep::Outcome::kConflict && why.size() < 10)
+                why << s.path + QStringLiteral(": ") + s.reason;
+        lblUndo_->setToolTip(why.join(QLatin1Char('\n')));
+    } else {
+        lblUndo_->setToolTip(QString());
+    }
+    if (!report.logError.isEmpty())
+        text += QStringLiteral("; stopped, the log cannot record: ") + report.logError;
+    lblUndo_->setText(text);
+    // The undo's own takes are the newest rows now.
+    if (formSearch_) {
+        leaveTab();
+        enterTab();
+    }
+    emit undoFinished();
 }
 
 LogTab::~LogTab() = default;

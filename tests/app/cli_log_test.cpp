@@ -38,11 +38,16 @@ TEST(CliLog, PagesNewestFirstWithTabSeparatedFields) {
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 17);
-    // A tab and a backslash inside a path are escaped so the row stays six fields.
-    EXPECT_EQ(lines[0], QStringLiteral("20\t2024-03-09 08:05:20\tEven\tMove\t/in/f20.txt\t"
-                                       "/out/tab\\there\\\\f20.txt"));
-    EXPECT_EQ(lines[1],
+    // A tab and a backslash inside a path are escaped so the row stays seven fields; the
+    // last is the run (each take committed outside a run is a run of its own).
+    const auto field = [&lines](int line, int from, int to = -1) {
+        return lines[line].section(QLatin1Char('\t'), from, to < 0 ? from : to);
+    };
+    EXPECT_EQ(field(0, 0, 5), QStringLiteral("20\t2024-03-09 08:05:20\tEven\tMove\t/in/f20.txt\t"
+                                             "/out/tab\\there\\\\f20.txt"));
+    EXPECT_EQ(field(1, 0, 5),
               QStringLiteral("19\t2024-03-09 08:05:19\tOdd\tMove\t/in/f19.txt\t/out/f19.txt"));
+    EXPECT_TRUE(field(0, 6).contains(QLatin1Char('-')) && field(0, 6) != field(1, 6));
     EXPECT_TRUE(lines[16].startsWith(QStringLiteral("4\t")));
 
     lines = cli.lines({"log", "--page", "2"});

@@ -73,9 +73,21 @@ TEST(LogRecovery, AlikeTakesOfAKilledRunAreEachStoredOnce) {
     LogManager earlier;
     ASSERT_TRUE(earlier.OpenLogFile(path) && CommitSame(earlier));
     earlier.CloseLogFile();
-    const JournalTake take{{},  0,    "2024394",
-                           "r", "a,", {{"2024-03-09 14:05:06", "AddTo", "/l.txt", "/in/a"}}};
-    const QByteArray payload = TakeJournal::Encode(take).mid(12 + 4 + 8);
+    // The VTK1 payload: stem, title, search text, row count, each row's four texts.
+    QByteArray payload;
+    const auto put32 = [&payload](quint32 v) {
+        for (int i = 0; i < 4; ++i) payload += char((v >> (8 * i)) & 0xFF);
+    };
+    for (const QString s :
+         {"2024394", "r", "a,", "", "2024-03-09 14:05:06", "AddTo", "/l.txt", "/in/a"}) {
+        if (s.isEmpty()) {
+            put32(1);  // the row count, between the take's texts and the row's
+            continue;
+        }
+        put32(quint32(s.size()));
+        for (const QChar c : s)
+            payload.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    }
     quint32 h = 2166136261u;
     for (const char b : payload) h = (h ^ quint8(b)) * 16777619u;
     QByteArray record("VTK1");
