@@ -201,15 +201,25 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     if (!QCoreApplication::instance())
         return ctx.fail(kExitFailure, QStringLiteral("the scheduler needs an application object"));
 
+    const auto process = [](qint64 pid) {
+        return pid > 0 ? QStringLiteral(" (process %1)").arg(pid) : QString();
+    };
     SingleInstance lock(ctx.paths().dir());
     if (!lock.tryAcquire()) {
         if (!lock.error().isEmpty()) return ctx.fail(kExitFailure, lock.error());
-        const qint64 pid = lock.holderPid();
-        return ctx.fail(kExitFailure,
+        return ctx.fail(kExitHeld,
                         QStringLiteral("another Vandrel scheduler is already running for %1%2")
-                            .arg(ctx.paths().dir(),
-                                 pid > 0 ? QStringLiteral(" (process %1)").arg(pid) : QString()));
+                            .arg(ctx.paths().dir(), process(lock.holderPid())));
     }
+    // Checked after taking our lock (the desktop program checks in the other order), so
+    // that one of two starting at once always sees the other.
+    const SingleInstance desktop(ctx.paths().dir(),
+                                 QString::fromLatin1(SingleInstance::kDesktopRole));
+    if (desktop.isHeldElsewhere())
+        return ctx.fail(kExitHeld,
+                        QStringLiteral("the Vandrel desktop program is running for %1%2 and runs "
+                                       "its watched folders itself; the scheduler is not started")
+                            .arg(ctx.paths().dir(), process(desktop.holderPid())));
 
     RuleList* rules = ctx.rules();
     if (!rules) return kExitFailure;

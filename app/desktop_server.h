@@ -1,0 +1,66 @@
+// The desktop program's end of the local channel: holds the data folder's desktop and
+// scheduler locks for the program's life and answers the command line's requests (one
+// framed request and one reply per connection) through a handler on the UI thread. A
+// request that is too large, malformed or too slow is answered with an error or dropped;
+// nothing a peer sends can end the program. QtCore + QtNetwork; no widgets.
+#pragma once
+
+#include <QJsonObject>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace vandrel {
+
+class SingleInstance;
+
+class DesktopServer : public QObject {
+    Q_OBJECT
+
+  public:
+    using Handler = std::function<QJsonObject(const QJsonObject& request)>;
+
+    enum class StartStatus {
+        Listening,
+        AlreadyRunning,    // another desktop program holds the data folder
+        SchedulerRunning,  // "vandrel daemon" (or another scheduler) holds it
+        Failed,            // a lock or the socket could not be made
+    };
+    struct StartResult {
+        StartStatus status = StartStatus::Failed;
+        qint64 pid = 0;  // the holder, when known
+        QString error;   // for Failed
+    };
+
+    DesktopServer(const QString& dataDir, Handler handler, QObject* parent = nullptr);
+    ~DesktopServer() override;
+
+    // Takes the desktop lock, then the scheduler lock (so no "vandrel daemon" runs beside
+    // the program), removes a socket a program that is gone left behind and listens.
+    // The program must not take the scheduler lock itself. Nothing is held on failure.
+    StartResult start();
+    bool isListening() const;
+    QString socketPath() const { return socketPath_; }
+
+    // How long a peer may take to send its request (test hook: the default is 10 s).
+    void setPeerTimeout(int ms) { peerTimeoutMs_ = ms; }
+
+  private:
+    void accept();
+    void serve(QLocalSocket* socket);
+
+    QString dataDir_;
+    Handler handler_;
+    std::unique_ptr<SingleInstance> desktopLock_;
+    std::unique_ptr<SingleInstance> schedulerLock_;
+    std::unique_ptr<QLocalServer> server_;
+    QString socketPath_;
+    int peerTimeoutMs_ = 10000;
+    int peers_ = 0;
+};
+
+}  // namespace vandrel
