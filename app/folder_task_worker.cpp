@@ -28,6 +28,7 @@ EngineContext FolderTaskWorker::context() {
     ctx.attributes = attributes_.get();
     ctx.inUse = inUse_.get();
     ctx.clock = &clock_;
+    ctx.prompt = prompt_;
     return ctx;
 }
 
@@ -39,6 +40,7 @@ bool FolderTaskWorker::Start(const AutoFolderTask& task, const RuleList& rules) 
     stop_ = false;
     thread_.reset(QThread::create([this, task, snapshot, ctx] {
         QString why;
+        int index = 0;
         for (const QString& item : task.taskItems) {
             if (stop_) break;
             // Every action is in the log, or it is not done.
@@ -47,13 +49,26 @@ bool FolderTaskWorker::Start(const AutoFolderTask& task, const RuleList& rules) 
                           .arg(ctx.log->lastError());
                 break;
             }
-            const QString result = snapshot->DoRunRules(item, task.ruleSelection);
+            const RunOutcome outcome = snapshot->RunRules(item, task.ruleSelection);
             QMetaObject::invokeMethod(
-                this, [this, item, result] { emit itemDone(item, result); }, Qt::QueuedConnection);
+                this,
+                [this, index, item, outcome] {
+                    emit itemDone(item, outcome.result);
+                    emit itemOutcome(index, item, outcome);
+                },
+                Qt::QueuedConnection);
+            ++index;
         }
         ctx.log->Flush();  // so the log tab and other programs see the takes
+        // The thread ends right after this; waiting for it first lets a handler of
+        // finished start the next run at once.
         QMetaObject::invokeMethod(
-            this, [this, why] { emit finished(why); }, Qt::QueuedConnection);
+            this,
+            [this, why] {
+                if (thread_) thread_->wait();
+                emit finished(why);
+            },
+            Qt::QueuedConnection);
     }));
     thread_->start();
     return true;

@@ -11,9 +11,11 @@
 
 #include "folders/auto_folder_task.h"
 #include "rules/engine_context.h"
+#include "rules/run_outcome.h"
 
 namespace vandrel {
 
+class ActionPrompt;
 class AttributeHelper;
 class Clock;
 class FileInUseProbe;
@@ -32,12 +34,18 @@ class FolderTaskWorker : public QObject {
     // The services the worker thread uses; leave them to it while running() (the
     // confirmation sheet runs its batch with them).
     EngineContext context();
+    // Who answers the actions' questions and hears their failures (none: every question
+    // is answered "no"). Must outlive the worker; set it before a run starts.
+    void setPrompt(ActionPrompt* prompt) { prompt_ = prompt; }
     // Starts the run; false while one is running.
     bool Start(const AutoFolderTask& task, const RuleList& rules);
     bool running() const { return thread_ && thread_->isRunning(); }
 
   signals:
     void itemDone(const QString& path, const QString& result);
+    // The same with the item's place in the run (0-based) and, when its rule stopped
+    // because a move, copy or rename did not take place, why.
+    void itemOutcome(int index, const QString& path, const vandrel::RunOutcome& outcome);
     // The run ended; why is empty, or says why it stopped early (the log cannot record).
     void finished(const QString& why);
 
@@ -47,6 +55,7 @@ class FolderTaskWorker : public QObject {
     std::unique_ptr<LogManager> log_;
     std::unique_ptr<AttributeHelper> attributes_;
     std::unique_ptr<FileInUseProbe> inUse_;
+    ActionPrompt* prompt_ = nullptr;
     std::unique_ptr<QThread> thread_;
     std::atomic<bool> stop_{false};
 };

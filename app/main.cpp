@@ -1,13 +1,28 @@
-// Vandrel: headless when given a subcommand; the desktop program comes later.
+// Vandrel: the desktop program without a subcommand, headless with one. Which of the two
+// is decided before any application object exists, so the command line never needs a
+// display.
 #include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
 
 #include "app/cli/cli.h"
+#include "app/view/desktop_program.h"
 
 int main(int argc, char** argv) {
     if (const int refused = vandrel::RefuseUndecodableArguments(argc, argv)) return refused;
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QFile::decodeName(argv[i]);
+    const std::optional<QString> desktopDataDir = vandrel::DesktopDataDir(args);
+    if (desktopDataDir && vandrel::HasDisplay())
+        return vandrel::RunDesktopProgram(argc, argv, *desktopDataDir);
+    if (desktopDataDir) {
+        QTextStream(stderr) << "vandrel: no display for the desktop program (DISPLAY and "
+                               "WAYLAND_DISPLAY are unset); give a command to work headless"
+                            << Qt::endl;
+    }
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vandrel"));
-    QStringList args = QCoreApplication::arguments();
+    args = QCoreApplication::arguments();
     args.removeFirst();
     return vandrel::RunCli(args);
 }

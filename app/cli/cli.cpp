@@ -114,6 +114,12 @@ bool IsCliInvocation(const QStringList& args) {
     return !g.error.isEmpty() || !g.rest.isEmpty();
 }
 
+std::optional<QString> DesktopDataDir(const QStringList& args) {
+    const GlobalOptions g = ParseGlobal(args);
+    if (!g.error.isEmpty() || !g.rest.isEmpty()) return std::nullopt;
+    return g.dataDir;
+}
+
 int RunCli(const QStringList& args) {
     QTextStream out(stdout);
     QTextStream err(stderr);

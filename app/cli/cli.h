@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QStringList>
+#include <optional>
 
 namespace vandrel {
 
@@ -14,5 +15,8 @@ int RunCli(const QStringList& args);
 int RefuseUndecodableArguments(int argc, char** argv);
 // True when args name a subcommand (so no desktop program is needed).
 bool IsCliInvocation(const QStringList& args);
+// The data folder named by args' global options (empty: the default), when args start
+// the desktop program (no subcommand, no bad option); nothing otherwise.
+std::optional<QString> DesktopDataDir(const QStringList& args);
 
 }  // namespace vandrel

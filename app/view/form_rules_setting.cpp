@@ -92,6 +92,8 @@ FormRulesSetting::FormRulesSetting(const DataPaths& paths, AppVarMgr& vars, cons
     connect(&vars_, &AppVarMgr::settingWinShowChanged, this, &FormRulesSetting::showSetting);
 }
 
+void FormRulesSetting::setActionPrompt(ActionPrompt* prompt) { worker_->setPrompt(prompt); }
+
 FormRulesSetting::~FormRulesSetting() {
     if (!unloaded_) Unload();
 }

@@ -22,6 +22,7 @@ class AquaTab;
 
 namespace vandrel {
 
+class ActionPrompt;
 class AppVarMgr;
 class AutoTaskRunner;
 class AutoTaskTimers;
@@ -59,6 +60,9 @@ class FormRulesSetting : public QWidget {
     ~FormRulesSetting() override;
 
     void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+    // Who answers the "Ask for confirmation" questions of the watched-folder runs and the
+    // confirmation sheet (none: "no"); it must outlive the window.
+    void setActionPrompt(ActionPrompt* prompt);
     // Chooses tab 1 to 4 as a click on it does.
     void chooseTab(int tabNum);
     int currentTab() const;
@@ -75,6 +79,8 @@ class FormRulesSetting : public QWidget {
     FoldersTab* foldersTab() const { return foldersTab_; }
     LogTab* logTab() const { return logTab_; }
     AutoTaskRunner& runner() { return *runner_; }
+    // The folder timer and the countdown timer that drive the runner.
+    const AutoTaskTimers& timers() const { return *timerFolder_; }
     const QStringList& loadProblems() const { return loadProblems_; }
 
   protected:

@@ -1,0 +1,71 @@
+#include "app/view/desktop_program.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSessionManager>
+#include <QSocketNotifier>
+
+#include "app/ui_thread_prompt.h"
+#include "app/view/form_start.h"
+#include "basket/view/basket_picture.h"
+#include "platform/clock.h"
+#include "platform/data_paths.h"
+#include "platform/single_instance.h"
+#include "platform/stop_signals.h"
+
+namespace vandrel {
+
+bool HasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+int RunDesktopProgram(int& argc, char** argv, const QString& dataDir) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vandrel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vandrel"));
+    QApplication::setWindowIcon(BasketPicture::trayIcon(false));
+    // The program lives in the tray: hiding its last window does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QString title = QStringLiteral("Vandrel");
+
+    const DataPaths paths(dataDir);
+    if (!paths.ensureExists()) {
+        QMessageBox::critical(
+            nullptr, title,
+            QStringLiteral("The data folder %1 cannot be created or used.").arg(paths.dir()));
+        return 1;
+    }
+    // The same lock as the headless scheduler: two schedulers on one data folder would
+    // run each watched folder twice and write each other's state away.
+    SingleInstance instance(paths.dir());
+    if (!instance.tryAcquire()) {
+        QMessageBox::information(nullptr, title,
+                                 instance.error().isEmpty()
+                                     ? QStringLiteral("Vandrel is already running.")
+                                     : instance.error());
+        return 1;
+    }
+
+    FormStart start(paths, SystemClock::instance());
+    StopSignals stopSignals;
+    std::unique_ptr<QSocketNotifier> stopNotifier;
+    if (stopSignals.install()) {
+        stopNotifier =
+            std::make_unique<QSocketNotifier>(stopSignals.readFd(), QSocketNotifier::Read);
+        QObject::connect(stopNotifier.get(), &QSocketNotifier::activated, &start, [&] {
+            stopSignals.drain();
+            start.requestExit();
+        });
+    }
+    // The session may end without asking again: what is held in memory goes to disk now.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &start,
+                     [&start](QSessionManager&) { start.saveAll(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &start,
+                     [&start] { start.prompt().shutdown(); });
+    const int status = QApplication::exec();
+    start.Unload();
+    return status;
+}
+
+}  // namespace vandrel

@@ -1,0 +1,64 @@
+#include "platform/stop_signals.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+
+namespace vandrel {
+
+namespace {
+
+int g_pipe[2] = {-1, -1};
+std::atomic<bool> g_taken{false};
+struct sigaction g_oldInt {};
+struct sigaction g_oldTerm {};
+
+void OnStopSignal(int) {
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_pipe[1], &byte, 1);
+    errno = saved;
+}
+
+}  // namespace
+
+StopSignals::~StopSignals() {
+    if (!installed_) return;
+    ::sigaction(SIGINT, &g_oldInt, nullptr);
+    ::sigaction(SIGTERM, &g_oldTerm, nullptr);
+    ::close(g_pipe[0]);
+    ::close(g_pipe[1]);
+    g_pipe[0] = g_pipe[1] = -1;
+    g_taken.store(false);
+}
+
+bool StopSignals::install() {
+    if (installed_) return true;
+    if (g_taken.exchange(true)) return false;
+    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        g_taken.store(false);
+        return false;
+    }
+    struct sigaction sa {};
+    sa.sa_handler = OnStopSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &sa, &g_oldInt);
+    ::sigaction(SIGTERM, &sa, &g_oldTerm);
+    installed_ = true;
+    return true;
+}
+
+int StopSignals::readFd() const { return installed_ ? g_pipe[0] : -1; }
+
+void StopSignals::drain() {
+    if (!installed_) return;
+    char buf[16];
+    while (::read(g_pipe[0], buf, sizeof buf) > 0) {
+    }
+}
+
+}  // namespace vandrel
