@@ -45,14 +45,6 @@ DesktopServer::StartResult DesktopServer::start() {
         result.error = desktop->error();
         return result;
     }
-    auto scheduler = std::make_unique<SingleInstance>(dataDir_);
-    if (!scheduler->tryAcquire()) {
-        result.status =
-            scheduler->error().isEmpty() ? StartStatus::SchedulerRunning : StartStatus::Failed;
-        result.pid = scheduler->holderPid();
-        result.error = scheduler->error();
-        return result;
-    }
     QString why;
     socketPath_ = DesktopSocketPath(dataDir_, &why);
     if (socketPath_.isEmpty()) {
@@ -74,7 +66,6 @@ DesktopServer::StartResult DesktopServer::start() {
     connect(server.get(), &QLocalServer::newConnection, this, &DesktopServer::accept);
     server_ = std::move(server);
     desktopLock_ = std::move(desktop);
-    schedulerLock_ = std::move(scheduler);
     result.status = StartStatus::Listening;
     return result;
 }
@@ -123,7 +114,10 @@ void DesktopServer::serve(QLocalSocket* socket) {
                     ErrorReply(QStringLiteral("the request is not readable; nothing was changed")));
                 return;
             case FrameReader::State::Complete:
-                answer(handler_(reader->message()));
+                answer(handler_
+                           ? handler_(reader->message())
+                           : ErrorReply(QStringLiteral("the running Vandrel is still starting; "
+                                                       "nothing was changed, try again")));
                 return;
         }
     };

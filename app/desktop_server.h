@@ -1,6 +1,7 @@
-// The desktop program's end of the local channel: holds the data folder's desktop and
-// scheduler locks for the program's life and answers the command line's requests (one
-// framed request and one reply per connection) through a handler on the UI thread. A
+// The desktop program's end of the local channel: holds the data folder's desktop lock
+// for the program's life (it tells the command line that a program keeps the lists in
+// memory) and answers the command line's requests (one framed request and one reply per
+// connection) through a handler on the UI thread. A
 // request that is too large, malformed or too slow is answered with an error or dropped;
 // nothing a peer sends can end the program. QtCore + QtNetwork; no widgets.
 #pragma once
@@ -26,9 +27,8 @@ class DesktopServer : public QObject {
 
     enum class StartStatus {
         Listening,
-        AlreadyRunning,    // another desktop program holds the data folder
-        SchedulerRunning,  // "vandrel daemon" (or another scheduler) holds it
-        Failed,            // a lock or the socket could not be made
+        AlreadyRunning,  // another desktop program holds the data folder
+        Failed,          // the lock or the socket could not be made
     };
     struct StartResult {
         StartStatus status = StartStatus::Failed;
@@ -36,13 +36,17 @@ class DesktopServer : public QObject {
         QString error;   // for Failed
     };
 
-    DesktopServer(const QString& dataDir, Handler handler, QObject* parent = nullptr);
+    // handler may be empty until the lists are loaded (set it with setHandler); requests
+    // that come before are answered "try again".
+    explicit DesktopServer(const QString& dataDir, Handler handler = {}, QObject* parent = nullptr);
     ~DesktopServer() override;
 
-    // Takes the desktop lock, then the scheduler lock (so no "vandrel daemon" runs beside
-    // the program), removes a socket a program that is gone left behind and listens.
-    // The program must not take the scheduler lock itself. Nothing is held on failure.
+    // Takes the desktop lock, removes a socket a program that is gone left behind and
+    // listens. Call right after the program took the scheduler lock (SingleInstance on the
+    // data folder) and before it reads the lists, so no command line writes a file between
+    // that read and the moment it is told to hand over. Nothing is held on failure.
     StartResult start();
+    void setHandler(Handler handler) { handler_ = std::move(handler); }
     bool isListening() const;
     QString socketPath() const { return socketPath_; }
 
@@ -56,7 +60,6 @@ class DesktopServer : public QObject {
     QString dataDir_;
     Handler handler_;
     std::unique_ptr<SingleInstance> desktopLock_;
-    std::unique_ptr<SingleInstance> schedulerLock_;
     std::unique_ptr<QLocalServer> server_;
     QString socketPath_;
     int peerTimeoutMs_ = 10000;

@@ -204,15 +204,7 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     const auto process = [](qint64 pid) {
         return pid > 0 ? QStringLiteral(" (process %1)").arg(pid) : QString();
     };
-    SingleInstance lock(ctx.paths().dir());
-    if (!lock.tryAcquire()) {
-        if (!lock.error().isEmpty()) return ctx.fail(kExitFailure, lock.error());
-        return ctx.fail(kExitHeld,
-                        QStringLiteral("another Vandrel scheduler is already running for %1%2")
-                            .arg(ctx.paths().dir(), process(lock.holderPid())));
-    }
-    // Checked after taking our lock (the desktop program checks in the other order), so
-    // that one of two starting at once always sees the other.
+    // The desktop program holds both locks; say which program is in the way.
     const SingleInstance desktop(ctx.paths().dir(),
                                  QString::fromLatin1(SingleInstance::kDesktopRole));
     if (desktop.isHeldElsewhere())
@@ -220,6 +212,13 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
                         QStringLiteral("the Vandrel desktop program is running for %1%2 and runs "
                                        "its watched folders itself; the scheduler is not started")
                             .arg(ctx.paths().dir(), process(desktop.holderPid())));
+    SingleInstance lock(ctx.paths().dir());
+    if (!lock.tryAcquire()) {
+        if (!lock.error().isEmpty()) return ctx.fail(kExitFailure, lock.error());
+        return ctx.fail(kExitHeld,
+                        QStringLiteral("another Vandrel program is already running for %1%2")
+                            .arg(ctx.paths().dir(), process(lock.holderPid())));
+    }
 
     RuleList* rules = ctx.rules();
     if (!rules) return kExitFailure;
