@@ -2,9 +2,10 @@
 // when the mouse is pressed on it and moved, drags the files named on its command line as file
 // URLs (as a file manager does) and ends ten seconds after the drag: status 0 when the
 // drop was taken, 1 when not.
-// Usage: vandrel-drag-source X Y FILE...
+// Usage: vandrel-drag-source X Y FILE...   or   vandrel-drag-source X Y @LIST
 #include <QApplication>
 #include <QDrag>
+#include <QFile>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
@@ -47,8 +48,15 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() < 4) return 2;
+    QStringList files = args.mid(3);
+    // "@LIST": the files are the lines of LIST (many thousands do not fit a command line).
+    if (files.size() == 1 && files.first().startsWith(QLatin1Char('@'))) {
+        QFile list(files.first().mid(1));
+        if (!list.open(QIODevice::ReadOnly)) return 2;
+        files = QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
     QList<QUrl> urls;
-    for (const QString& file : args.mid(3)) urls << QUrl::fromLocalFile(file);
+    for (const QString& file : files) urls << QUrl::fromLocalFile(file);
     DragSource source(urls);
     source.move(args.at(1).toInt(), args.at(2).toInt());
     source.show();
