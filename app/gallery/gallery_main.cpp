@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "app/view/form_rules_setting.h"
+#include "desktop_windows_page.h"
 #include "glossy_controls_page.h"
 #include "rule_editor_page.h"
 #include "settings_pieces_page.h"
@@ -86,6 +87,7 @@ int main(int argc, char** argv) {
     tabs.addTab(new SettingsPiecesPage, QStringLiteral("Settings pieces"));
     auto* settingsPage = new SettingsWindowPage;
     tabs.addTab(settingsPage, QStringLiteral("Settings window"));
+    tabs.addTab(new DesktopWindowsPage, QStringLiteral("Desktop windows"));
     settingsPage->showTab(parser.value(settingsTab).toInt());
     tabs.setCurrentIndex(parser.value(page).toInt());
     for (int i = 0; i < tabs.count(); ++i)

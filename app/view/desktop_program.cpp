@@ -47,10 +47,13 @@ int RunDesktopProgram(int& argc, char** argv, const QString& dataDir) {
         return 1;
     }
 
-    FormStart start(paths, SystemClock::instance());
+    // Watched from the start: a stop asked for while the windows load waits in the pipe
+    // and ends the program as soon as its event loop runs.
     StopSignals stopSignals;
+    const bool stopWatched = stopSignals.install();
+    FormStart start(paths, SystemClock::instance());
     std::unique_ptr<QSocketNotifier> stopNotifier;
-    if (stopSignals.install()) {
+    if (stopWatched) {
         stopNotifier =
             std::make_unique<QSocketNotifier>(stopSignals.readFd(), QSocketNotifier::Read);
         QObject::connect(stopNotifier.get(), &QSocketNotifier::activated, &start, [&] {

@@ -30,6 +30,7 @@
 #include "folders/watched_folder.h"
 #include "folders/watched_folder_list.h"
 #include "log/log_manager.h"
+#include "platform/ini_file.h"
 #include "rules/rule_list.h"
 #include "rules/view/rules_paper.h"
 #include "twips.h"
@@ -163,6 +164,11 @@ void FormStart::wireState() {
         }
     });
 
+    // Asked for during an automatic batch, the settings window stays away: say why.
+    connect(vars_.get(), &AppVarMgr::settingWinShowRefused, this, [this] {
+        if (basket_->isVisible())
+            basket_->showNotice(QString::fromLatin1(FormBasket::kAutoTaskText));
+    });
     connect(basket_.get(), &FormBasket::settingsRequested, this,
             [this] { vars_->setSettingWinShow(true); });
     connect(basket_.get(), &FormBasket::wizardRequested, this, &FormStart::openWizard);
@@ -201,6 +207,13 @@ void FormStart::checkTray() {
     if (!vars_->basketShow()) vars_->setBasketShow(true);
     if (trayNoticeGiven_) return;
     trayNoticeGiven_ = true;
+    // Once for the data folder, not at every log-on of a desktop that never has a tray.
+    const QString section = QStringLiteral("desktop"), key = QStringLiteral("trayNoticeShown");
+    if (IniFile::Load(paths_.optionsFile()).value(section, key).value_or(QString()) ==
+        QLatin1String("True"))
+        return;
+    (void)UpdateIniFile(paths_.optionsFile(),
+                        [&](IniFile& ini) { ini.setValue(section, key, QStringLiteral("True")); });
     dialogs_.tell(kTitle, QStringLiteral("This desktop has no notification area, so Vandrel's "
                                          "menu is on the basket: click the basket with the "
                                          "right mouse button."));
@@ -276,9 +289,16 @@ void FormStart::openWizard(const QString& path) {
                     (void)settings_->state().SaveRules();
                     if (!startRun({item}, false)) pendingWizardRuns_ << item;
                 });
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            wizard_->move(screen->availableGeometry().center() -
-                          QPoint(wizard_->width() / 2, wizard_->height() / 2));
+        // Beside the basket, not over it: the next drop must still find it.
+        const QRect b = basket_->frameGeometry();
+        const QScreen* screen = basket_->screen();
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        int x = b.left() - wizard_->width() - kCornerGap / 3;
+        if (x < area.left()) x = b.right() + 1 + kCornerGap / 3;
+        x = qBound(area.left(), x, qMax(area.left(), area.right() + 1 - wizard_->width()));
+        const int y =
+            qBound(area.top(), b.top(), qMax(area.top(), area.bottom() + 1 - wizard_->height()));
+        wizard_->move(x, y);
     }
     wizard_->setPath(path);
     wizard_->show();

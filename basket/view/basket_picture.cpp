@@ -45,14 +45,14 @@ void PaintGearMark(QPainter& p, const QRectF& r) {
 }  // namespace
 
 QRect BasketPicture::statusRect(int side) {
-    return QRect(6, side * 56 / 100, side - 12, side * 42 / 100);
+    return QRect(5, side * 54 / 100, side - 10, side * 44 / 100);
 }
 
 QRect BasketPicture::quickFolderRect(int side) { return QRect(5, 5, side / 5 + 2, side / 6 + 2); }
 
 QRect BasketPicture::settingRect(int side) {
     const int s = side / 5;
-    return QRect(side - s - 5, 4, s + 2, s + 2);
+    return QRect(side - s - 7, 5, s + 2, s + 2);
 }
 
 void BasketPicture::paintBasket(QPainter& p, const QRectF& r) {
@@ -114,8 +114,8 @@ void BasketPicture::paint(QPainter& p, int side, bool enabled) {
     p.setPen(Qt::NoPen);
     p.setBrush(gloss);
     p.drawRoundedRect(QRectF(3, 3, side - 6, side / 2.0 - 3), 10, 10);
-    const qreal b = side * 0.44;
-    paintBasket(p, QRectF((side - b) / 2, side * 0.12, b, b));
+    const qreal b = side * 0.42;
+    paintBasket(p, QRectF((side - b) / 2, side * 0.08, b, b));
     PaintFolderMark(p, QRectF(quickFolderRect(side)).adjusted(2, 3, -2, -1));
     PaintGearMark(p, QRectF(settingRect(side)).adjusted(1, 1, -1, -1));
     if (!enabled) {

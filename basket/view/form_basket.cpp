@@ -1,5 +1,6 @@
 #include "basket/view/form_basket.h"
 
+#include <QBitmap>
 #include <QDragEnterEvent>
 #include <QLabel>
 #include <QMenu>
@@ -46,13 +47,14 @@ FormBasket::FormBasket(AppVarMgr& vars, QuickFolderList& quickFolders, Engine en
     setAcceptDrops(true);
     const int side = twipsToPixels(kPictureTwips);
 
-    label1_ = new QLabel(QString::fromLatin1(kIdleText), this);
+    status_ = QString::fromLatin1(kIdleText);
+    label1_ = new QLabel(status_, this);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label1_->setWordWrap(true);
     label1_->setTextFormat(Qt::PlainText);
     QFont small = label1_->font();
-    small.setPointSizeF(7.5);
+    small.setPointSizeF(7);
     small.setBold(true);
     label1_->setFont(small);
     label1_->setStyleSheet(QStringLiteral("color: white;"));
@@ -86,13 +88,22 @@ FormBasket::FormBasket(AppVarMgr& vars, QuickFolderList& quickFolders, Engine en
                                       QLatin1Char('[') + FileNamePart(folder) + QLatin1Char(']')));
             });
 
+    // Items a quick folder could not take say why.
+    connect(oQuickFolderPaper_, &QuickFolderPaper::quickMoveFinished, this, [this] {
+        QStringList problems;
+        for (const QuickMoveResult& r : oQuickFolderPaper_->lastResults())
+            if (!r.moved()) problems << FileNamePart(r.source) + QStringLiteral(": ") + r.problem;
+        if (!problems.isEmpty())
+            showStatus(Line(QStringLiteral("%1 not moved").arg(problems.size()), problems.first()),
+                       true);
+    });
     timer1_.setInterval(1000);
     connect(&timer1_, &QTimer::timeout, this, &FormBasket::resetStatus);
     hold_.setSingleShot(true);
     hold_.setInterval(kHoldMs);
     connect(&hold_, &QTimer::timeout, this, [this] {
         label1_->setToolTip(QString());
-        if (!timer1_.isActive() && !runActive_) label1_->setText(QString::fromLatin1(kIdleText));
+        if (!timer1_.isActive() && !runActive_) setLabel(QString::fromLatin1(kIdleText));
     });
     new WindowDrag(this, this);
     fitHeight();
@@ -100,7 +111,7 @@ FormBasket::FormBasket(AppVarMgr& vars, QuickFolderList& quickFolders, Engine en
 
 FormBasket::~FormBasket() = default;
 
-QString FormBasket::statusText() const { return label1_->text(); }
+QString FormBasket::statusText() const { return status_; }
 
 QString FormBasket::LoadQuickFolders(const QString& file) {
     const StateReadResult read = quickFolders_.LoadFromFile(file);
@@ -131,6 +142,18 @@ void FormBasket::fitHeight() {
     const int h =
         quickPanelOpen_ ? side + oQuickFolderPaper_->height() + twipsToPixels(kRowGapTwips) : side;
     setFixedSize(side, h);
+    // Only the rounded tile (and the row's backing) is the window: no square corners
+    // show on a desktop without a compositor.
+    QBitmap shape(size());
+    shape.fill(Qt::color0);
+    QPainter p(&shape);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::color1);
+    p.drawRoundedRect(QRect(0, 0, side, side), 12, 12);
+    if (quickPanelOpen_) p.drawRoundedRect(QRect(0, side - 8, side, h - side + 8), 6, 6);
+    p.end();
+    setMask(shape);
     update();
 }
 
@@ -146,8 +169,14 @@ QString FormBasket::refusal(bool drop) const {
 QStringList FormBasket::localPaths(const QMimeData* data) {
     QStringList paths;
     if (!data || !data->hasUrls()) return paths;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) paths << url.toLocalFile();
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) continue;
+        QString path = url.toLocalFile();
+        // Some file managers hand a folder over as ".../name/": the item is the folder,
+        // whose name must not read as empty.
+        while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
+        if (!path.isEmpty()) paths << path;
+    }
     return paths;
 }
 
@@ -164,17 +193,40 @@ void AcceptAsCopy(QDropEvent* event) {
 }
 }  // namespace
 
+void FormBasket::setLabel(const QString& text) {
+    if (status_ == text) return;
+    status_ = text;
+    // The label is small: a word too wide for it (a long file name) is shortened in the
+    // middle rather than cut off; the whole text is in the tooltip then.
+    const QFontMetrics metrics(label1_->font());
+    const int room = label1_->width();
+    QStringList lines = text.split(QLatin1Char('\n'));
+    bool shortened = false;
+    for (QString& line : lines) {
+        if (line.contains(QLatin1Char(' ')) || metrics.horizontalAdvance(line) <= room) continue;
+        line = metrics.elidedText(line, Qt::ElideMiddle, room);
+        shortened = true;
+    }
+    label1_->setText(lines.join(QLatin1Char('\n')));
+    label1_->setToolTip(shortened ? text : QString());
+    emit statusShown(text);
+}
+
 void FormBasket::showStatus(const QString& text, bool hold) {
-    label1_->setText(text);
-    label1_->setToolTip(hold ? text : QString());
+    setLabel(text);
+    if (hold) label1_->setToolTip(text);
     timer1_.start();
     if (hold) hold_.start();
+}
+
+void FormBasket::showNotice(const QString& text) {
+    if (!runActive_) showStatus(text);
 }
 
 void FormBasket::resetStatus() {
     timer1_.stop();
     pictureEnabled_ = true;
-    if (!hold_.isActive() && !runActive_) label1_->setText(QString::fromLatin1(kIdleText));
+    if (!hold_.isActive() && !runActive_) setLabel(QString::fromLatin1(kIdleText));
 }
 
 void FormBasket::dragEnterEvent(QDragEnterEvent* event) {
@@ -193,9 +245,10 @@ void FormBasket::dragOver(QDropEvent* event, bool entered) {
     if (!quickPanelOpen_ && lblQFolder_->geometry().contains(at)) setQuickPanelOpen(true);
     if (!pictureEnabled_ || runActive_ || at.y() >= twipsToPixels(kPictureTwips))
         return event->ignore();
+    // Unlike a refused drop, a refused drag-over leaves the picture taking events, so the
+    // drop that follows still shows its own refusal.
     if (const QString refused = refusal(false); !refused.isEmpty()) {
         showStatus(refused);
-        pictureEnabled_ = false;
         return event->ignore();
     }
     const QStringList paths = localPaths(event->mimeData());
@@ -252,12 +305,11 @@ void FormBasket::itemFinished(int index, const QString& path, const RunOutcome& 
         firstNotDone_ = FileNamePart(path) + QStringLiteral(": ") + NotDoneText(outcome);
     lastResult_ = outcome.result;
     if (n == 1) {
-        label1_->setText(outcome.stopped() ? Line(outcome.result, NotDoneText(outcome))
-                                           : outcome.result);
+        setLabel(outcome.stopped() ? Line(outcome.result, NotDoneText(outcome)) : outcome.result);
         return;
     }
-    label1_->setText(Line(Line(outcome.result, FileNamePart(path)),
-                          QStringLiteral("(%1/%2)").arg(index + 1).arg(n)));
+    setLabel(Line(Line(outcome.result, FileNamePart(path)),
+                  QStringLiteral("(%1/%2)").arg(index + 1).arg(n)));
 }
 
 void FormBasket::runFinished(const QString& why) {
@@ -272,7 +324,7 @@ void FormBasket::runFinished(const QString& why) {
             Line(QStringLiteral("%1 of %2 items not done").arg(notDone_).arg(n), firstNotDone_),
             true);
     else
-        showStatus(label1_->text(), notDone_ > 0);
+        showStatus(status_, notDone_ > 0);
     pictureEnabled_ = false;
     emit dropFinished(static_cast<int>(n));
     if (n == 1 && why.isEmpty() && lastResult_ == QLatin1String(kNoMatchedRule))
@@ -303,7 +355,9 @@ void FormBasket::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool FormBasket::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::MouseButtonRelease) return QWidget::eventFilter(watched, event);
+    // On the press: the release would go to the basket, which takes presses the labels
+    // leave (for dragging the window).
+    if (event->type() != QEvent::MouseButtonPress) return QWidget::eventFilter(watched, event);
     auto* e = static_cast<QMouseEvent*>(event);
     if (e->button() != Qt::LeftButton) return false;
     if (watched == lblQFolder_) {

@@ -63,13 +63,16 @@ class FormBasket : public QWidget {
     void runFinished(const QString& why);
 
     QString statusText() const;
+    // Shows a message in the status text for a second (unless a drop is running).
+    void showNotice(const QString& text);
     // False from the end of a drop (or a refusal) until the status resets.
     bool pictureEnabled() const { return pictureEnabled_; }
     bool running() const { return !listFiles_.isEmpty() && runActive_; }
     bool quickPanelOpen() const { return quickPanelOpen_; }
     void setQuickPanelOpen(bool open);
-    // The status reset timer (Timer1); tests fire it instead of waiting.
-    QTimer& statusTimer() { return timer1_; }
+    // Timer1's tick: the picture takes drops again and the idle text returns (tests call
+    // it instead of waiting a second).
+    void resetStatus();
 
   signals:
     void settingsRequested();
@@ -77,6 +80,8 @@ class FormBasket : public QWidget {
     void wizardRequested(const QString& path);
     void dropStarted(int items);
     void dropFinished(int items);
+    // The status text changed (each step of a drop's progress, for instance).
+    void statusShown(const QString& text);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -93,7 +98,7 @@ class FormBasket : public QWidget {
     void dragOver(QDropEvent* event, bool entered);
     // Shows text and starts Timer1; hold keeps it up longer (a step not done).
     void showStatus(const QString& text, bool hold = false);
-    void resetStatus();
+    void setLabel(const QString& text);
     void fitHeight();
     static QStringList localPaths(const QMimeData* data);
 
@@ -101,6 +106,7 @@ class FormBasket : public QWidget {
     QuickFolderList& quickFolders_;
     Engine engine_;
     QMenu* trayMenu_ = nullptr;
+    QString status_;  // the whole status text (the label may show it shortened)
     QLabel* label1_;
     QLabel* lblQFolder_;
     QLabel* lblSetting_;
