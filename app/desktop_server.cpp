@@ -45,6 +45,9 @@ DesktopServer::StartResult DesktopServer::start() {
         result.error = desktop->error();
         return result;
     }
+    // Held from here on, also when the socket cannot be made: the command line then
+    // refuses its changes instead of writing the files behind the program's back.
+    desktopLock_ = std::move(desktop);
     QString why;
     socketPath_ = DesktopSocketPath(dataDir_, &why);
     if (socketPath_.isEmpty()) {
@@ -65,7 +68,6 @@ DesktopServer::StartResult DesktopServer::start() {
     }
     connect(server.get(), &QLocalServer::newConnection, this, &DesktopServer::accept);
     server_ = std::move(server);
-    desktopLock_ = std::move(desktop);
     result.status = StartStatus::Listening;
     return result;
 }

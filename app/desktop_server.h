@@ -44,7 +44,8 @@ class DesktopServer : public QObject {
     // Takes the desktop lock, removes a socket a program that is gone left behind and
     // listens. Call right after the program took the scheduler lock (SingleInstance on the
     // data folder) and before it reads the lists, so no command line writes a file between
-    // that read and the moment it is told to hand over. Nothing is held on failure.
+    // that read and the moment it is told to hand over. When only the socket fails, the
+    // lock stays held (changes from the command line are then refused, never written).
     StartResult start();
     void setHandler(Handler handler) { handler_ = std::move(handler); }
     bool isListening() const;
