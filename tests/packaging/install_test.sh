@@ -44,4 +44,5 @@ home="$tmp/home"
 mkdir -p "$home"
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" XDG_CONFIG_HOME="$home/.config" "$prefix/bin/vandrel" --version)
 [[ "$out" =~ ^vandrel\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version said: $out"
-env -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" "$prefix/bin/vandrel" --help | grep -q 'start the desktop program' || fail "--help"
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" "$prefix/bin/vandrel" --help)
+grep -q 'start the desktop program' <<<"$help" || fail "--help said: $help"
