@@ -85,7 +85,9 @@ window_of() {
 visible_window_of() {
   local w
   w=$(window_of "$1" "$2") || return 1
-  xdotool search --onlyvisible --name "^$2\$" 2>/dev/null | grep -qx "$w"
+  local shown
+  shown=$(xdotool search --onlyvisible --name "^$2\$" 2>/dev/null) || return 1
+  grep -qx "$w" <<<"$shown"
 }
 wait_for 150 visible_window_of "$vandrel_pid" "Vandrel Basket" || fail "the basket did not appear"
 basket=$(window_of "$vandrel_pid" "Vandrel Basket")
