@@ -65,7 +65,6 @@ printf '%s\n' "$rule" >"$data/rules.txt"
 printf '%s\n' "$tmp/quick" >"$data/qfolders.txt"
 printf 'one\n' >"$tmp/in/a.txt"
 printf 'two\n' >"$tmp/in/b.txt"
-folders_before=$(cat "$data/folders.txt")
 
 "$vandrel" --data-dir "$data" >"$tmp/vandrel.out" 2>"$tmp/vandrel.err" &
 vandrel_pid=$!
@@ -122,6 +121,12 @@ logged() {
 }
 wait_for 100 logged || fail "the moves are not in the log: $("$vandrel" --data-dir "$data" log 2>&1)"
 
+# A watched folder added from the command line while the program runs is not lost when
+# the program writes its lists at exit (it is handed to the program or merged on save).
+mkdir -p "$tmp/watch2"
+"$vandrel" --data-dir "$data" folders add "$tmp/watch2" >/dev/null 2>"$tmp/add.err" ||
+  fail "folders add while running: $(cat "$tmp/add.err")"
+
 # The settings window from the tray menu: click the icon, take the menu's last item.
 tray_click() {
   xdotool mousemove 15 15 click 1
@@ -140,7 +145,8 @@ wait "$vandrel_pid" || fail "the program ended with status $?"
 
 # What was held in memory is on disk, unchanged where nothing changed it.
 [ "$(cat "$data/rules.txt")" = "$rule" ] || fail "rules.txt: $(cat "$data/rules.txt")"
-[ "$(cat "$data/folders.txt")" = "$folders_before" ] || fail "folders.txt: $(cat "$data/folders.txt")"
+grep -qF "$tmp/watch<|FL|>" "$data/folders.txt" && grep -qF "$tmp/watch2<|FL|>" "$data/folders.txt" ||
+  fail "folders.txt: $(cat "$data/folders.txt")"
 [ "$(cat "$data/qfolders.txt")" = "$tmp/quick" ] || fail "qfolders.txt: $(cat "$data/qfolders.txt")"
 keys=$(grep -o '^[A-Za-z]*=' "$data/options.ini" | tr -d '=' | tr '\n' ' ')
 [ "$keys" = "StartWin settingShow basketShow basketTop basketLeft " ] || fail "options.ini keys: $keys"
