@@ -189,6 +189,17 @@ void FormStart::buildTray() {
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger) PopupTrayMenu(QCursor::pos());
             });
+    // A folder organised from the tray menu (its row is not on screen) says when it is done.
+    connect(&settings_->runner(), &AutoTaskRunner::manualRunFinished, this,
+            [this](WatchedFolder* folder, const QString& text) {
+                if (vars_->settingWinShow() || !folder) return;
+                const QString line =
+                    QStringLiteral("Organize [%1]: %2").arg(folder->folderNameText(), text);
+                if (trayShown())
+                    tray_->showMessage(kTitle, line, QSystemTrayIcon::Information, 3000);
+                else
+                    basket_->showNotice(line);
+            });
     connect(&settings_->runner(), &AutoTaskRunner::trayImageChanged, this,
             [this](bool automatic) { tray_->setIcon(BasketPicture::trayIcon(automatic)); });
     trayMenu_->setBasketChecked(vars_->basketShow());

@@ -32,8 +32,9 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, boo
 }  // namespace
 
 FormMsg::FormMsg(AutoTaskRunner& runner, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus),
+    // Raised when a folder is announced, but not kept above every window: it must not
+    // cover what the user works on for the whole countdown.
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       runner_(runner) {
     setObjectName(QStringLiteral("FormMsg"));
     setWindowTitle(QStringLiteral("Vandrel"));

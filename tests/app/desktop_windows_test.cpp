@@ -341,6 +341,12 @@ TEST(TrayMenu, ItemsAndMarksFollowTheState) {
     vars.setSettingWinShow(false);
     EXPECT_EQ(menu.folderItemTexts().value(0), "Organize [Sorted] now.");
     EXPECT_EQ(menu.folderItemTexts().size(), 3);
+    // A folder's item organizes that folder at once.
+    t.make("Downloads/n.txt");
+    for (QAction* a : menu.foldersMenu()->actions())
+        if (a->text() == "Organize [Downloads] now.") a->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(t.path("Sorted/n.txt")); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !vars.handTaskRunning(); }, 10000));
 }
 
 TEST(FormStart, BasketPlaceIsPolledAndEverythingComesBackAfterExit) {
