@@ -16,6 +16,10 @@ PACKAGES=(
   xdg-utils cups-client id3v2 eyed3 lame libimage-exiftool-perl python3 util-linux
   # screenshots of the windows (tools/screenshots.sh)
   imagemagick
+  # the desktop end-to-end test and benchmark (an X server, a tray, mouse and keys)
+  xvfb xauth xdotool trayer
+  # the installation test (validates the launcher)
+  desktop-file-utils
   # benchmarks only
   libtag1-dev
 )

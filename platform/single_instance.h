@@ -1,7 +1,8 @@
 // Keeps a second Vandrel scheduler (the desktop program or "vandrel daemon") from
 // running over the same data folder: a per-user lock file in the data folder. The lock
 // is released when the holder ends, also after a crash (a lock left by a dead process
-// is taken over). Use from one thread.
+// is taken over). A role names the lock, so the desktop program can hold a second one
+// that tells the command line a program keeps the lists in memory. Use from one thread.
 #pragma once
 
 #include <QLockFile>
@@ -12,8 +13,14 @@ namespace vandrel {
 
 class SingleInstance {
   public:
-    // dataDir: the data folder whose schedule is guarded.
-    explicit SingleInstance(const QString& dataDir);
+    // The role of the lock every scheduler takes.
+    static constexpr const char* kSchedulerRole = "scheduler";
+    // The role of the lock only the desktop program takes.
+    static constexpr const char* kDesktopRole = "desktop";
+
+    // dataDir: the data folder whose schedule is guarded; role: which lock (a plain word).
+    explicit SingleInstance(const QString& dataDir,
+                            const QString& role = QString::fromLatin1(kSchedulerRole));
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
@@ -27,6 +34,10 @@ class SingleInstance {
     const QString& lockPath() const { return lockPath_; }
     // The process id of the holder when another process holds the lock, else 0.
     qint64 holderPid() const;
+    // Whether a live process (this one through another SingleInstance included) holds the
+    // lock now, without taking it: looking never keeps a starting holder out. A lock left
+    // by a process that is gone is not held.
+    bool isHeldElsewhere() const;
     // Why tryAcquire failed: empty when another process holds the lock.
     const QString& error() const { return error_; }
 

@@ -41,6 +41,28 @@ void PrintUsage(QTextStream& s) {
     for (const CliCommand& c : kCommands) s << "  vandrel " << c.usage << Qt::endl;
 }
 
+// --help: what the program is, both ways to run it, the data folder and the exit statuses.
+void PrintHelp(QTextStream& s) {
+    s << "Vandrel " << VANDREL_VERSION << ": organizes files by your rules." << Qt::endl
+      << Qt::endl
+      << "usage: vandrel [--data-dir DIR]                    start the desktop program" << Qt::endl
+      << "       vandrel [--data-dir DIR] COMMAND [ARGS...]  run one command headless" << Qt::endl
+      << "       vandrel --help | --version" << Qt::endl
+      << Qt::endl
+      << "commands:" << Qt::endl;
+    for (const CliCommand& c : kCommands) s << "  vandrel " << c.usage << Qt::endl;
+    s << Qt::endl
+      << "The data folder (default " << DataPaths::defaultDir() << ") holds rules.txt," << Qt::endl
+      << "folders.txt, qfolders.txt, options.ini and the action log log.db. While the desktop"
+      << Qt::endl
+      << "program runs on it, \"rules import\" and \"folders add/remove\" are handed to it."
+      << Qt::endl
+      << Qt::endl
+      << "exit status: 0 done, 1 failed (or an action was not done), 2 bad arguments," << Qt::endl
+      << "3 the scheduler was not started: another Vandrel program holds the data folder."
+      << Qt::endl;
+}
+
 struct GlobalOptions {
     QString dataDir;
     QStringList rest;  // subcommand name and its arguments
@@ -108,10 +130,17 @@ int RunCli(const QStringList& args) {
         err << "vandrel: " << g.error << Qt::endl;
         return kExitUsage;
     }
-    if (g.rest.isEmpty() || g.rest.first() == QLatin1String("help") ||
-        g.rest.first() == QLatin1String("--help")) {
+    if (g.rest.isEmpty() || g.rest.first() == QLatin1String("help")) {
         PrintUsage(g.rest.isEmpty() ? err : out);
         return g.rest.isEmpty() ? kExitUsage : kExitOk;
+    }
+    if (g.rest.first() == QLatin1String("--help") || g.rest.first() == QLatin1String("-h")) {
+        PrintHelp(out);
+        return kExitOk;
+    }
+    if (g.rest.first() == QLatin1String("--version")) {
+        out << "vandrel " << VANDREL_VERSION << Qt::endl;
+        return kExitOk;
     }
     const CliCommand* command = FindCommand(g.rest.first());
     if (!command) {

@@ -23,6 +23,9 @@ class ActionPrompt;
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;  // data folder or state file problem, failed action
 inline constexpr int kExitUsage = 2;    // bad arguments
+// The scheduler was refused because another Vandrel program holds the data folder: a
+// service manager must not start it again and again for that.
+inline constexpr int kExitHeld = 3;
 
 class CliContext {
   public:
@@ -57,6 +60,9 @@ class CliContext {
     bool reportUpdate(const QString& file, const StateUpdateResult& result);
     // Replaces the confirmation prompt (the default answers no).
     void setPrompt(ActionPrompt* prompt) { prompt_ = prompt; }
+    // How long a change handed to a running desktop program may take to be answered.
+    int handoverTimeoutMs() const { return handoverTimeoutMs_; }
+    void setHandoverTimeout(int ms) { handoverTimeoutMs_ = ms; }
 
     // "vandrel: <message>" on stderr; returns status.
     int fail(int status, const QString& message);
@@ -74,6 +80,7 @@ class CliContext {
     bool rulesTried_ = false;
     StateStore store_;
     ActionPrompt* prompt_ = nullptr;
+    int handoverTimeoutMs_ = 5000;
 };
 
 // A field of a tab-separated output line: a backslash, tab or line break inside it is

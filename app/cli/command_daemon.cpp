@@ -201,14 +201,23 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
     if (!QCoreApplication::instance())
         return ctx.fail(kExitFailure, QStringLiteral("the scheduler needs an application object"));
 
+    const auto process = [](qint64 pid) {
+        return pid > 0 ? QStringLiteral(" (process %1)").arg(pid) : QString();
+    };
+    // The desktop program holds both locks; say which program is in the way.
+    const SingleInstance desktop(ctx.paths().dir(),
+                                 QString::fromLatin1(SingleInstance::kDesktopRole));
+    if (desktop.isHeldElsewhere())
+        return ctx.fail(kExitHeld,
+                        QStringLiteral("the Vandrel desktop program is running for %1%2 and runs "
+                                       "its watched folders itself; the scheduler is not started")
+                            .arg(ctx.paths().dir(), process(desktop.holderPid())));
     SingleInstance lock(ctx.paths().dir());
     if (!lock.tryAcquire()) {
         if (!lock.error().isEmpty()) return ctx.fail(kExitFailure, lock.error());
-        const qint64 pid = lock.holderPid();
-        return ctx.fail(kExitFailure,
-                        QStringLiteral("another Vandrel scheduler is already running for %1%2")
-                            .arg(ctx.paths().dir(),
-                                 pid > 0 ? QStringLiteral(" (process %1)").arg(pid) : QString()));
+        return ctx.fail(kExitHeld,
+                        QStringLiteral("another Vandrel program is already running for %1%2")
+                            .arg(ctx.paths().dir(), process(lock.holderPid())));
     }
 
     RuleList* rules = ctx.rules();

@@ -3,7 +3,10 @@
 #include <QRegularExpression>
 
 #include "app/cli/commands.h"
+#include "app/cli/desktop_handover.h"
 #include "app/cli/folder_cli_util.h"
+#include "app/desktop_protocol.h"
+#include "app/folder_add_request.h"
 #include "folders/rules_selector_model.h"
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
@@ -39,14 +42,6 @@ int List(CliContext& ctx, const QStringList& args) {
     for (const WatchedFolder* f : list.GetFolderCollection()) PrintFolder(ctx, *f);
     ctx.out().flush();
     return kExitOk;
-}
-
-int IndexOfFolder(const WatchedFolderList& list, const QString& absPath) {
-    for (int i = 0; i < list.folderCount(); ++i)
-        if (!list.folder(i).folderPath().isEmpty() &&
-            AbsoluteFolderPath(list.folder(i).folderPath()) == absPath)
-            return i;
-    return -1;
 }
 
 int Add(CliContext& ctx, const QStringList& args) {
@@ -85,7 +80,9 @@ int Add(CliContext& ctx, const QStringList& args) {
     if (haveEvery && haveAt)
         return ctx.fail(kExitUsage, QStringLiteral("give either --every or --at, not both"));
 
-    QString interval;
+    FolderAddRequest request;
+    request.confirm = confirm;
+    request.disabled = disabled;
     if (haveEvery) {
         static const QStringList kHours{"1", "2", "4", "8"};
         const int k = static_cast<int>(kHours.indexOf(every.trimmed()));
@@ -93,9 +90,8 @@ int Add(CliContext& ctx, const QStringList& args) {
             return ctx.fail(
                 kExitUsage,
                 QStringLiteral("--every takes 1, 2, 4 or 8 (hours), not '%1'").arg(every));
-        interval = WatchedFolder::intervalItems().at(k);
+        request.interval = WatchedFolder::intervalItems().at(k);
     }
-    QString hour, minute;
     if (haveAt) {
         static const QRegularExpression kTime(QStringLiteral("^(\\d{1,2}):(\\d{2})$"));
         const QRegularExpressionMatch m = kTime.match(at.trimmed());
@@ -105,63 +101,51 @@ int Add(CliContext& ctx, const QStringList& args) {
             return ctx.fail(
                 kExitUsage,
                 QStringLiteral("--at takes a time HH:MM from 00:00 to 23:59, not '%1'").arg(at));
-        hour = QStringLiteral("%1").arg(h, 2, 10, QLatin1Char('0'));
-        minute = QStringLiteral("%1").arg(mi, 2, 10, QLatin1Char('0'));
+        request.at = true;
+        request.hour = QStringLiteral("%1").arg(h, 2, 10, QLatin1Char('0'));
+        request.minute = QStringLiteral("%1").arg(mi, 2, 10, QLatin1Char('0'));
     }
-
-    const QString abs = AbsoluteFolderPath(path);
-    if (!QFileInfo(abs).isDir())
-        return ctx.fail(kExitUsage, QStringLiteral("%1 is not a folder").arg(abs));
-    if (!WatchedFolder::IsStorablePath(abs))
-        return ctx.fail(kExitUsage,
-                        QStringLiteral("%1 cannot be watched: its name holds a line break or a "
-                                       "separator text such as <|FL|>")
-                            .arg(abs));
-
-    QString selection = QString::fromLatin1(kAllRules);
     if (haveRules && rules.trimmed() != QLatin1String(kAllRules)) {
-        RuleList* ruleList = ctx.rules();
-        if (!ruleList) return kExitFailure;
-        QStringList wanted;
         for (const QString& g : rules.split(QLatin1Char(','), Qt::SkipEmptyParts))
-            wanted << g.trimmed().toUpper();
-        if (wanted.isEmpty())
+            request.ruleGuids << g.trimmed().toUpper();
+        if (request.ruleGuids.isEmpty())
             return ctx.fail(kExitUsage, QStringLiteral("--rules needs rule GUIDs"));
-        for (const QString& g : wanted)
-            if (ruleList->indexOf(g) < 0)
-                return ctx.fail(kExitUsage, QStringLiteral("unknown rule GUID %1").arg(g));
-        // The selection names rules in rule-list order, as the folder's selector does.
-        QStringList ordered;
-        for (const RuleAttr& r : ruleList->GetRuleAttrs())
-            if (wanted.contains(r.ruleGUID)) ordered << r.ruleGUID;
-        selection = MakeRuleSelection(ordered);
     }
+    request.path = AbsoluteFolderPath(path);
+    const QString abs = request.path;
+    const QString problem = request.pathProblem();
+    if (!problem.isEmpty()) return ctx.fail(kExitUsage, problem);
 
     WatchedFolderList list(SystemClock::instance());
-    bool duplicate = false;
-    const bool updated = UpdateFolderList(ctx, list, [&](WatchedFolderList& l) {
-        duplicate = IndexOfFolder(l, abs) >= 0;
-        if (duplicate) return false;
-        WatchedFolder& f = l.AddNewFolder();
-        f.setFolderPath(abs);
-        f.setEnabled(!disabled);
-        if (haveAt) {
-            f.setMethod(QStringLiteral("at"));
-            f.setHour(hour);
-            f.setMinute(minute);
-        } else if (haveEvery) {
-            f.setInterval(interval);
+    QJsonObject reply;
+    QJsonObject handed = request.toJson();
+    handed.insert(QStringLiteral("command"), QLatin1String(desktop::kCommandFoldersAdd));
+    if (const std::optional<int> status = HandOverToDesktop(ctx, handed, &reply)) {
+        // The running program added it: show its line as if added here.
+        if (*status != kExitOk) return *status;
+        list.AddNewFolder().LoadFromString(reply.value(QLatin1String("folder")).toString());
+    } else {
+        QString selection = QString::fromLatin1(kAllRules);
+        if (!request.ruleGuids.isEmpty()) {
+            RuleList* ruleList = ctx.rules();
+            if (!ruleList) return kExitFailure;
+            QString unknown;
+            selection = request.selectionIn(*ruleList, unknown);
+            if (!unknown.isEmpty())
+                return ctx.fail(kExitUsage, QStringLiteral("unknown rule GUID %1").arg(unknown));
         }
-        f.selector().LoadFromString(selection);
-        f.setConfirm(confirm);
-        // Shown until the scheduler's first check computes it afresh.
-        f.setNextRunTime(f.ComputeNextRunTime(SystemClock::instance().now()));
-        return true;
-    });
-    if (!updated) return kExitFailure;
-    if (duplicate)
-        return ctx.fail(kExitUsage, QStringLiteral("%1 is already a watched folder").arg(abs));
-    const WatchedFolder& f = list.folder(IndexOfFolder(list, abs));
+        bool duplicate = false;
+        const bool updated = UpdateFolderList(ctx, list, [&](WatchedFolderList& l) {
+            duplicate = !request.addTo(l, selection, SystemClock::instance().now());
+            return !duplicate;
+        });
+        if (!updated) return kExitFailure;
+        if (duplicate)
+            return ctx.fail(kExitUsage, QStringLiteral("%1 is already a watched folder").arg(abs));
+    }
+    const int index = IndexOfWatchedFolder(list, abs);
+    if (index < 0) return ctx.fail(kExitFailure, QStringLiteral("%1 was not added").arg(abs));
+    const WatchedFolder& f = list.folder(index);
     // Hidden folders are never organised (their tasks come out empty); say so now rather
     // than leave the user wondering why nothing happens.
     if (FileNamePart(abs).startsWith(QLatin1Char('.')))
@@ -175,10 +159,14 @@ int Add(CliContext& ctx, const QStringList& args) {
 int Remove(CliContext& ctx, const QStringList& args) {
     if (args.size() != 1) return ctx.fail(kExitUsage, QString::fromLatin1(kUsage));
     const QString abs = AbsoluteFolderPath(args.first());
+    if (const std::optional<int> handed = HandOverToDesktop(
+            ctx, {{QStringLiteral("command"), QLatin1String(desktop::kCommandFoldersRemove)},
+                  {QStringLiteral("path"), abs}}))
+        return *handed;
     WatchedFolderList list(SystemClock::instance());
     int removed = 0;
     const bool updated = UpdateFolderList(ctx, list, [&](WatchedFolderList& l) {
-        for (int i = IndexOfFolder(l, abs); i >= 0; i = IndexOfFolder(l, abs)) {
+        for (int i = IndexOfWatchedFolder(l, abs); i >= 0; i = IndexOfWatchedFolder(l, abs)) {
             l.RemoveFolderAt(i);
             ++removed;
         }

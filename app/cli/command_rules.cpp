@@ -6,6 +6,8 @@
 #include <QSaveFile>
 
 #include "app/cli/commands.h"
+#include "app/cli/desktop_handover.h"
+#include "app/desktop_protocol.h"
 #include "platform/state_file.h"
 #include "rules/rule_list.h"
 #include "rules/rule_text.h"
@@ -69,6 +71,12 @@ int ExportRules(CliContext& ctx, const FileArgs& a) {
 }
 
 int ImportRules(CliContext& ctx, const FileArgs& a) {
+    // A running desktop program holds the rules in memory: it imports them itself.
+    if (const std::optional<int> handed = HandOverToDesktop(
+            ctx, {{QStringLiteral("command"), QLatin1String(desktop::kCommandRulesImport)},
+                  {QStringLiteral("file"), QFileInfo(a.file).absoluteFilePath()},
+                  {QStringLiteral("yes"), a.yes}}))
+        return *handed;
     QFile in(a.file);
     if (QFileInfo(a.file).isDir() || !in.open(QIODevice::ReadOnly))
         return ctx.fail(

@@ -174,7 +174,7 @@ TEST(CliDaemon, SecondSchedulerRefusedAndSigtermStopsCleanly) {
         << err.toStdString();
 
     const auto second = cli.run({"daemon", "--interval-seconds", "1"});
-    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_EQ(second.exitCode, 3);
     EXPECT_TRUE(second.err.contains(QStringLiteral("already running"))) << second.err.toStdString();
     EXPECT_EQ(Stop(first), 0);
     err += QString::fromUtf8(first.readAllStandardError());
