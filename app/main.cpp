@@ -7,14 +7,17 @@
 
 #include "app/cli/cli.h"
 #include "app/view/desktop_program.h"
+#include "platform/xwayland_choice.h"
 
 int main(int argc, char** argv) {
     if (const int refused = vandrel::RefuseUndecodableArguments(argc, argv)) return refused;
     QStringList args;
     for (int i = 1; i < argc; ++i) args << QFile::decodeName(argv[i]);
     const std::optional<QString> desktopDataDir = vandrel::DesktopDataDir(args);
-    if (desktopDataDir && vandrel::HasDisplay())
+    if (desktopDataDir && vandrel::HasDisplay()) {
+        vandrel::PreferXWayland();
         return vandrel::RunDesktopProgram(argc, argv, *desktopDataDir);
+    }
     if (desktopDataDir) {
         QTextStream(stderr) << "vandrel: no display for the desktop program (DISPLAY and "
                                "WAYLAND_DISPLAY are unset); give a command to work headless"

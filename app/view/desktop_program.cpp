@@ -6,12 +6,14 @@
 #include <QSocketNotifier>
 
 #include "app/ui_thread_prompt.h"
+#include "app/view/desktop_channel.h"
 #include "app/view/form_start.h"
 #include "basket/view/basket_picture.h"
 #include "platform/clock.h"
 #include "platform/data_paths.h"
 #include "platform/single_instance.h"
 #include "platform/stop_signals.h"
+#include "platform/xwayland_choice.h"
 
 namespace vandrel {
 
@@ -22,6 +24,8 @@ bool HasDisplay() {
 
 int RunDesktopProgram(int& argc, char** argv, const QString& dataDir) {
     QApplication app(argc, argv);
+    // Programs started by the rules get the session's own platform choice back.
+    ForgetXWaylandChoice();
     QApplication::setApplicationName(QStringLiteral("vandrel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vandrel"));
     QApplication::setWindowIcon(BasketPicture::trayIcon(false));
@@ -47,11 +51,26 @@ int RunDesktopProgram(int& argc, char** argv, const QString& dataDir) {
         return 1;
     }
 
+    // Listening before the windows load, so no command line writes a file the program is
+    // about to read; requests wait for attach() below.
+    DesktopChannel channel(paths.dir());
+    const DesktopServer::StartResult listening = channel.start();
+    if (listening.status == DesktopServer::StartStatus::AlreadyRunning) {
+        QMessageBox::information(nullptr, title, QStringLiteral("Vandrel is already running."));
+        return 1;
+    }
+    if (listening.status == DesktopServer::StartStatus::Failed) {
+        // The program still works; command-line changes are refused instead of handed over.
+        qWarning("vandrel: the command line cannot reach this program: %s",
+                 qPrintable(listening.error));
+    }
+
     // Watched from the start: a stop asked for while the windows load waits in the pipe
     // and ends the program as soon as its event loop runs.
     StopSignals stopSignals;
     const bool stopWatched = stopSignals.install();
     FormStart start(paths, SystemClock::instance());
+    channel.attach(start);
     std::unique_ptr<QSocketNotifier> stopNotifier;
     if (stopWatched) {
         stopNotifier =

@@ -17,6 +17,7 @@
 #include "app/view/form_rules_setting.h"
 #include "app/view/info_tab.h"
 #include "app/view/rules_tab.h"
+#include "app/undo_worker.h"
 #include "app/view/tray_menu.h"
 #include "basket/quick_folder_list.h"
 #include "basket/view/basket_picture.h"
@@ -164,6 +165,26 @@ void FormStart::wireState() {
         }
     });
 
+    // "Undo last run" is offered only while there is something to take back; the menu asks
+    // the log each time it opens (one indexed read).
+    connect(trayMenu_.get(), &QMenu::aboutToShow, this, [this] {
+        trayMenu_->setUndoLastRunShown(settings_->undoWorker().CanUndoLastRun());
+    });
+    connect(trayMenu_.get(), &TrayMenu::undoLastRunClicked, this, &FormStart::undoLastRun);
+    connect(&settings_->undoWorker(), &UndoWorker::finished, this,
+            [this](const UndoReport& report) {
+                if (!undoFromTray_) return;
+                undoFromTray_ = false;
+                QString line = QStringLiteral("Undo last run: %1 put back")
+                                   .arg(report.count(UndoStep::Outcome::kDone));
+                if (const int left = report.count(UndoStep::Outcome::kConflict))
+                    line += QStringLiteral(", %1 left alone (see the action log)").arg(left);
+                if (trayShown())
+                    tray_->showMessage(kTitle, line, QSystemTrayIcon::Information, 3000);
+                else
+                    basket_->showNotice(line);
+            });
+
     // Asked for during an automatic batch, the settings window stays away: say why.
     connect(vars_.get(), &AppVarMgr::settingWinShowRefused, this, [this] {
         if (basket_->isVisible())
@@ -228,6 +249,18 @@ void FormStart::checkTray() {
     dialogs_.tell(kTitle, QStringLiteral("This desktop has no notification area, so Vandrel's "
                                          "menu is on the basket: click the basket with the "
                                          "right mouse button."));
+}
+
+void FormStart::undoLastRun() {
+    UndoWorker& undo = settings_->undoWorker();
+    UndoWorker::Selection selection = undo.lastRun();
+    if (selection.undoable == 0) return;
+    const QString text = QStringLiteral(
+                             "Undo the last run? %1 item(s) go back where they were (copies go "
+                             "to the trash). Items changed since are left as they are.")
+                             .arg(selection.undoable);
+    if (!dialogs_.ask(QStringLiteral("Undo last run"), text)) return;
+    undoFromTray_ = undo.Start(std::move(selection));
 }
 
 bool FormStart::trayShown() const { return tray_ && tray_->isVisible(); }

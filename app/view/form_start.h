@@ -73,6 +73,8 @@ class FormStart : public QObject {
     void RefreshFolderList();
     // One tick of the basket position poll (TimerPos).
     void pollBasketPosition();
+    // The tray's "Undo last run": asks with the count, then undoes on the worker thread.
+    void undoLastRun();
 
     AppVarMgr& vars() { return *vars_; }
     FormRulesSetting& settings() { return *settings_; }
@@ -110,6 +112,7 @@ class FormStart : public QObject {
     bool unloaded_ = false;
     bool exiting_ = false;
     bool trayNoticeGiven_ = false;
+    bool undoFromTray_ = false;  // the running undo was started from the tray
     std::unique_ptr<AppVarMgr> vars_;
     std::unique_ptr<UiThreadPrompt> prompt_;
     std::unique_ptr<FormRulesSetting> settings_;

@@ -25,6 +25,9 @@ TrayMenu::TrayMenu(QWidget* parent) : QMenu(parent) {
         &QAction::triggered, this, [this] { emit tabRequested(2); });
     connect(add(this, QStringLiteral("menu_actionlog"), QStringLiteral("Action Log")),
             &QAction::triggered, this, [this] { emit tabRequested(3); });
+    undoLast_ = add(this, QStringLiteral("menu_undolast"), QStringLiteral("Undo last run"));
+    undoLast_->setVisible(false);
+    connect(undoLast_, &QAction::triggered, this, &TrayMenu::undoLastRunClicked);
     addSeparator()->setObjectName(QStringLiteral("menu_split1"));
     QAction* basket =
         add(this, QStringLiteral("menu_basket"), QStringLiteral("Show Basket Window"));
@@ -71,6 +74,8 @@ void TrayMenu::setFoldersEnabled(bool on) { foldersMenu_->menuAction()->setEnabl
 void TrayMenu::setSettingItemEnabled(bool on) {
     item(QStringLiteral("menu_setting"))->setEnabled(on);
 }
+
+void TrayMenu::setUndoLastRunShown(bool on) { undoLast_->setVisible(on); }
 
 void TrayMenu::RefreshFolderList(const QStringList& captions) {
     for (QAction* a : folderItems_) {

@@ -1,6 +1,7 @@
 // The tray menu, top to bottom: "Exit", "Help Documents", "About", a separator, "Rules",
 // the "Folders" submenu (one "Organize [caption] now." item per watched folder, a
-// separator and "Folders Settings"), "Action Log", a separator, "Show Basket Window" and
+// separator and "Folders Settings"), "Action Log", "Undo last run" (only while the newest
+// run can be undone), a separator, "Show Basket Window" and
 // "Show Settings Window" with their check marks. It only shows and reports: the host
 // sets the marks and enabled states and acts on the signals. A menu left open closes by
 // itself after five seconds unless the pointer is on it. UI thread only.
@@ -24,6 +25,8 @@ class TrayMenu : public QMenu {
     void setFoldersEnabled(bool on);
     // "Show Settings Window" (disabled during an automatic batch).
     void setSettingItemEnabled(bool on);
+    // "Undo last run", shown only while the newest run can be undone.
+    void setUndoLastRunShown(bool on);
     // One "Organize [caption] now." item per folder, in order.
     void RefreshFolderList(const QStringList& captions);
 
@@ -41,6 +44,7 @@ class TrayMenu : public QMenu {
     void settingToggled(bool show);
     // The folder item of index (0-based) was chosen.
     void folderInvoked(int index);
+    void undoLastRunClicked();
 
   private:
     QAction* add(QMenu* menu, const QString& name, const QString& text);
@@ -48,6 +52,7 @@ class TrayMenu : public QMenu {
 
     QMenu* foldersMenu_;
     QAction* foldersSplit_;
+    QAction* undoLast_;
     QList<QAction*> folderItems_;
     QTimer cancelTimer_;
 };

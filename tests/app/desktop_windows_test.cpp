@@ -311,7 +311,10 @@ TEST(TrayMenu, ItemsAndMarksFollowTheState) {
     QStringList texts;
     for (const QAction* a : menu.actions()) texts << a->text();
     EXPECT_EQ(texts, QStringList({"Exit", "Help Documents", "About", "", "Rules", "Folders",
-                                  "Action Log", "", "Show Basket Window", "Show Settings Window"}));
+                                  "Action Log", "Undo last run", "", "Show Basket Window",
+                                  "Show Settings Window"}));
+    emit menu.aboutToShow();
+    EXPECT_FALSE(menu.item("menu_undolast")->isVisible()) << "nothing done yet";
     EXPECT_EQ(menu.folderItemTexts(),
               QStringList({"Organize [Downloads] now.", "Organize [Scans] now."}));
     struct Step {
@@ -347,6 +350,9 @@ TEST(TrayMenu, ItemsAndMarksFollowTheState) {
         if (a->text() == "Organize [Downloads] now.") a->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(t.path("Sorted/n.txt")); }, 10000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !vars.handTaskRunning(); }, 10000));
+    // That run can be taken back from the menu.
+    emit menu.aboutToShow();
+    EXPECT_TRUE(menu.item("menu_undolast")->isVisible());
 }
 
 TEST(FormStart, BasketPlaceIsPolledAndEverythingComesBackAfterExit) {
