@@ -255,9 +255,14 @@ QString AttributeHelper::GetAttrValue(const QString& attrName, const QString& pa
     return GetAttrValue(attrName, ItemLook::Take(path, DefaultFileSystem()));
 }
 
+int AttributeHelper::AttrId(const QString& attrName) { return AttrIndex(attrName); }
+
 QString AttributeHelper::GetAttrValue(const QString& attrName, const ItemLook& look) {
-    const int attr = AttrIndex(attrName);
-    if (attr < 0) return {};
+    return GetAttrValue(AttrIndex(attrName), look);
+}
+
+QString AttributeHelper::GetAttrValue(int attr, const ItemLook& look) {
+    if (attr < 0 || attr >= kAttrCount) return {};
     if (attr == kDateCurrent) return FormatDateText(d_->now());
 
     const QString& path = look.path();
