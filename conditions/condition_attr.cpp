@@ -44,7 +44,11 @@ bool ConditionAttr::DoCheck(const QString& paramList) {
         });
     }
     if (value.isEmpty()) return false;
-    return CompareByOperator(textOp_, value.toUpper(), upperText_);
+    if (!value.isSharedWith(lastValue_)) {
+        lastValue_ = value;
+        lastUpperValue_ = value.toUpper();
+    }
+    return CompareByOperator(textOp_, lastUpperValue_, upperText_);
 }
 
 }  // namespace vandrel

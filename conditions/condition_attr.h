@@ -42,6 +42,10 @@ class ConditionAttr final : public IConditionCheck {
     int attrId_ = -1;
     TextOperator textOp_ = TextOperator::kNone;
     QString upperText_;
+    // The last value compared and its upper-cased form: most items give the same
+    // placeholder text ("noartist"), upper-cased once.
+    QString lastValue_;
+    QString lastUpperValue_;
 };
 
 }  // namespace vandrel

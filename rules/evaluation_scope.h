@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -27,7 +28,8 @@ class EvaluationScope {
         std::optional<QDateTime> now;
         std::optional<qint64> nowMs;
         std::optional<qint64> offsetMs;
-        std::vector<std::pair<qint64, qint64>> daysBefore;  // days -> instant
+        std::vector<std::pair<qint64, qint64>> daysBefore;       // days -> instant
+        std::vector<std::pair<std::int64_t, QDate>> localDates;  // seconds -> local day
         bool zoneLoaded = false;
     };
 
