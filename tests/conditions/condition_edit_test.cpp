@@ -12,7 +12,6 @@
 #include "conditions/condition_name.h"
 #include "conditions/condition_size.h"
 #include "platform/clock.h"
-#include "rules/rule.h"
 #include "rules/rule_text.h"
 #include "support/test_util.h"
 
@@ -77,16 +76,6 @@ TEST(ConditionEdit, EditedBetweenItemsAnswersByTheNewTexts) {
     // An attribute value that changes from item to item is compared afresh.
     attr.LoadFromString(Q("name<|CD|>is<|CD|>NOTE"));
     EXPECT_TRUE(!attr.DoCheck(songItem) && attr.DoCheck(noteItem) && !attr.DoCheck(songItem));
-    // A rule's match mode set anew is followed at once.
-    Rule rule(ctx);
-    rule.LoadFromString(
-        Q("r<|RU|>All<|RU|>Any<|CP|>anything<|CD|>anything<|CP|>Name<|CP|>"
-          "is<|CD|>zz<|RU|><|RU|>"));
-    EXPECT_FALSE(rule.JustDoCheck(noteItem));
-    rule.setMatchMode(Q("Any"));
-    EXPECT_TRUE(rule.JustDoCheck(noteItem));
-    rule.setMatchMode(Q("aLL"));
-    EXPECT_FALSE(rule.JustDoCheck(noteItem));
 }
 
 }  // namespace
