@@ -87,7 +87,17 @@ int AttrIndex(const QString& name) {
     return -1;
 }
 
-QString Placeholder(int attr) { return QString::fromLatin1(kCatalogue[attr].placeholder); }
+// One shared text per attribute, made once: conditions that see the same text again for
+// the next item know it by its data and need not upper-case it again.
+const QString& Placeholder(int attr) {
+    static const std::array<QString, kAttrCount> kPlaceholders = [] {
+        std::array<QString, kAttrCount> texts;
+        for (int i = 0; i < kAttrCount; ++i)
+            texts[i] = QString::fromLatin1(kCatalogue[i].placeholder);
+        return texts;
+    }();
+    return kPlaceholders[attr];
+}
 
 // Extensions of the compound documents whose summary properties are read.
 bool IsOfficeExtension(const QString& upperExt) {
@@ -255,17 +265,23 @@ QString AttributeHelper::GetAttrValue(const QString& attrName, const QString& pa
     return GetAttrValue(attrName, ItemLook::Take(path, DefaultFileSystem()));
 }
 
+int AttributeHelper::AttrId(const QString& attrName) { return AttrIndex(attrName); }
+
 QString AttributeHelper::GetAttrValue(const QString& attrName, const ItemLook& look) {
-    const int attr = AttrIndex(attrName);
-    if (attr < 0) return {};
+    return GetAttrValue(AttrIndex(attrName), look);
+}
+
+QString AttributeHelper::GetAttrValue(int attr, const ItemLook& look) {
+    if (attr < 0 || attr >= kAttrCount) return {};
     if (attr == kDateCurrent) return FormatDateText(d_->now());
 
     const QString& path = look.path();
     const ItemStat& entry = look.stat();
     // The extension of a file; empty for a folder, a hidden or system entry, or a missing
     // path, which therefore never matches a content source.
-    const QString ext = entry.isFile() ? ExtensionPart(path) : QString();
-    const QString upperExt = ext.toUpper();
+    static const QString kNoExtension;
+    const QString& ext = entry.isFile() ? look.extension() : kNoExtension;
+    const QString& upperExt = entry.isFile() ? look.upperExtension() : kNoExtension;
 
     switch (attr) {
         case kName:

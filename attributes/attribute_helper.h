@@ -37,6 +37,12 @@ class AttributeHelper {
     // The same for the item of an evaluation, as look saw it: no further stat, and the
     // file's content parsed at most once for that look.
     QString GetAttrValue(const QString& attrName, const ItemLook& look);
+    // The catalogue position of a name (matched without regard to case), -1 for an
+    // unknown name: a caller that asks about one attribute for many items looks its name
+    // up once and asks by position.
+    static int AttrId(const QString& attrName);
+    // GetAttrValue by catalogue position; empty for a position outside the catalogue.
+    QString GetAttrValue(int attrId, const ItemLook& look);
     // The sample value shown in pattern previews; empty for an unknown name.
     QString GetAttrSampleValue(const QString& attrName) const;
     // The file time named by attrName (date.created/modified/accessed) of an existing

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "rules/rule_text.h"
+
 namespace vandrel {
 
 ItemLook ItemLook::Take(const QString& path, FileSystem& fs) {
@@ -30,6 +32,20 @@ const QDateTime& ItemLook::local(Time which) const {
     if (!t.isValid())
         t = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(seconds(which)), Qt::LocalTime);
     return t;
+}
+
+const QString& ItemLook::extension() const {
+    if (!extensionKnown_) {
+        extension_ = ExtensionPart(path_);
+        upperExtension_ = extension_.toUpper();
+        extensionKnown_ = true;
+    }
+    return extension_;
+}
+
+const QString& ItemLook::upperExtension() const {
+    (void)extension();
+    return upperExtension_;
 }
 
 }  // namespace vandrel

@@ -35,12 +35,19 @@ class ItemLook {
     // The same as a local date-time. Worked out on first use: asking for the time zone
     // costs the system a file look each time.
     const QDateTime& local(Time which) const;
+    // The extension of the path (as ExtensionPart gives it) and the same upper-cased,
+    // worked out on first use: every attribute condition asks.
+    const QString& extension() const;
+    const QString& upperExtension() const;
 
   private:
     QString path_;
     ItemStat stat_;
     std::uint64_t id_ = 0;
     mutable std::array<QDateTime, 3> local_;
+    mutable bool extensionKnown_ = false;
+    mutable QString extension_;
+    mutable QString upperExtension_;
 };
 
 }  // namespace vandrel

@@ -25,13 +25,18 @@ void ConditionAttr::LoadFromString(const QString& text) {
 }
 
 bool ConditionAttr::DoCheck(const QString& paramList) {
+    if (!fields_.same(attr_, op_, text_)) {
+        attrId_ = AttributeHelper::AttrId(attr_);
+        textOp_ = TextOperatorOf(op_);
+        upperText_ = text_.toUpper();
+    }
     QString value;
     if (PartsOf(paramList).isFile && ctx_.attributes) {
         // A reader that fails on a damaged file leaves the value empty: no match.
         // The evaluation's look: the file is neither looked at nor parsed again.
         WithItemLook(ctx_, paramList, [this, &value](EvaluationScope&, const ItemLook& look) {
             try {
-                value = ctx_.attributes->GetAttrValue(attr_, look);
+                value = ctx_.attributes->GetAttrValue(attrId_, look);
             } catch (...) {
                 value.clear();
             }
@@ -39,7 +44,11 @@ bool ConditionAttr::DoCheck(const QString& paramList) {
         });
     }
     if (value.isEmpty()) return false;
-    return CompareByOperator(op_, value.toUpper(), upperText_.of(text_));
+    if (!value.isSharedWith(lastValue_)) {
+        lastValue_ = value;
+        lastUpperValue_ = value.toUpper();
+    }
+    return CompareByOperator(textOp_, lastUpperValue_, upperText_);
 }
 
 }  // namespace vandrel

@@ -5,8 +5,9 @@
 
 #include <QString>
 
-#include "conditions/upper_cache.h"
+#include "conditions/text_compare.h"
 #include "rules/engine_context.h"
+#include "rules/field_snapshot.h"
 #include "rules/i_condition_check.h"
 
 namespace vandrel {
@@ -35,7 +36,16 @@ class ConditionAttr final : public IConditionCheck {
     QString attr_ = QStringLiteral("mp3.title");
     QString op_ = QStringLiteral("is");
     QString text_;
-    UpperCache upperText_;
+    // The attribute, operator and text as read for comparing: prepared once, again only
+    // when one of them changes.
+    FieldSnapshot<3> fields_;
+    int attrId_ = -1;
+    TextOperator textOp_ = TextOperator::kNone;
+    QString upperText_;
+    // The last value compared and its upper-cased form: most items give the same
+    // placeholder text ("noartist"), upper-cased once.
+    QString lastValue_;
+    QString lastUpperValue_;
 };
 
 }  // namespace vandrel

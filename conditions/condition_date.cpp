@@ -96,66 +96,83 @@ qint64 ConditionDate::dateMs(EvaluationScope& scope) {
     return *dateMs_;
 }
 
+const ConditionDate::Prepared& ConditionDate::prepared() {
+    if (fields_.same(op_, number_, unit_, attrCode_)) return prepared_;
+    const QString op = op_.toUpper();
+    prepared_.op = op == QLatin1String("IS")                   ? Op::kIs
+                   : op == QLatin1String("IS BEFORE")          ? Op::kBefore
+                   : op == QLatin1String("IS AFTER")           ? Op::kAfter
+                   : op == QLatin1String("IS IN THE LAST")     ? Op::kInLast
+                   : op == QLatin1String("IS NOT IN THE LAST") ? Op::kNotInLast
+                                                               : Op::kNone;
+    const QString unit = unit_.toUpper();
+    prepared_.unit = unit == QLatin1String("MINUTE") ? Unit::kMinute
+                     : unit == QLatin1String("HOUR") ? Unit::kHour
+                     : unit == QLatin1String("DAY")  ? Unit::kDay
+                     : unit == QLatin1String("WEEK") ? Unit::kWeek
+                                                     : Unit::kOther;
+    bool ok = false;
+    const qint64 n = number_.trimmed().toLongLong(&ok);
+    prepared_.number = ok ? std::optional<qint64>(n) : std::nullopt;
+    prepared_.time = timeOf();
+    return prepared_;
+}
+
 bool ConditionDate::DoCheck(const QString& paramList) {
-    const QString& op = upperOp_.of(op_);
-    const bool windowOp =
-        op == QLatin1String("IS IN THE LAST") || op == QLatin1String("IS NOT IN THE LAST");
+    const Prepared& p = prepared();
+    const bool windowOp = p.op == Op::kInLast || p.op == Op::kNotInLast;
     // The number field only ever holds whole numbers; anything else (a hand-edited rules
     // file) cannot describe a window, so the condition does not hold.
-    bool ok = true;
-    const qint64 n = windowOp ? number_.trimmed().toLongLong(&ok) : 0;
-    if (!ok) return false;
+    if (windowOp && !p.number) return false;
+    const qint64 n = windowOp ? *p.number : 0;
     if (!PartsOf(paramList).isFile) return false;
     if (!ctx_.attributes) return false;
     if (unreadDate_ && showsDate()) return false;
     return WithItemLook(ctx_, paramList, [&](EvaluationScope& scope, const ItemLook& look) {
-        const std::optional<ItemLook::Time> which = timeOf();
         // Beyond any real window (a hand-edited number) the calendar arithmetic is left to
         // the general path below.
         constexpr qint64 kMaxWindow = 1'000'000'000;
-        if (look.stat().isFile() && which && date_.isValid() && n > -kMaxWindow && n < kMaxWindow)
-            return compareInstants(scope, look, *which, op, n);
-        return compareDates(scope, look, op, n);
+        if (look.stat().isFile() && p.time && date_.isValid() && n > -kMaxWindow && n < kMaxWindow)
+            return compareInstants(scope, look, *p.time, p, n);
+        return compareDates(scope, look, p, n);
     });
 }
 
 bool ConditionDate::compareInstants(EvaluationScope& scope, const ItemLook& look,
-                                    ItemLook::Time which, const QString& op, qint64 n) {
+                                    ItemLook::Time which, const Prepared& p, qint64 n) {
     // Dates compared as instants in milliseconds: the same order as comparing the
     // date-times, without a time-zone lookup per comparison.
     const qint64 fileMs = look.seconds(which) * 1000;
-    if (op == QLatin1String("IS")) {
+    if (p.op == Op::kIs) {
         const QDate day = scope.localDate(look.seconds(which));
         return day.isValid() ? day == date_.date() : look.local(which).date() == date_.date();
     }
-    if (op == QLatin1String("IS BEFORE")) return fileMs < dateMs(scope);
-    if (op == QLatin1String("IS AFTER")) return fileMs > dateMs(scope);
-    const bool inLast = op == QLatin1String("IS IN THE LAST");
-    if (!inLast && op != QLatin1String("IS NOT IN THE LAST")) return false;
-    const QString& unit = upperUnit_.of(unit_);
+    if (p.op == Op::kBefore) return fileMs < dateMs(scope);
+    if (p.op == Op::kAfter) return fileMs > dateMs(scope);
+    const bool inLast = p.op == Op::kInLast;
+    if (!inLast && p.op != Op::kNotInLast) return false;
     qint64 start = scope.nowMs();
-    if (unit == QLatin1String("MINUTE"))
+    if (p.unit == Unit::kMinute)
         start -= n * 60 * 1000;
-    else if (unit == QLatin1String("HOUR"))
+    else if (p.unit == Unit::kHour)
         start -= n * 3600 * 1000;
-    else if (unit == QLatin1String("DAY"))
+    else if (p.unit == Unit::kDay)
         start = scope.daysBeforeNowMs(n);
-    else if (unit == QLatin1String("WEEK"))
+    else if (p.unit == Unit::kWeek)
         start = scope.daysBeforeNowMs(7 * n);
     return inLast ? fileMs > start : fileMs < start;
 }
 
-bool ConditionDate::compareDates(EvaluationScope& scope, const ItemLook& look, const QString& op,
+bool ConditionDate::compareDates(EvaluationScope& scope, const ItemLook& look, const Prepared& p,
                                  qint64 n) {
     QDateTime windowStart = scope.now();
-    const QString unit = unit_.toUpper();
-    if (unit == QLatin1String("MINUTE"))
+    if (p.unit == Unit::kMinute)
         windowStart = windowStart.addSecs(-n * 60);
-    else if (unit == QLatin1String("HOUR"))
+    else if (p.unit == Unit::kHour)
         windowStart = windowStart.addSecs(-n * 3600);
-    else if (unit == QLatin1String("DAY"))
+    else if (p.unit == Unit::kDay)
         windowStart = windowStart.addDays(-n);
-    else if (unit == QLatin1String("WEEK"))
+    else if (p.unit == Unit::kWeek)
         windowStart = windowStart.addDays(-7 * n);
     QDateTime fileDate;
     try {
@@ -164,11 +181,20 @@ bool ConditionDate::compareDates(EvaluationScope& scope, const ItemLook& look, c
         return false;
     }
     if (!fileDate.isValid()) return false;
-    if (op == QLatin1String("IS")) return FormatDateText(fileDate) == FormatDateText(date_);
-    if (op == QLatin1String("IS BEFORE")) return fileDate < date_;
-    if (op == QLatin1String("IS AFTER")) return fileDate > date_;
-    if (op == QLatin1String("IS IN THE LAST")) return fileDate > windowStart;
-    if (op == QLatin1String("IS NOT IN THE LAST")) return fileDate < windowStart;
+    switch (p.op) {
+        case Op::kIs:
+            return FormatDateText(fileDate) == FormatDateText(date_);
+        case Op::kBefore:
+            return fileDate < date_;
+        case Op::kAfter:
+            return fileDate > date_;
+        case Op::kInLast:
+            return fileDate > windowStart;
+        case Op::kNotInLast:
+            return fileDate < windowStart;
+        case Op::kNone:
+            break;
+    }
     return false;
 }
 

@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "attributes/item_look.h"
-#include "conditions/upper_cache.h"
 #include "rules/engine_context.h"
+#include "rules/field_snapshot.h"
 #include "rules/i_condition_check.h"
 
 namespace vandrel {
@@ -60,12 +60,23 @@ class ConditionDate final : public IConditionCheck {
     static QDateTime ParseDateText(const QString& text);
 
   private:
-    // The file's date from look, by the operator (upper-cased); n: the window's number.
+    enum class Op { kNone, kIs, kBefore, kAfter, kInLast, kNotInLast };
+    enum class Unit { kOther, kMinute, kHour, kDay, kWeek };
+    // The operator, unit, number and date attribute as read for comparing: prepared once,
+    // again only when one of them changes.
+    struct Prepared {
+        Op op = Op::kNone;
+        Unit unit = Unit::kOther;
+        std::optional<qint64> number;  // none when the number text is no whole number
+        std::optional<ItemLook::Time> time;
+    };
+    const Prepared& prepared();
+    // The file's date from look, by the operator; n: the window's number.
     bool compareInstants(EvaluationScope& scope, const ItemLook& look, ItemLook::Time which,
-                         const QString& op, qint64 n);
+                         const Prepared& p, qint64 n);
     // The same with date-time values, for what the fast path does not cover (a folder
     // sent as a file, an unknown attribute, no date, a window beyond any calendar).
-    bool compareDates(EvaluationScope& scope, const ItemLook& look, const QString& op, qint64 n);
+    bool compareDates(EvaluationScope& scope, const ItemLook& look, const Prepared& p, qint64 n);
     std::optional<ItemLook::Time> timeOf() const;
     // date_ as milliseconds since the epoch.
     qint64 dateMs(EvaluationScope& scope);
@@ -77,8 +88,8 @@ class ConditionDate final : public IConditionCheck {
     QString unit_ = QStringLiteral("Minute");
     QDateTime date_;
     std::optional<QString> unreadDate_;
-    UpperCache upperOp_;
-    UpperCache upperUnit_;
+    FieldSnapshot<4> fields_;
+    Prepared prepared_;
     std::optional<qint64> dateMs_;
     qint64 dateMsOffset_ = 0;
 };

@@ -8,9 +8,15 @@ namespace vandrel {
 bool ConditionExtension::DoCheck(const QString& paramList) {
     const ParamParts& item = PartsOf(paramList);
     if (!item.isFile) return false;
+    if (!fields_.same(op, text)) {
+        op_ = EqualsUpper(op, QLatin1String("IS"))               ? Op::kIs
+              : EqualsUpper(op, QLatin1String("IS INCLUDED IN")) ? Op::kIncludedIn
+                                                                 : Op::kNone;
+        upperText_ = text.toUpper();
+    }
     const QString& ext = item.upperExtension;
-    if (EqualsUpper(op, QLatin1String("IS"))) return ext == upperText_.of(text);
-    if (EqualsUpper(op, QLatin1String("IS INCLUDED IN"))) return upperText_.of(text).contains(ext);
+    if (op_ == Op::kIs) return ext == upperText_;
+    if (op_ == Op::kIncludedIn) return upperText_.contains(ext);
     return false;
 }
 
@@ -27,7 +33,7 @@ void ConditionExtension::LoadFromString(const QString& payload) {
 void ConditionExtension::setOperatorFromEditor(const QString& newOp) {
     op = newOp;
     text = newOp == QLatin1String("is included in") ? QStringLiteral("txt,pdf,doc")
-                                                     : QStringLiteral("txt");
+                                                    : QStringLiteral("txt");
 }
 
 }  // namespace vandrel

@@ -3,13 +3,13 @@
 // Payload: operator<|CD|>text.
 #pragma once
 
-#include "conditions/upper_cache.h"
+#include "rules/field_snapshot.h"
 #include "rules/i_condition_check.h"
 
 namespace vandrel {
 
 class ConditionExtension : public IConditionCheck {
-public:
+  public:
     bool DoCheck(const QString& paramList) override;
     QString SaveToString() const override;
     void LoadFromString(const QString& text) override;
@@ -20,8 +20,12 @@ public:
     QString op = QStringLiteral("is");
     QString text = QStringLiteral("txt");
 
-private:
-    UpperCache upperText_;
+  private:
+    // op and text as read for comparing: prepared once, again only when they change.
+    enum class Op { kNone, kIs, kIncludedIn };
+    FieldSnapshot<2> fields_;
+    Op op_ = Op::kNone;
+    QString upperText_;
 };
 
 }  // namespace vandrel

@@ -1,5 +1,8 @@
 #include "conditions/condition_kind.h"
 
+#include <array>
+#include <iterator>
+
 #include "rules/param_parts.h"
 #include "rules/rule_text.h"
 
@@ -31,15 +34,26 @@ QStringList ConditionKind::kindEntries() {
 }
 
 bool ConditionKind::DoCheck(const QString& paramList) {
+    // The lists upper-cased, once for the process.
+    static const std::array<QString, std::size(kKinds)> kUpperLists = [] {
+        std::array<QString, std::size(kKinds)> lists;
+        for (std::size_t i = 0; i < lists.size(); ++i)
+            lists[i] = QString::fromLatin1(kKinds[i].extensions).toUpper();
+        return lists;
+    }();
+    if (!fields_.same(kind)) {
+        const QString key = kind.toUpper();
+        kindIndex_ = key == QLatin1String("FOLDER") ? kFolder : kUnknown;
+        for (std::size_t i = 0; kindIndex_ == kUnknown && i < std::size(kKinds); ++i)
+            if (key == QLatin1String(kKinds[i].key)) kindIndex_ = int(i);
+    }
     const ParamParts& item = PartsOf(paramList);
+    if (kindIndex_ == kFolder) return item.isFolder;
+    if (kindIndex_ == kUnknown) return false;
     // Folders carry an extension that no list holds.
-    const QString ext = item.isFile ? item.upperExtension : QStringLiteral("NOEXT");
-    const QString key = kind.toUpper();
-    if (key == QLatin1String("FOLDER")) return item.isFolder;
-    for (const KindList& k : kKinds)
-        if (key == QLatin1String(k.key))
-            return QString::fromLatin1(k.extensions).toUpper().contains(ext);
-    return false;
+    static const QString kNoExtension = QStringLiteral("NOEXT");
+    return kUpperLists[std::size_t(kindIndex_)].contains(item.isFile ? item.upperExtension
+                                                                     : kNoExtension);
 }
 
 QString ConditionKind::SaveToString() const {

@@ -8,12 +8,15 @@ namespace vandrel {
 
 bool ConditionName::DoCheck(const QString& paramList) {
     const ParamParts& item = PartsOf(paramList);
-    QString name;
-    if (item.isFile)
-        name = fullNameMode ? item.upperFileName : item.upperBaseName;
-    else if (item.isFolder)
-        name = item.upperFileName;
-    return CompareByOperator(op, name, upperText_.of(text));
+    if (!fields_.same(op, text)) {
+        op_ = TextOperatorOf(op);
+        upperText_ = text.toUpper();
+    }
+    static const QString kNoName;
+    const QString& name = item.isFile     ? (fullNameMode ? item.upperFileName : item.upperBaseName)
+                          : item.isFolder ? item.upperFileName
+                                          : kNoName;
+    return CompareByOperator(op_, name, upperText_);
 }
 
 QString ConditionName::SaveToString() const {

@@ -2,13 +2,14 @@
 // folder's own name in both modes) with a text. Payload: operator<|CD|>text.
 #pragma once
 
-#include "conditions/upper_cache.h"
+#include "conditions/text_compare.h"
+#include "rules/field_snapshot.h"
 #include "rules/i_condition_check.h"
 
 namespace vandrel {
 
 class ConditionName : public IConditionCheck {
-public:
+  public:
     bool fullNameMode = false;  // set from the selector text, never stored
 
     bool DoCheck(const QString& paramList) override;
@@ -18,8 +19,11 @@ public:
     QString op = QStringLiteral("is");
     QString text;
 
-private:
-    UpperCache upperText_;
+  private:
+    // op and text as read for comparing: prepared once, again only when they change.
+    FieldSnapshot<2> fields_;
+    TextOperator op_ = TextOperator::kNone;
+    QString upperText_;
 };
 
 }  // namespace vandrel

@@ -9,14 +9,45 @@
 
 namespace vandrel {
 
-qint64 ConditionSize::SizeInUnit(qint64 bytes, const QString& unitText) {
+namespace {
+
+// How often a size is divided by 1024 for a unit text (any case; anything unknown is GB).
+int DivisionsFor(const QString& unitText) {
     const QString u = unitText.toUpper();
-    if (u == QLatin1String("BYTE")) return bytes;
-    const qint64 kb = DivideRoundHalfEven(bytes, 1024);
-    if (u == QLatin1String("KB")) return kb;
-    const qint64 mb = DivideRoundHalfEven(kb, 1024);
-    if (u == QLatin1String("MB")) return mb;
-    return DivideRoundHalfEven(mb, 1024);
+    if (u == QLatin1String("BYTE")) return 0;
+    if (u == QLatin1String("KB")) return 1;
+    if (u == QLatin1String("MB")) return 2;
+    return 3;
+}
+
+}  // namespace
+
+qint64 ConditionSize::Divided(qint64 bytes, int divisions) {
+    // Unit by unit, each rounded: a size in MB is its size in KB divided, not its bytes.
+    qint64 value = bytes;
+    for (int i = 0; i < divisions; ++i) value = DivideRoundHalfEven(value, 1024);
+    return value;
+}
+
+qint64 ConditionSize::SizeInUnit(qint64 bytes, const QString& unitText) {
+    return Divided(bytes, DivisionsFor(unitText));
+}
+
+const ConditionSize::Prepared& ConditionSize::prepared() {
+    if (fields_.same(op, unit, number)) return prepared_;
+    const QString o = op.toUpper();
+    prepared_.op = o == QLatin1String("IS")                ? Op::kIs
+                   : o == QLatin1String("IS GREATER THAN") ? Op::kGreater
+                   : o == QLatin1String("IS LESS THAN")    ? Op::kLess
+                                                           : Op::kNone;
+    prepared_.divisions = DivisionsFor(unit);
+    // A hand-edited number that is no number makes the condition false.
+    bool ok = false;
+    const double n = number.trimmed().toDouble(&ok);
+    prepared_.limit.reset();
+    if (ok && std::isfinite(n) && std::fabs(n) <= 9.0e18)
+        prepared_.limit = static_cast<qint64>(std::nearbyint(n));  // halves to even
+    return prepared_;
 }
 
 bool ConditionSize::DoCheck(const QString& paramList) {
@@ -29,18 +60,19 @@ bool ConditionSize::DoCheck(const QString& paramList) {
             return look.stat().isFile();
         });
     if (!isFile) return false;
-    const qint64 value = SizeInUnit(bytes, unit);
-
-    // A hand-edited number that is no number makes the condition false.
-    bool ok = false;
-    const double n = number.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(n) || std::fabs(n) > 9.0e18) return false;
-    const qint64 limit = static_cast<qint64>(std::nearbyint(n));  // halves to even
-
-    const QString o = op.toUpper();
-    if (o == QLatin1String("IS")) return value == limit;
-    if (o == QLatin1String("IS GREATER THAN")) return value > limit;
-    if (o == QLatin1String("IS LESS THAN")) return value < limit;
+    const Prepared& p = prepared();
+    if (!p.limit) return false;
+    const qint64 value = Divided(bytes, p.divisions);
+    switch (p.op) {
+        case Op::kIs:
+            return value == *p.limit;
+        case Op::kGreater:
+            return value > *p.limit;
+        case Op::kLess:
+            return value < *p.limit;
+        case Op::kNone:
+            break;
+    }
     return false;
 }
 

@@ -3,7 +3,10 @@
 // hidden files never match. Payload: operator<|CD|>unit<|CD|>number.
 #pragma once
 
+#include <optional>
+
 #include "rules/engine_context.h"
+#include "rules/field_snapshot.h"
 #include "rules/i_condition_check.h"
 
 namespace vandrel {
@@ -25,7 +28,20 @@ class ConditionSize : public IConditionCheck {
     QString number = QStringLiteral("1");
 
   private:
+    enum class Op { kNone, kIs, kGreater, kLess };
+    // op, unit and number as read for comparing: prepared once, again only when they
+    // change. divisions: how often the size is divided by 1024 for the unit.
+    struct Prepared {
+        Op op = Op::kNone;
+        int divisions = 0;
+        std::optional<qint64> limit;  // none when the number is no usable number
+    };
+    const Prepared& prepared();
+    static qint64 Divided(qint64 bytes, int divisions);
+
     EngineContext ctx_;
+    FieldSnapshot<3> fields_;
+    Prepared prepared_;
 };
 
 }  // namespace vandrel

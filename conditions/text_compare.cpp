@@ -4,13 +4,33 @@
 
 namespace vandrel {
 
+TextOperator TextOperatorOf(const QString& op) {
+    if (EqualsUpper(op, QLatin1String("IS"))) return TextOperator::kIs;
+    if (EqualsUpper(op, QLatin1String("CONTAINS"))) return TextOperator::kContains;
+    if (EqualsUpper(op, QLatin1String("STARTS WITH"))) return TextOperator::kStartsWith;
+    if (EqualsUpper(op, QLatin1String("ENDS WITH"))) return TextOperator::kEndsWith;
+    return TextOperator::kNone;
+}
+
 bool CompareByOperator(const QString& op, const QString& upperValue, const QString& upperText) {
+    return CompareByOperator(TextOperatorOf(op), upperValue, upperText);
+}
+
+bool CompareByOperator(TextOperator op, const QString& upperValue, const QString& upperText) {
     const QString& v = upperValue;
     const QString& t = upperText;
-    if (EqualsUpper(op, QLatin1String("IS"))) return v == t;
-    if (EqualsUpper(op, QLatin1String("CONTAINS"))) return v.contains(t);
-    if (EqualsUpper(op, QLatin1String("STARTS WITH"))) return v.startsWith(t);
-    if (EqualsUpper(op, QLatin1String("ENDS WITH"))) return t.size() <= v.size() && v.endsWith(t);
+    switch (op) {
+        case TextOperator::kIs:
+            return v == t;
+        case TextOperator::kContains:
+            return v.contains(t);
+        case TextOperator::kStartsWith:
+            return v.startsWith(t);
+        case TextOperator::kEndsWith:
+            return t.size() <= v.size() && v.endsWith(t);
+        case TextOperator::kNone:
+            break;
+    }
     return false;
 }
 

@@ -46,6 +46,19 @@ const char* const kCreate[] = {
     // For each side file, the sequence number of the last of its takes stored.
     "CREATE TABLE IF NOT EXISTS takejournals (journal TEXT PRIMARY KEY, "
     "lastseq INTEGER NOT NULL) WITHOUT ROWID",
+    // Counts of recent search words (folded), each over the ids up to `through`: asked
+    // again, only the rows written since are counted. Anything that changes the rows
+    // already counted (a row deleted, its search words changed, a row given an id at or
+    // below one counted, which only another program could do) forgets every count.
+    "CREATE TABLE IF NOT EXISTS searchcounts (word TEXT PRIMARY KEY, rows INTEGER NOT NULL, "
+    "through INTEGER NOT NULL, used INTEGER NOT NULL) WITHOUT ROWID",
+    "CREATE INDEX IF NOT EXISTS searchcounts_through ON searchcounts(through)",
+    "CREATE TRIGGER IF NOT EXISTS actions_counts_insert AFTER INSERT ON actions "
+    "WHEN new.id <= (SELECT max(through) FROM searchcounts) BEGIN DELETE FROM searchcounts; END",
+    "CREATE TRIGGER IF NOT EXISTS actions_counts_delete AFTER DELETE ON actions "
+    "BEGIN DELETE FROM searchcounts; END",
+    "CREATE TRIGGER IF NOT EXISTS actions_counts_update AFTER UPDATE OF searchwords, foldedwords "
+    "ON actions BEGIN DELETE FROM searchcounts; END",
 };
 
 constexpr int kFoldBatch = LogSchema::kBatch;

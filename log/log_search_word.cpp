@@ -134,6 +134,12 @@ std::string LogSearchWord::pageSql(const LogPageCache::Plan& plan) const {
     return sql + " LIMIT :n OFFSET :k";
 }
 
+std::string LogSearchWord::countAboveSql() const {
+    return route_ == Route::All ? "SELECT count(searchwords) FROM actions WHERE id > :t"
+                                : "SELECT count(*) FROM actions WHERE id > :t AND foldedwords "
+                                  "LIKE :w";
+}
+
 std::string LogSearchWord::countSql() const {
     switch (route_) {
         case Route::All:

@@ -45,6 +45,9 @@ class LogSearchWord {
     std::string pageSql(const LogPageCache::Plan& plan) const;
     // The SQL of the count, with parameter :w.
     std::string countSql() const;
+    // The SQL of the count of the rows with ids above :t by the scan (for the few rows
+    // written since a count), with :w the parameter() of scanned().
+    std::string countAboveSql() const;
     // For a glob word: its longest run of plain characters as an index phrase, which finds
     // every row the word can match (and more).
     QString longestRunPhrase() const;

@@ -9,6 +9,10 @@ namespace vandrel {
 
 namespace {
 
+// Another process (the desktop program and a command line run) may write at the same
+// moment; its transactions are short.
+constexpr int kBusyTimeoutMs = 5000;
+
 bool IsDamageCode(int rc) {
     const int primary = rc & 0xff;
     return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
@@ -108,9 +112,8 @@ SqliteOpen SqliteDb::open(const QString& path) {
         close();
         return SqliteOpen::Failed;
     }
-    // Another process (the desktop program and a command line run) may write at the same
-    // moment; wait for its short transaction rather than failing at once.
-    sqlite3_busy_timeout(db_, 5000);
+    // Wait for another process's short transaction rather than failing at once.
+    setWaitWhenBusy(true);
 
     // The first statement reads the file header: that is where a file that is no
     // database shows itself.
@@ -163,6 +166,10 @@ sqlite3_stmt* SqliteDb::prepare(const std::string& sql) {
 qint64 SqliteDb::dataVersion() {
     SqliteQuery q(prepare("PRAGMA data_version"));
     return q.step() == SQLITE_ROW ? q.int64(0) : -1;
+}
+
+void SqliteDb::setWaitWhenBusy(bool wait) {
+    if (db_) sqlite3_busy_timeout(db_, wait ? kBusyTimeoutMs : 0);
 }
 
 }  // namespace vandrel

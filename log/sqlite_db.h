@@ -87,6 +87,9 @@ class SqliteDb {
     bool lastFailureIsBusy() const;
     // SQLite's counter that changes whenever another connection commits to the file.
     qint64 dataVersion();
+    // Whether a busy file is waited for (the default) or fails at once: a write that is
+    // only worth doing when the file is free (a cache) never makes the caller wait.
+    void setWaitWhenBusy(bool wait);
 
   private:
     sqlite3* db_ = nullptr;

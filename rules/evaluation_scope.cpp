@@ -86,11 +86,17 @@ qint64 EvaluationScope::daysBeforeNowMs(qint64 days) {
 }
 
 QDate EvaluationScope::localDate(std::int64_t seconds) {
+    // The conditions of one evaluation ask about the item's three dates, many times over.
+    for (const auto& [s, day] : state_.localDates)
+        if (s == seconds) return day;
     loadZoneRules();
     const time_t secs = static_cast<time_t>(seconds);
     struct tm parts {};
-    if (!::localtime_r(&secs, &parts)) return {};
-    return QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday);
+    QDate day;
+    if (::localtime_r(&secs, &parts))
+        day = QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday);
+    state_.localDates.emplace_back(seconds, day);
+    return day;
 }
 
 }  // namespace vandrel

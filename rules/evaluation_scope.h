@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -27,7 +28,8 @@ class EvaluationScope {
         std::optional<QDateTime> now;
         std::optional<qint64> nowMs;
         std::optional<qint64> offsetMs;
-        std::vector<std::pair<qint64, qint64>> daysBefore;  // days -> instant
+        std::vector<std::pair<qint64, qint64>> daysBefore;       // days -> instant
+        std::vector<std::pair<std::int64_t, QDate>> localDates;  // seconds -> local day
         bool zoneLoaded = false;
     };
 
@@ -52,7 +54,10 @@ class EvaluationScope {
 
     // The look of the active evaluation when paramList is its item; null otherwise.
     const ItemLook* lookFor(const QString& paramList) const {
-        return state_.look && paramList == state_.paramList ? state_.look : nullptr;
+        // Every condition is handed the evaluation's own list: sharing its data is enough
+        // to know it is the same text.
+        const bool same = paramList.isSharedWith(state_.paramList) || paramList == state_.paramList;
+        return state_.look && same ? state_.look : nullptr;
     }
     // The evaluation's current time, read from the clock on first use.
     const QDateTime& now();

@@ -9,7 +9,9 @@ const ParamParts& PartsOf(const QString& paramList) {
     thread_local QString lastList;
     thread_local bool valid = false;
     thread_local ParamParts parts;
-    if (valid && paramList == lastList) return parts;
+    // The same list object is passed from condition to condition: sharing its data is
+    // enough to know it is the same text.
+    if (valid && (paramList.isSharedWith(lastList) || paramList == lastList)) return parts;
     lastList = paramList;
     valid = true;
     parts.kind = ParamKind(paramList);

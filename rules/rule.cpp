@@ -16,7 +16,7 @@ void Rule::setTitle(const QString& title) { title_ = StripSeparators(title); }
 
 bool Rule::JustDoCheck(const QString& paramList) {
     // Walks the rows in place: this runs for every rule and every item.
-    const bool all = EqualsUpper(matchMode_, QLatin1String("ALL"));
+    const bool all = allMode_;
     bool any = false;
     for (const auto& row : conditions_.rows()) {
         if (!row.object) continue;
@@ -57,7 +57,7 @@ QString Rule::SaveToString() const {
 void Rule::LoadFromString(const QString& text) {
     const QStringList parts = SplitText(text, kRulePartSep);
     title_ = FieldAt(parts, 0);
-    matchMode_ = FieldAt(parts, 1);
+    setMatchMode(FieldAt(parts, 1));
     conditions_.LoadFromString(FieldAt(parts, 2));
     actions_.LoadFromString(FieldAt(parts, 3));
     identityText_ = parts.mid(0, 4).join(QString::fromUtf16(kRulePartSep));

@@ -8,6 +8,7 @@
 #include "rules/action_list.h"
 #include "rules/condition_list.h"
 #include "rules/engine_context.h"
+#include "rules/rule_text.h"
 #include "rules/run_outcome.h"
 
 namespace vandrel {
@@ -23,7 +24,10 @@ class Rule : public IStringStream {
     const QString& matchMode() const { return matchMode_; }
     // Editor input: separator tokens and line breaks are removed.
     void setTitle(const QString& title);
-    void setMatchMode(const QString& mode) { matchMode_ = mode; }
+    void setMatchMode(const QString& mode) {
+        matchMode_ = mode;
+        allMode_ = EqualsUpper(matchMode_, QLatin1String("ALL"));
+    }
 
     ConditionList& conditions() { return conditions_; }
     const ConditionList& conditions() const { return conditions_; }
@@ -65,6 +69,7 @@ class Rule : public IStringStream {
     EngineContext ctx_;
     QString title_;
     QString matchMode_;
+    bool allMode_ = true;  // matchMode_ reads "All": worked out when it is set
     ConditionList conditions_;
     ActionList actions_;
     QString ruleGUID_;

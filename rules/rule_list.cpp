@@ -98,8 +98,9 @@ QString RuleList::findRule(const ItemLook& look, const QString& selection, Rule*
     }
     const QString params = MakeParamList(kind, path);
     const EvaluationScope::Active evaluation(*scope_, params, look);
+    const bool everyRule = selection == QLatin1String("all");
     for (const auto& r : rules_) {
-        if (!IsRuleSelected(r->ruleGUID(), selection)) continue;
+        if (!everyRule && !IsRuleSelected(r->ruleGUID(), selection)) continue;
         if (r->JustDoCheck(params)) {
             *match = r.get();
             if (matchParams) *matchParams = params;
