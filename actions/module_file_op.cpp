@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "platform/file_system.h"
+#include "platform/path_text.h"
 #include "platform/trash.h"
 
 namespace vandrel {
@@ -36,15 +37,6 @@ constexpr int kMaxNumberedNames = 100000;
 bool HoldsNul(const QString& path) { return path.contains(QChar(u'\0')); }
 
 FileSystem& Fs(FileSystem* fs) { return fs ? *fs : DefaultFileSystem(); }
-
-QString ParentOf(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0) return QStringLiteral(".");
-    if (slash == 0) return QStringLiteral("/");
-    return path.left(slash);
-}
-
-QString NamePart(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
 
 QString StripSlashes(QString path) {
     while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
@@ -74,7 +66,7 @@ bool SameEntry(FileSystem& fs, const QString& a, const QString& b) {
 // empty, "." or "..", or when it holds a NUL, which no name can hold (the system would
 // read the path cut short and act on another entry).
 QString UsableTarget(const QString& target) {
-    const QString name = NamePart(target);
+    const QString name = FileNamePart(target);
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
         HoldsNul(target))
         return {};
@@ -487,9 +479,9 @@ void RemoveStagingLeftoversOnce(FileSystem& fs, const QString& folder) {
 // itself would never end).
 bool InsideOf(const QString& target, const QString& source) {
     const QString src = QFileInfo(source).canonicalFilePath();
-    const QString parent = QFileInfo(ParentOf(target)).canonicalFilePath();
+    const QString parent = QFileInfo(FolderPart(target)).canonicalFilePath();
     if (src.isEmpty() || parent.isEmpty()) return false;
-    const QString t = parent + QLatin1Char('/') + NamePart(target);
+    const QString t = parent + QLatin1Char('/') + FileNamePart(target);
     return t == src || t.startsWith(src + QLatin1Char('/')) || parent == src;
 }
 
@@ -593,7 +585,7 @@ FsResult<QString> Relocation::finishMove(const QString& source, const QString& p
         r.changed = true;
     else
         (void)RemoveCopied(fs_, source, QString(), copied_, r);
-    if (r.removedAny) (void)fs_.syncFolder(ParentOf(source));
+    if (r.removedAny) (void)fs_.syncFolder(FolderPart(source));
 
     if (!r.removedAny && (r.changed || !r.firstFailure.ok())) {
         (void)RemoveTree(fs_, placed);
@@ -642,7 +634,7 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
     // temporary name) -> flush when the source is to be removed -> named without
     // replacing. No real name is claimed before the copy is complete, so a failure never
     // leaves a partial file under it.
-    const QString targetFolder = ParentOf(target);
+    const QString targetFolder = FolderPart(target);
     bool staging = false;  // whether a copy is being placed rather than the source
     if (copy) {
         RemoveStagingLeftoversOnce(fs_, targetFolder);
@@ -703,7 +695,7 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
     // removed. A plain copy keeps its original, so it is not flushed. A rename within one file
     // system needs no folder flush: the item is under one of its two names whatever happens.
     if (staging && !copy) {
-        (void)fs_.syncFolder(ParentOf(effective));
+        (void)fs_.syncFolder(FolderPart(effective));
         FsResult<QString> moved = finishMove(source, effective, target);
         if (!moved.ok()) Warn(moved.status(), source);
         return moved;
@@ -852,7 +844,7 @@ bool MakeFolders(FileSystem& fs, const QString& path) {
     const FsResult<EntryInfo> info = fs.stat(path);
     if (info.ok()) return info.value().type == EntryType::kFolder;
     if (!info.status().notFound()) return false;
-    const QString parent = ParentOf(path);
+    const QString parent = FolderPart(path);
     if (parent == path || !MakeFolders(fs, parent)) return false;
     const FsStatus st = fs.makeFolder(path, 0777);
     if (st.ok()) return true;

@@ -2,6 +2,7 @@
 
 #include "actions/pattern.h"
 #include "attributes/attribute_helper.h"
+#include "platform/path_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {

@@ -7,6 +7,7 @@
 #include "actions/module_file_op.h"
 #include "log/action_log.h"
 #include "log/log_manager.h"
+#include "platform/path_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {

@@ -1,8 +1,8 @@
 #include "rules/rule_list.h"
 
 #include "attributes/item_stat.h"
-#include "folders/module_check_file.h"
 #include "platform/file_in_use.h"
+#include "platform/module_check_file.h"
 
 namespace vandrel {
 
