@@ -73,6 +73,8 @@ QString UsableTarget(const QString& target) {
     return target;
 }
 
+// Only for what the returned value cannot carry: a move that took place but left part of
+// its source behind. Failures are returned to the caller, who tells the user.
 void Warn(const FsStatus& status, const QString& source) {
     qCWarning(lcFileOp).noquote()
         << QStringLiteral("not done for %1: %2").arg(source, status.message());
@@ -639,10 +641,7 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
     if (copy) {
         RemoveStagingLeftoversOnce(fs_, targetFolder);
         FsResult<Staged> s = StageCopy(fs_, source, source_, targetFolder, nullptr);
-        if (!s.ok()) {
-            Warn(s.status(), source);
-            return s.status();
-        }
+        if (!s.ok()) return s.status();
         staged_ = s.value();
         staging = true;
     }
@@ -687,7 +686,6 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
     if (!placed) {
         dropStaged();
         restoreAside(target);
-        Warn(failure, source);
         return failure;
     }
 
@@ -696,9 +694,7 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
     // system needs no folder flush: the item is under one of its two names whatever happens.
     if (staging && !copy) {
         (void)fs_.syncFolder(FolderPart(effective));
-        FsResult<QString> moved = finishMove(source, effective, target);
-        if (!moved.ok()) Warn(moved.status(), source);
-        return moved;
+        return finishMove(source, effective, target);
     }
     return effective;
 }

@@ -157,12 +157,7 @@ bool ConditionDate::compareDates(EvaluationScope& scope, const ItemLook& look, c
         windowStart = windowStart.addDays(-n);
     else if (unit == QLatin1String("WEEK"))
         windowStart = windowStart.addDays(-7 * n);
-    QDateTime fileDate;
-    try {
-        fileDate = ctx_.attributes->parseFileDateAttr(look, attrCode_);
-    } catch (...) {
-        return false;
-    }
+    const QDateTime fileDate = ctx_.attributes->parseFileDateAttr(look, attrCode_);
     if (!fileDate.isValid()) return false;
     if (op == QLatin1String("IS")) return FormatDateText(fileDate) == FormatDateText(date_);
     if (op == QLatin1String("IS BEFORE")) return fileDate < date_;
