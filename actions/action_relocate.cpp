@@ -39,8 +39,10 @@ QString ActionRelocate::TakeAction(const QString& paramList) {
         markNotDone(QStringLiteral("no destination folder is set"));
         return paramList;
     }
-    if (!VisibleFolderExists(folder_)) {
-        markNotDone(FolderExists(folder_)
+    // Every file operation goes through the context's file system, so a test can hand in
+    // one that fails chosen calls.
+    if (!VisibleFolderExists(folder_, ctx_.fs)) {
+        markNotDone(FolderExists(folder_, ctx_.fs)
                         ? QStringLiteral("the destination %1 is not a folder").arg(folder_)
                         : QStringLiteral("the destination folder %1 does not exist").arg(folder_));
         return paramList;
@@ -70,12 +72,12 @@ QString ActionRelocate::TakeAction(const QString& paramList) {
         if (!inside->isEmpty()) {
             const QString wanted = JoinPath(folder_, *inside);
             // MakeFolderPath answers a path only when a folder stands there.
-            if (!MakeFolderPath(wanted).isEmpty()) targetFolder = wanted;
+            if (!MakeFolderPath(wanted, ctx_.fs).isEmpty()) targetFolder = wanted;
         }
     }
     const QString target = JoinPath(targetFolder, fileName);
     const int mode = renameValue_ == 1 ? kConflictRename : kConflictReplace;
-    const SafeOpResult done = SafeOperation(path, target, fileOpKind_, mode, isFolder);
+    const SafeOpResult done = SafeOperation(path, target, fileOpKind_, mode, isFolder, ctx_.fs);
     if (!done.notDone.isEmpty()) markNotDone(done.notDone);
     // The safe operations answer the source path when nothing was done.
     if (done.path.isEmpty() || done.path == path) return paramList;

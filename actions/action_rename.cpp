@@ -50,7 +50,7 @@ QString ActionRename::TakeAction(const QString& paramList) {
     }
     const QString target = JoinPath(FolderPart(path), newName);
     const int mode = renameValue_ == 1 ? kConflictRename : kConflictReplace;
-    const SafeOpResult done = SafeOperation(path, target, kFileOpRename, mode, isFolder);
+    const SafeOpResult done = SafeOperation(path, target, kFileOpRename, mode, isFolder, ctx_.fs);
     if (!done.notDone.isEmpty()) markNotDone(done.notDone);
     if (done.path.isEmpty() || done.path == path) return paramList;
     AppendActionRecord(ctx_, QStringLiteral("Rename"), path, done.path,
