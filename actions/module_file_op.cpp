@@ -1,8 +1,5 @@
 #include "actions/module_file_op.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHash>
@@ -17,6 +14,7 @@
 
 #include "platform/file_system.h"
 #include "platform/path_text.h"
+#include "platform/process_info.h"
 #include "platform/trash.h"
 
 namespace vandrel {
@@ -90,9 +88,9 @@ const QLatin1String kStagingSuffix(".part");
 // A hidden staging name: .vandrel-<process id>-<random>.part. The process id lets a later
 // run tell a leftover of a killed process from a copy still being made.
 QString TempName(const QString& folder) {
-    return ChildPath(folder, kStagingPrefix + QString::number(::getpid()) + QLatin1Char('-') +
-                                 QString::number(QRandomGenerator::global()->generate64(), 36) +
-                                 kStagingSuffix);
+    return ChildPath(
+        folder, kStagingPrefix + QString::number(CurrentProcessId()) + QLatin1Char('-') +
+                    QString::number(QRandomGenerator::global()->generate64(), 36) + kStagingSuffix);
 }
 
 // Removes an entry and, for a folder, everything below it (links are removed, never
@@ -428,13 +426,6 @@ bool StillAsCopied(FileSystem& fs, const QString& path, const QString& key,
         if (!StillAsCopied(fs, ChildPath(path, e.name), ChildKey(key, e.name), copied, seen))
             return false;
     return true;
-}
-
-// Whether a process with this id exists as seen from here (one in another pid namespace
-// is not: the lock covers that case).
-bool ProcessAlive(qint64 pid) {
-    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) return false;
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 bool AllOf(QStringView text, bool (*test)(QChar)) {
