@@ -1,32 +1,34 @@
-// Stopping a headless program cleanly on SIGINT and SIGTERM. The handler itself does only
-// what a signal handler may: it calls the given hook (which must do no more than store to
-// a lock-free atomic) and wakes the event loop, where the second callback then runs. One
-// instance at a time per process; create, install and destroy it on the main thread.
+// Turns SIGINT and SIGTERM into bytes on a pipe, so a program asked to stop (Ctrl+C, a
+// session ending, systemd) can end in its event loop the same way as by its own "Exit":
+// the handler only writes one byte (async-signal-safe); the program watches readFd()
+// (a QSocketNotifier) and calls drain() when it wakes. One installed instance per process.
 #pragma once
-
-#include <functional>
-#include <memory>
 
 namespace vandrel {
 
 class StopSignals {
   public:
-    // inHandler(arg) runs inside the signal handler (work in hand can see the stop at
-    // once); onLoop runs afterwards on the thread of the event loop.
-    using Hook = void (*)(void* arg);
-    StopSignals(Hook inHandler, void* arg, std::function<void()> onLoop);
-    // Puts the previous handlers back.
+    StopSignals() = default;
+    // Puts the earlier handlers back and closes the pipe.
     ~StopSignals();
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
 
-    // Installs the handlers; false when they cannot be (no pipe could be made, or another
-    // instance is installed).
+    // False when the pipe cannot be made or another instance is installed.
     bool install();
+    // The end to watch for reading; -1 before install().
+    int readFd() const;
+    // Reads away what the handler wrote.
+    void drain();
+
+    // A function the handler itself also calls, with arg, before it writes its byte: for
+    // work in hand that must see the stop at once, before the event loop runs again. It
+    // may only store to lock-free atomics. Null (the default) calls nothing.
+    using Hook = void (*)(void* arg);
+    void setHandlerHook(Hook hook, void* arg);
 
   private:
-    struct Impl;
-    std::unique_ptr<Impl> d_;
+    bool installed_ = false;
 };
 
 }  // namespace vandrel

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include "app/app_var_mgr.h"
@@ -216,12 +217,18 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
                       .arg(t.folderCaption));
     });
 
-    QEventLoop loop;
-    // The item in hand is finished; the rest of the batch sees the stop at once.
-    StopSignals stopSignals([](void* r) { static_cast<AutoTaskRunner*>(r)->requestStop(); },
-                            &runner, [&loop] { loop.quit(); });
+    StopSignals stopSignals;
     if (!stopSignals.install())
         return ctx.fail(kExitFailure, QStringLiteral("cannot watch for stop signals"));
+    // The item in hand is finished; the rest of the batch sees the stop at once.
+    stopSignals.setHandlerHook([](void* r) { static_cast<AutoTaskRunner*>(r)->requestStop(); },
+                               &runner);
+    QEventLoop loop;
+    QSocketNotifier notifier(stopSignals.readFd(), QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &loop, [&] {
+        stopSignals.drain();
+        loop.quit();
+    });
 
     const auto check = [&] {
         if (runner.stopRequested()) return;
