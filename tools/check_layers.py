@@ -22,10 +22,10 @@ RANK = {
     "vandrel_gui": 6,
     "vandrel_app": 6,
     "gallery": 7,
+    "vandrel": 7,
 }
 # Targets that share a rank but must not see each other.
 APART = {("vandrel_gui", "vandrel_app"), ("vandrel_app", "vandrel_gui")}
-APP_MODELS = {"app/app_var_mgr", "app/settings_state", "app/folder_task_worker"}
 ENGINE = ("rules/", "conditions/", "actions/", "folders/", "basket/")
 WIDGET_INCLUDE = re.compile(r"#\s*include\s*<(QtWidgets/|QtGui/|Q(Widget|Dialog|MainWindow|"
                             r"Application|Painter|SystemTrayIcon|Label|PushButton)\b)")
@@ -50,9 +50,13 @@ def layer_of(path):
         return "vandrel_log"
     if path.startswith(ENGINE):
         return "vandrel_engine"
+    if path == "app/main.cpp":
+        return "vandrel"
+    if path.startswith("app/cli/"):
+        return "vandrel_app"
     if path.startswith("app/"):
-        stem = os.path.splitext(path)[0]
-        return "vandrel_app_models" if stem in APP_MODELS else "vandrel_app"
+        # The files directly in app/: the models the command line and the windows share.
+        return "vandrel_app_models"
     return None
 
 
