@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Prepares a fresh Debian 12 machine for Vandrel and builds it.
-# Usage: ./setup.sh [build-dir]   (default: build)
+# Usage: ./setup.sh [PRESET]   (a configure preset of CMakePresets.json; default: dev,
+# which builds into build/; ci is the same build with warnings as errors)
 set -euo pipefail
 cd "$(dirname "$0")"
-BUILD_DIR=${1:-build}
+PRESET=${1:-dev}
 
 PACKAGES=(
   # build
@@ -38,5 +39,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$BUILD_DIR"
+cmake --preset "$PRESET"
+cmake --build --preset "$PRESET"

@@ -6,6 +6,7 @@
 #include "actions/module_file_op.h"
 #include "actions/pattern_expand.h"
 #include "actions/undo_mark.h"
+#include "platform/path_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -39,8 +40,10 @@ QString ActionRelocate::TakeAction(const QString& paramList) {
         markNotDone(QStringLiteral("no destination folder is set"));
         return paramList;
     }
-    if (!VisibleFolderExists(folder_)) {
-        markNotDone(FolderExists(folder_)
+    // Every file operation goes through the context's file system, so a test can hand in
+    // one that fails chosen calls.
+    if (!VisibleFolderExists(folder_, ctx_.fs)) {
+        markNotDone(FolderExists(folder_, ctx_.fs)
                         ? QStringLiteral("the destination %1 is not a folder").arg(folder_)
                         : QStringLiteral("the destination folder %1 does not exist").arg(folder_));
         return paramList;
@@ -71,7 +74,7 @@ QString ActionRelocate::TakeAction(const QString& paramList) {
         if (!inside->isEmpty()) {
             const QString wanted = JoinPath(folder_, *inside);
             // MakeFolderPath answers a path only when a folder stands there.
-            const MadeFolders chain = MakeFolderChain(wanted);
+            const MadeFolders chain = MakeFolderChain(wanted, ctx_.fs);
             if (!chain.path.isEmpty()) {
                 targetFolder = wanted;
                 made = chain.firstCreated;
@@ -80,7 +83,7 @@ QString ActionRelocate::TakeAction(const QString& paramList) {
     }
     const QString target = JoinPath(targetFolder, fileName);
     const int mode = renameValue_ == 1 ? kConflictRename : kConflictReplace;
-    const SafeOpResult done = SafeOperation(path, target, fileOpKind_, mode, isFolder);
+    const SafeOpResult done = SafeOperation(path, target, fileOpKind_, mode, isFolder, ctx_.fs);
     if (!done.notDone.isEmpty()) markNotDone(done.notDone);
     // The safe operations answer the source path when nothing was done.
     if (done.path.isEmpty() || done.path == path) return paramList;

@@ -4,6 +4,7 @@
 #include "actions/module_file_op.h"
 #include "actions/pattern_expand.h"
 #include "actions/undo_mark.h"
+#include "platform/path_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -50,7 +51,7 @@ QString ActionRename::TakeAction(const QString& paramList) {
     }
     const QString target = JoinPath(FolderPart(path), newName);
     const int mode = renameValue_ == 1 ? kConflictRename : kConflictReplace;
-    const SafeOpResult done = SafeOperation(path, target, kFileOpRename, mode, isFolder);
+    const SafeOpResult done = SafeOperation(path, target, kFileOpRename, mode, isFolder, ctx_.fs);
     if (!done.notDone.isEmpty()) markNotDone(done.notDone);
     if (done.path.isEmpty() || done.path == path) return paramList;
     UndoMark mark = UndoMark::ForPath(DefaultFileSystem(), done.path);

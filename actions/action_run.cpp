@@ -4,6 +4,7 @@
 #include "actions/action_support.h"
 #include "actions/module_file_op.h"
 #include "actions/pattern_expand.h"
+#include "platform/path_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {

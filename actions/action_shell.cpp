@@ -2,6 +2,7 @@
 
 #include "actions/action_prompt.h"
 #include "actions/action_support.h"
+#include "platform/path_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {

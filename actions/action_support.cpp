@@ -22,11 +22,6 @@ void AppendActionRecord(const EngineContext& ctx, const QString& actionName, con
     ctx.log->AppendActionLog(record);
 }
 
-QString JoinPath(const QString& folder, const QString& name) {
-    if (folder.endsWith(QLatin1Char('/'))) return folder + name;
-    return folder + QLatin1Char('/') + name;
-}
-
 std::optional<QString> SubfolderInside(const QString& sub) {
     QStringList kept;
     for (const QString& part : sub.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
@@ -35,13 +30,6 @@ std::optional<QString> SubfolderInside(const QString& sub) {
         kept << part;
     }
     return kept.join(QLatin1Char('/'));
-}
-
-QString FolderPart(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0) return QString();
-    if (slash == 0) return QStringLiteral("/");
-    return path.left(slash);
 }
 
 }  // namespace vandrel

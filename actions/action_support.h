@@ -4,6 +4,7 @@
 #include <QString>
 #include <optional>
 
+#include "platform/path_text.h"
 #include "rules/engine_context.h"
 
 namespace vandrel {
@@ -14,17 +15,10 @@ void AppendActionRecord(const EngineContext& ctx, const QString& actionName, con
                         const QString& dstPath, const QString& searchWords,
                         const QString& undoMark = QString());
 
-// folder + "/" + name, without doubling a "/" that ends the folder ("/" + "a" is "/a").
-QString JoinPath(const QString& folder, const QString& name);
-
 // A subfolder pattern's expansion as a relative path that stays below the destination:
 // its "/"-separated parts without empty and "." parts ("" when none is left); nothing
 // when a part is ".." or holds a NUL (the path would lead out of the destination, or be
 // read cut short).
 std::optional<QString> SubfolderInside(const QString& sub);
-
-// The folder part of a path: everything before its last "/" ("/" for "/a"), or the empty
-// text when there is none.
-QString FolderPart(const QString& path);
 
 }  // namespace vandrel

@@ -1,8 +1,5 @@
 #include "actions/module_file_op.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHash>
@@ -16,6 +13,8 @@
 #include <optional>
 
 #include "platform/file_system.h"
+#include "platform/path_text.h"
+#include "platform/process_info.h"
 #include "platform/trash.h"
 
 namespace vandrel {
@@ -36,15 +35,6 @@ constexpr int kMaxNumberedNames = 100000;
 bool HoldsNul(const QString& path) { return path.contains(QChar(u'\0')); }
 
 FileSystem& Fs(FileSystem* fs) { return fs ? *fs : DefaultFileSystem(); }
-
-QString ParentOf(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0) return QStringLiteral(".");
-    if (slash == 0) return QStringLiteral("/");
-    return path.left(slash);
-}
-
-QString NamePart(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
 
 QString StripSlashes(QString path) {
     while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
@@ -74,13 +64,15 @@ bool SameEntry(FileSystem& fs, const QString& a, const QString& b) {
 // empty, "." or "..", or when it holds a NUL, which no name can hold (the system would
 // read the path cut short and act on another entry).
 QString UsableTarget(const QString& target) {
-    const QString name = NamePart(target);
+    const QString name = FileNamePart(target);
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
         HoldsNul(target))
         return {};
     return target;
 }
 
+// Only for what the returned value cannot carry: a move that took place but left part of
+// its source behind. Failures are returned to the caller, who tells the user.
 void Warn(const FsStatus& status, const QString& source) {
     qCWarning(lcFileOp).noquote()
         << QStringLiteral("not done for %1: %2").arg(source, status.message());
@@ -96,9 +88,9 @@ const QLatin1String kStagingSuffix(".part");
 // A hidden staging name: .vandrel-<process id>-<random>.part. The process id lets a later
 // run tell a leftover of a killed process from a copy still being made.
 QString TempName(const QString& folder) {
-    return ChildPath(folder, kStagingPrefix + QString::number(::getpid()) + QLatin1Char('-') +
-                                 QString::number(QRandomGenerator::global()->generate64(), 36) +
-                                 kStagingSuffix);
+    return ChildPath(
+        folder, kStagingPrefix + QString::number(CurrentProcessId()) + QLatin1Char('-') +
+                    QString::number(QRandomGenerator::global()->generate64(), 36) + kStagingSuffix);
 }
 
 // Removes an entry and, for a folder, everything below it (links are removed, never
@@ -436,13 +428,6 @@ bool StillAsCopied(FileSystem& fs, const QString& path, const QString& key,
     return true;
 }
 
-// Whether a process with this id exists as seen from here (one in another pid namespace
-// is not: the lock covers that case).
-bool ProcessAlive(qint64 pid) {
-    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) return false;
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-}
-
 bool AllOf(QStringView text, bool (*test)(QChar)) {
     if (text.isEmpty()) return false;
     for (const QChar c : text)
@@ -487,9 +472,9 @@ void RemoveStagingLeftoversOnce(FileSystem& fs, const QString& folder) {
 // itself would never end).
 bool InsideOf(const QString& target, const QString& source) {
     const QString src = QFileInfo(source).canonicalFilePath();
-    const QString parent = QFileInfo(ParentOf(target)).canonicalFilePath();
+    const QString parent = QFileInfo(FolderPart(target)).canonicalFilePath();
     if (src.isEmpty() || parent.isEmpty()) return false;
-    const QString t = parent + QLatin1Char('/') + NamePart(target);
+    const QString t = parent + QLatin1Char('/') + FileNamePart(target);
     return t == src || t.startsWith(src + QLatin1Char('/')) || parent == src;
 }
 
@@ -595,7 +580,7 @@ FsResult<QString> Relocation::finishMove(const QString& source, const QString& p
         r.changed = true;
     else
         (void)RemoveCopied(fs_, source, QString(), copied_, r);
-    if (r.removedAny) (void)fs_.syncFolder(ParentOf(source));
+    if (r.removedAny) (void)fs_.syncFolder(FolderPart(source));
 
     if (!r.removedAny && (r.changed || !r.firstFailure.ok())) {
         (void)RemoveTree(fs_, placed);
@@ -646,15 +631,12 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
     // temporary name) -> flush when the source is to be removed -> named without
     // replacing. No real name is claimed before the copy is complete, so a failure never
     // leaves a partial file under it.
-    const QString targetFolder = ParentOf(target);
+    const QString targetFolder = FolderPart(target);
     bool staging = false;  // whether a copy is being placed rather than the source
     if (copy) {
         RemoveStagingLeftoversOnce(fs_, targetFolder);
         FsResult<Staged> s = StageCopy(fs_, source, source_, targetFolder, nullptr);
-        if (!s.ok()) {
-            Warn(s.status(), source);
-            return s.status();
-        }
+        if (!s.ok()) return s.status();
         staged_ = s.value();
         staging = true;
     }
@@ -702,7 +684,6 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
     if (!placed) {
         dropStaged();
         restoreAside(target);
-        Warn(failure, source);
         return failure;
     }
 
@@ -710,10 +691,8 @@ FsResult<QString> Relocation::run(const QString& source, const QString& requeste
     // removed. A plain copy keeps its original, so it is not flushed. A rename within one file
     // system needs no folder flush: the item is under one of its two names whatever happens.
     if (staging && !copy) {
-        (void)fs_.syncFolder(ParentOf(effective));
-        FsResult<QString> moved = finishMove(source, effective, target);
-        if (!moved.ok()) Warn(moved.status(), source);
-        return moved;
+        (void)fs_.syncFolder(FolderPart(effective));
+        return finishMove(source, effective, target);
     }
     return effective;
 }
@@ -883,7 +862,7 @@ bool MakeFolders(FileSystem& fs, const QString& path, QString* firstCreated) {
     const FsResult<EntryInfo> info = fs.stat(path);
     if (info.ok()) return info.value().type == EntryType::kFolder;
     if (!info.status().notFound()) return false;
-    const QString parent = ParentOf(path);
+    const QString parent = FolderPart(path);
     if (parent == path || !MakeFolders(fs, parent, firstCreated)) return false;
     const FsStatus st = fs.makeFolder(path, 0777);
     if (st.ok()) {

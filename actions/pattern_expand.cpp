@@ -2,6 +2,7 @@
 
 #include "actions/pattern.h"
 #include "attributes/attribute_helper.h"
+#include "platform/path_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -18,15 +19,8 @@ QString ExpandPattern(const QString& pattern, const QString& path, AttributeHelp
         if (i % 2 == 0) {
             out += parts.at(i);
         } else if (attributes) {
-            QString value;
-            // A reader that throws on a damaged file must not end the rule: the token
-            // then gives the empty text.
-            try {
-                value = attributes->GetAttrValue(parts.at(i), path);
-            } catch (...) {
-                value.clear();
-            }
-            out += SafeNameValue(value);
+            // A damaged file gives the placeholder (the readers never raise).
+            out += SafeNameValue(attributes->GetAttrValue(parts.at(i), path));
         }
     }
     return out;

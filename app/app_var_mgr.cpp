@@ -67,7 +67,7 @@ AppVarMgr::AppVarMgr(const QString& optionsPath, Autostart autostart, const QStr
 
 void AppVarMgr::LoadOptions() {
     // A damaged file has been kept aside by the reader; the defaults then apply.
-    const IniFile ini = optionsPath_.isEmpty() ? IniFile() : IniFile::Load(optionsPath_);
+    const IniFile ini = optionsPath_.isEmpty() ? IniFile() : IniFile::Load(optionsPath_).file;
     int n = 0;
     const OptionDecl* t = optionTable(&n);
     for (int i = 0; i < n; ++i) {

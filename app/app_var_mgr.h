@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+#include "folders/task_run_flags.h"
 #include "platform/autostart.h"
 
 namespace vandrel {
@@ -16,7 +17,7 @@ namespace vandrel {
 inline constexpr qint32 kDefaultBasketLeft = 1500;
 inline constexpr qint32 kDefaultBasketTop = 1500;
 
-class AppVarMgr : public QObject {
+class AppVarMgr : public QObject, public TaskRunFlags {
     Q_OBJECT
 
   public:
@@ -40,19 +41,19 @@ class AppVarMgr : public QObject {
     // at (basketLeft, basketTop).
     void setBasketShow(bool v);
 
-    bool settingWinShow() const { return settingWinShow_; }
+    bool settingWinShow() const override { return settingWinShow_; }
     // Stores and saves. Showing is refused during an automatic batch: the value stays
     // false (in memory and in the file) and settingWinShowRefused is raised.
     void setSettingWinShow(bool v);
 
-    bool autoTaskRunning() const { return autoTaskRunning_; }
+    bool autoTaskRunning() const override { return autoTaskRunning_; }
     // Not saved; autoTaskRunningChanged lets the tray disable its items.
-    void setAutoTaskRunning(bool v);
+    void setAutoTaskRunning(bool v) override;
 
-    bool dropTaskRunning() const { return dropTaskRunning_; }
+    bool dropTaskRunning() const override { return dropTaskRunning_; }
     void setDropTaskRunning(bool v) { dropTaskRunning_ = v; }
 
-    bool creatingNewRule() const { return creatingNewRule_; }
+    bool creatingNewRule() const override { return creatingNewRule_; }
     void setCreatingNewRule(bool v) { creatingNewRule_ = v; }
 
     qint32 basketLeft() const { return basketLeft_; }
@@ -61,8 +62,8 @@ class AppVarMgr : public QObject {
     qint32 basketTop() const { return basketTop_; }
     void setBasketTop(qint32 v);
 
-    bool handTaskRunning() const { return handTaskRunning_; }
-    void setHandTaskRunning(bool v) { handTaskRunning_ = v; }
+    bool handTaskRunning() const override { return handTaskRunning_; }
+    void setHandTaskRunning(bool v) override { handTaskRunning_ = v; }
 
     // True when the last save reached the disk.
     bool lastSaveOk() const { return lastSaveOk_; }

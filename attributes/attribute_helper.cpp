@@ -14,7 +14,7 @@
 #include "attributes/photo_metadata.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "rules/rule_text.h"
+#include "platform/path_text.h"
 #include "tagwell/tag_reader.h"
 
 namespace vandrel {

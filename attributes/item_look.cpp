@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "rules/rule_text.h"
+#include "platform/path_text.h"
 
 namespace vandrel {
 

@@ -1,6 +1,7 @@
 #include "attributes/item_stat.h"
 
 #include "platform/file_system.h"
+#include "platform/path_text.h"
 
 namespace vandrel {
 

@@ -8,6 +8,8 @@
 
 namespace vandrel {
 
+class FileSystem;
+
 struct FileTimes {
     QDateTime created;   // birth time; the status-change time where the file system keeps none
     QDateTime accessed;  // last access
@@ -16,6 +18,7 @@ struct FileTimes {
 
 // The three times of path (symbolic links followed) in local time, to the second
 // (milliseconds dropped). nullopt when the path cannot be inspected. Does not open the file.
-std::optional<FileTimes> GetFileTimes(const QString& path);
+// fs: the file system to ask; null means the real one.
+std::optional<FileTimes> GetFileTimes(const QString& path, FileSystem* fs = nullptr);
 
 }  // namespace vandrel

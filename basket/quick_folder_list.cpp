@@ -9,6 +9,7 @@
 #include "log/action_log.h"
 #include "log/log_manager.h"
 #include "log/log_run.h"
+#include "platform/path_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -120,6 +121,7 @@ std::vector<QuickMoveResult> QuickFolderList::MoveItems(const QString& folder,
     const bool folderThere = VisibleFolderExists(folder, fs);
     for (const QString& item : items) {
         QuickMoveResult r{item, item, {}};
+        SafeOpResult notDone{item, {}, {}};
         const QString name = FileNamePart(item);
         const QString target = QDir(folder).filePath(name);
         if (logBroken) {
@@ -129,16 +131,21 @@ std::vector<QuickMoveResult> QuickFolderList::MoveItems(const QString& folder,
         } else if (QDir::cleanPath(QFileInfo(item).absolutePath()) == QDir::cleanPath(folder)) {
             r.problem = QStringLiteral("it is already in %1").arg(folder);
         } else if (FileExists(item, fs)) {
-            r.target = SafeFileOperation(item, target, kFileOpMove, kConflictRename, fs);
+            notDone = SafeOperation(item, target, kFileOpMove, kConflictRename, false, fs);
         } else if (VisibleFolderExists(item, fs)) {
             if (IsInside(folder, item))
                 r.problem = QStringLiteral("a folder cannot be moved into itself");
             else
-                r.target = SafeFolderOperation(item, target, kFileOpMove, kConflictRename, fs);
+                notDone = SafeOperation(item, target, kFileOpMove, kConflictRename, true, fs);
         } else {
             r.problem = QStringLiteral("it is missing, hidden, or neither a file nor a folder");
         }
-        if (r.problem.isEmpty() && r.target == item)
+        r.target = notDone.path.isEmpty() ? item : notDone.path;
+        // The reason (a full disk, say) is what the user needs to act on.
+        if (r.problem.isEmpty() && !notDone.notDone.isEmpty())
+            r.problem =
+                QStringLiteral("it could not be moved to %1: %2").arg(folder, notDone.notDone);
+        else if (r.problem.isEmpty() && r.target == item)
             r.problem = QStringLiteral("it could not be moved to %1").arg(folder);
         if (r.moved() && log != nullptr) {
             const QString mark =

@@ -12,8 +12,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "folders/module_check_file.h"
 #include "platform/file_in_use.h"
+#include "platform/module_check_file.h"
 
 namespace {
 

@@ -29,9 +29,9 @@
 #include <vector>
 
 #include "attributes/attribute_helper.h"
-#include "folders/module_check_file.h"
 #include "log/log_manager.h"
 #include "platform/file_in_use.h"
+#include "platform/module_check_file.h"
 #include "rules/rule_list.h"
 
 using namespace vandrel;

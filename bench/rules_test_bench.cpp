@@ -16,8 +16,8 @@
 #include <cstdio>
 
 #include "attributes/attribute_helper.h"
-#include "folders/module_check_file.h"
 #include "platform/file_in_use.h"
+#include "platform/module_check_file.h"
 #include "rules/rule_list.h"
 
 using namespace vandrel;

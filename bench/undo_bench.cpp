@@ -20,7 +20,7 @@
 
 #include "actions/undo_engine.h"
 #include "attributes/attribute_helper.h"
-#include "folders/module_check_file.h"
+#include "platform/module_check_file.h"
 #include "log/log_manager.h"
 #include "log/log_run.h"
 #include "platform/file_in_use.h"

@@ -32,14 +32,10 @@ bool ConditionAttr::DoCheck(const QString& paramList) {
     }
     QString value;
     if (PartsOf(paramList).isFile && ctx_.attributes) {
-        // A reader that fails on a damaged file leaves the value empty: no match.
-        // The evaluation's look: the file is neither looked at nor parsed again.
+        // A damaged file gives the placeholder or the empty text (the readers never
+        // raise). The evaluation's look: the file is neither looked at nor parsed again.
         WithItemLook(ctx_, paramList, [this, &value](EvaluationScope&, const ItemLook& look) {
-            try {
-                value = ctx_.attributes->GetAttrValue(attrId_, look);
-            } catch (...) {
-                value.clear();
-            }
+            value = ctx_.attributes->GetAttrValue(attrId_, look);
             return true;
         });
     }

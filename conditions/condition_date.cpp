@@ -174,12 +174,7 @@ bool ConditionDate::compareDates(EvaluationScope& scope, const ItemLook& look, c
         windowStart = windowStart.addDays(-n);
     else if (p.unit == Unit::kWeek)
         windowStart = windowStart.addDays(-7 * n);
-    QDateTime fileDate;
-    try {
-        fileDate = ctx_.attributes->parseFileDateAttr(look, attrCode_);
-    } catch (...) {
-        return false;
-    }
+    const QDateTime fileDate = ctx_.attributes->parseFileDateAttr(look, attrCode_);
     if (!fileDate.isValid()) return false;
     switch (p.op) {
         case Op::kIs:

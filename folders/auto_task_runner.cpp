@@ -1,13 +1,13 @@
 #include "folders/auto_task_runner.h"
 
-#include "app/app_var_mgr.h"
+#include "folders/task_run_flags.h"
 #include "folders/watched_folder.h"
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
 
 namespace vandrel {
 
-AutoTaskRunner::AutoTaskRunner(AppVarMgr& vars, WatchedFolderList& folders, const Clock& clock,
+AutoTaskRunner::AutoTaskRunner(TaskRunFlags& vars, WatchedFolderList& folders, const Clock& clock,
                                ItemRunner runItem, QObject* parent)
     : QObject(parent),
       vars_(vars),

@@ -17,7 +17,7 @@
 
 namespace vandrel {
 
-class AppVarMgr;
+class TaskRunFlags;
 class Clock;
 class WatchedFolder;
 class WatchedFolderList;
@@ -48,7 +48,7 @@ class AutoTaskRunner : public QObject {
     using TaskGate = std::function<bool(AutoFolderTask& task)>;
 
     // vars, folders and clock must outlive the runner. The folder timer starts running.
-    AutoTaskRunner(AppVarMgr& vars, WatchedFolderList& folders, const Clock& clock,
+    AutoTaskRunner(TaskRunFlags& vars, WatchedFolderList& folders, const Clock& clock,
                    ItemRunner runItem, QObject* parent = nullptr);
 
     // Without a handler, a task that asks for confirmation is skipped (taskSkipped).
@@ -140,7 +140,7 @@ class AutoTaskRunner : public QObject {
     void SetCountdownTimer(bool on);
     void SetButtons(bool on);
 
-    AppVarMgr& vars_;
+    TaskRunFlags& vars_;
     WatchedFolderList& folders_;
     const Clock& clock_;
     ItemRunner runItem_;

@@ -1,6 +1,7 @@
 #include "folders/watched_folder.h"
 
 #include "platform/clock.h"
+#include "platform/path_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {

@@ -2,9 +2,9 @@
 // the folder listing.
 
 #include "actions/module_file_op.h"
-#include "folders/module_check_file.h"
 #include "folders/watched_folder.h"
 #include "folders/watched_folder_list.h"
+#include "platform/module_check_file.h"
 
 namespace vandrel {
 

@@ -1,12 +1,6 @@
 #include "log/take_journal.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <QFile>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QtEndian>
@@ -14,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+
+#include "platform/locked_file.h"
 
 namespace vandrel {
 
@@ -47,22 +43,9 @@ quint32 GetU32(const char* in) {
     return v;
 }
 
-QByteArray Native(const QString& path) { return QFile::encodeName(path); }
-
 // "<name>-takes-": what every side file of the log at logPath starts with.
 QString Prefix(const QString& logPath, const char* kind) {
     return QFileInfo(logPath).fileName() + QLatin1String(kind);
-}
-
-bool WriteAll(int fd, const char* data, qsizetype size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= n;
-    }
-    return true;
 }
 
 constexpr quint32 kNullString = 0xFFFFFFFFu;
@@ -168,26 +151,19 @@ bool TakeJournal::open(const QString& logPath) {
     static std::atomic<int> counter{0};
     const QString folder = QFileInfo(logPath).absolutePath() + QLatin1Char('/');
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const QString unique = QStringLiteral("%1-%2").arg(::getpid()).arg(counter.fetch_add(1));
+        const QString unique = QStringLiteral("%1-%2")
+                                   .arg(QCoreApplication::applicationPid())
+                                   .arg(counter.fetch_add(1));
         // Made under another name and locked before it gets the name others look for, so
         // no one ever takes it for the file of a manager that has ended.
         const QString fresh = folder + Prefix(logPath, "-newtakes-") + unique;
         const QString final = folder + Prefix(logPath, "-takes-") + unique;
-        const int fd = ::open(Native(fresh).constData(),
-                              O_RDWR | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
+        const FsResult<int> made = CreateLockedFile(fresh, final);
+        if (!made.ok()) {
+            if (made.status().alreadyExists()) continue;
             return false;
         }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
-            ::renameat2(AT_FDCWD, Native(fresh).constData(), AT_FDCWD, Native(final).constData(),
-                        RENAME_NOREPLACE) != 0) {
-            const bool taken = errno == EEXIST;
-            ::unlink(Native(fresh).constData());
-            ::close(fd);
-            if (taken) continue;
-            return false;
-        }
+        const int fd = made.value();
         fd_ = fd;
         path_ = final;
         size_ = 0;
@@ -206,28 +182,27 @@ bool TakeJournal::append(JournalTake& take) {
         take.sequence = ++lastSequence_;
     }
     const QByteArray record = Encode(take);
-    if (WriteAll(fd_, record.constData(), record.size())) {
+    if (AppendToFile(fd_, record).ok()) {
         size_ += record.size();
         return true;
     }
     // A part of the take may have gone in: cut it off, so the file holds whole takes only.
     // If even that fails, the file goes: its takes are still waiting in memory, and a
     // file left for others to take over would have them stored twice.
-    if (::ftruncate(fd_, size_) != 0) close(true);
+    if (!TruncateFile(fd_, size_).ok()) close(true);
     return false;
 }
 
 bool TakeJournal::clear() {
     if (fd_ < 0) return false;
-    if (::ftruncate(fd_, 0) != 0) return false;
+    if (!TruncateFile(fd_, 0).ok()) return false;
     size_ = 0;
     return true;
 }
 
 void TakeJournal::close(bool removeFile) {
     if (fd_ < 0) return;
-    if (removeFile) ::unlink(Native(path_).constData());
-    ::close(fd_);  // also lets go of the lock
+    CloseLockedFile(fd_, removeFile ? path_ : QString());  // also lets go of the lock
     fd_ = -1;
     path_.clear();
     id_.clear();
@@ -239,32 +214,24 @@ std::vector<TakeJournal::Orphan> TakeJournal::ClaimOrphans(const QString& logPat
     const QString folder = QFileInfo(logPath).absolutePath() + QLatin1Char('/');
     const QString takes = Prefix(logPath, "-takes-");
     const QString fresh = Prefix(logPath, "-newtakes-");
-    DIR* dir = ::opendir(Native(folder).constData());
-    if (!dir) return claimed;
+    FsResult<std::vector<FolderEntry>> list = DefaultFileSystem().listFolder(folder);
+    if (!list.ok()) return claimed;
     QStringList names;
-    while (const dirent* e = ::readdir(dir)) names << QFile::decodeName(e->d_name);
-    ::closedir(dir);
+    for (const FolderEntry& e : list.value())
+        if (e.exactName) names << e.name;
     names.sort();
     for (const QString& name : names) {
         const bool isTakes = name.startsWith(takes);
         if (!isTakes && !name.startsWith(fresh)) continue;
         const QString path = folder + name;
-        const int fd = ::open(Native(path).constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
-        if (fd < 0) continue;
-        struct stat held {
-        }, named{};
         // Locked: its manager is alive. Gone or replaced after we opened it: another
         // manager has just taken it over.
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 ||
-            ::lstat(Native(path).constData(), &named) != 0 || held.st_ino != named.st_ino ||
-            held.st_dev != named.st_dev || !S_ISREG(held.st_mode)) {
-            ::close(fd);
-            continue;
-        }
+        const FsResult<int> held = ClaimLockedFile(path);
+        if (!held.ok()) continue;
+        const int fd = held.value();
         if (!isTakes) {
             // Left by a manager that ended while it made its file: never written to.
-            ::unlink(Native(path).constData());
-            ::close(fd);
+            CloseLockedFile(fd, path);
             continue;
         }
         claimed.push_back({path, fd});
@@ -274,15 +241,8 @@ std::vector<TakeJournal::Orphan> TakeJournal::ClaimOrphans(const QString& logPat
 
 std::vector<JournalTake> TakeJournal::Read(const Orphan& orphan) {
     std::vector<JournalTake> out;
-    QByteArray all;
-    char buf[65536];
-    if (::lseek(orphan.fd, 0, SEEK_SET) != 0) return out;
-    for (;;) {
-        const ssize_t n = ::read(orphan.fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        all.append(buf, n);
-    }
+    // A read that fails part-way gives the takes before the failure, as a short file would.
+    const QByteArray all = ReadWholeFile(orphan.fd).bytes;
     qsizetype pos = 0;
     while (all.size() - pos >= kHeaderSize) {
         const char* h = all.constData() + pos;
@@ -302,8 +262,7 @@ std::vector<JournalTake> TakeJournal::Read(const Orphan& orphan) {
 }
 
 void TakeJournal::Release(const Orphan& orphan, bool remove) {
-    if (remove) ::unlink(Native(orphan.path).constData());
-    ::close(orphan.fd);
+    CloseLockedFile(orphan.fd, remove ? orphan.path : QString());
 }
 
 }  // namespace vandrel

@@ -33,9 +33,4 @@ FileSystem& DefaultFileSystem() {
     return fs;
 }
 
-bool IsHiddenName(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash + 1 < path.size() && path.at(slash + 1) == QLatin1Char('.');
-}
-
 }  // namespace vandrel

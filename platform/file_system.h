@@ -144,7 +144,4 @@ class FileSystem {
 // The process-wide Linux file system (a PosixFileSystem); never null.
 FileSystem& DefaultFileSystem();
 
-// True when the last "/" part of path starts with ".".
-bool IsHiddenName(const QString& path);
-
 }  // namespace vandrel

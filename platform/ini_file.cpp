@@ -58,10 +58,11 @@ IniFile IniFile::Parse(const QString& text) {
     return ini;
 }
 
-IniFile IniFile::Load(const QString& path, StateReadStatus* status) {
-    const StateReadResult r = ReadStateText(path);
-    if (status) *status = r.status;
-    return r.status == StateReadStatus::Ok ? Parse(r.text) : IniFile();
+IniLoadResult IniFile::Load(const QString& path) {
+    IniLoadResult result{IniFile(), ReadStateText(path)};
+    if (result.read.status == StateReadStatus::Ok) result.file = Parse(result.read.text);
+    result.read.text.clear();
+    return result;
 }
 
 IniFile::Section* IniFile::findSection(const QString& name) {
@@ -150,7 +151,7 @@ bool IniFile::save(const QString& path) const { return WriteStateBytes(path, toT
 
 QString ReadProfileString(const QString& path, const QString& section, const QString& key,
                           const QString& fallback) {
-    return IniFile::Load(path).value(section, key).value_or(fallback);
+    return IniFile::Load(path).file.value(section, key).value_or(fallback);
 }
 
 bool WriteProfileString(const QString& path, const QString& section, const QString& key,

@@ -14,6 +14,8 @@
 
 namespace vandrel {
 
+struct IniLoadResult;
+
 class IniFile {
   public:
     // Parses INI text. Lines that are neither a section header, a key=value pair, a
@@ -21,8 +23,9 @@ class IniFile {
     // the unnamed section "".
     static IniFile Parse(const QString& text);
     // Reads path. A missing file gives an empty IniFile with status Missing; an
-    // unreadable one is kept aside (see ReadStateText) and gives an empty IniFile.
-    static IniFile Load(const QString& path, StateReadStatus* status = nullptr);
+    // unreadable one is kept aside (see ReadStateText) and gives an empty IniFile with
+    // status Unreadable, the problem and where it was kept.
+    static IniLoadResult Load(const QString& path);
 
     // The value, or nothing when the section or key is absent.
     std::optional<QString> value(const QString& section, const QString& key) const;
@@ -70,5 +73,11 @@ QString ReadProfileString(const QString& path, const QString& section, const QSt
                           const QString& fallback = QString());
 bool WriteProfileString(const QString& path, const QString& section, const QString& key,
                         const QString& value);
+
+// What IniFile::Load read: the file (empty unless status is Ok) and how the read went.
+struct IniLoadResult {
+    IniFile file;
+    StateReadResult read;  // its text is not kept (the file holds it)
+};
 
 }  // namespace vandrel

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/path_text.h"
+
 namespace vandrel {
 
 namespace {

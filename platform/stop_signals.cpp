@@ -13,11 +13,14 @@ namespace {
 
 int g_pipe[2] = {-1, -1};
 std::atomic<bool> g_taken{false};
+std::atomic<StopSignals::Hook> g_hook{nullptr};
+std::atomic<void*> g_hookArg{nullptr};
 struct sigaction g_oldInt {};
 struct sigaction g_oldTerm {};
 
 void OnStopSignal(int) {
     const int saved = errno;
+    if (const StopSignals::Hook hook = g_hook.load()) hook(g_hookArg.load());
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(g_pipe[1], &byte, 1);
     errno = saved;
@@ -32,6 +35,8 @@ StopSignals::~StopSignals() {
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
     g_pipe[0] = g_pipe[1] = -1;
+    g_hook.store(nullptr);
+    g_hookArg.store(nullptr);
     g_taken.store(false);
 }
 
@@ -59,6 +64,13 @@ void StopSignals::drain() {
     char buf[16];
     while (::read(g_pipe[0], buf, sizeof buf) > 0) {
     }
+}
+
+void StopSignals::setHandlerHook(Hook hook, void* arg) {
+    // The argument first: the handler may run between the two stores.
+    g_hook.store(nullptr);
+    g_hookArg.store(arg);
+    g_hook.store(hook);
 }
 
 }  // namespace vandrel

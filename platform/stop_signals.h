@@ -21,6 +21,12 @@ class StopSignals {
     // Reads away what the handler wrote.
     void drain();
 
+    // A function the handler itself also calls, with arg, before it writes its byte: for
+    // work in hand that must see the stop at once, before the event loop runs again. It
+    // may only store to lock-free atomics. Null (the default) calls nothing.
+    using Hook = void (*)(void* arg);
+    void setHandlerHook(Hook hook, void* arg);
+
   private:
     bool installed_ = false;
 };

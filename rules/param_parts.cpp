@@ -1,5 +1,6 @@
 #include "rules/param_parts.h"
 
+#include "platform/path_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {

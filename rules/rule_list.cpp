@@ -1,8 +1,8 @@
 #include "rules/rule_list.h"
 
 #include "attributes/item_stat.h"
-#include "folders/module_check_file.h"
 #include "platform/file_in_use.h"
+#include "platform/module_check_file.h"
 
 namespace vandrel {
 
@@ -93,7 +93,7 @@ QString RuleList::findRule(const ItemLook& look, const QString& selection, Rule*
         // A file is asked about by the identity its stat just gave.
         const bool free = item.isFile() ? !ctx_.inUse->isInUse(static_cast<dev_t>(item.device),
                                                                static_cast<ino_t>(item.inode))
-                                        : IsFolderFree(path, ctx_.inUse);
+                                        : IsFolderFree(path, ctx_.inUse, ctx_.fs);
         if (!free) return QString::fromLatin1(kAlreadyInUse);
     }
     const QString params = MakeParamList(kind, path);

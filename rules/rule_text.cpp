@@ -100,43 +100,4 @@ bool IsRuleSelected(const QString& guid, const QString& selection) {
            selection.mid(at + 36, 7) == QLatin1String("</guid>");
 }
 
-QString FileNamePart(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? path : path.mid(slash + 1);
-}
-
-QString BaseNamePart(const QString& path) {
-    const QString name = FileNamePart(path);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? name : name.left(dot);
-}
-
-QString ExtensionPart(const QString& path) {
-    const QString name = FileNamePart(path);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? name : name.mid(dot + 1);
-}
-
-QString SanitizeFileName(const QString& text) {
-    QString out = text;
-    for (QChar& c : out) {
-        switch (c.unicode()) {
-            case '\\':
-            case '/':
-            case ':':
-            case '*':
-            case '?':
-            case '<':
-            case '>':
-            case '|':
-            case '"':
-                c = QLatin1Char('-');
-                break;
-            default:
-                break;
-        }
-    }
-    return out;
-}
-
 }  // namespace vandrel

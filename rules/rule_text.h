@@ -1,10 +1,12 @@
 // Separator tokens of the persisted texts and the small pure helpers that build and
-// take apart parameter lists, rule selections and path pieces. Pure functions; safe
-// to call from any thread.
+// take apart parameter lists and rule selections (the path pieces are in path_text.h). Pure
+// functions; safe to call from any thread.
 #pragma once
 
 #include <QString>
 #include <QStringList>
+
+#include "platform/path_text.h"
 
 namespace vandrel {
 
@@ -49,13 +51,5 @@ bool IsGuidText(const QString& text);
 // True when selection is exactly "all" or names guid between <guid> and </guid>
 // (first occurrence only).
 bool IsRuleSelected(const QString& guid, const QString& selection);
-
-// Path pieces. The separator is "/".
-QString FileNamePart(const QString& path);
-QString BaseNamePart(const QString& path);
-QString ExtensionPart(const QString& path);
-
-// Replaces each of \ / : * ? < > | and " by "-".
-QString SanitizeFileName(const QString& text);
 
 }  // namespace vandrel

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "platform/path_text.h"
 #include "rules/rule_text.h"
 #include "standard/wex_check.h"
 #include "twips.h"

@@ -2,16 +2,11 @@
 // folders as the desktop program does (once a minute), but runs a due task at once
 // instead of counting down, and skips folders that ask for confirmation. Stops cleanly
 // on SIGINT or SIGTERM after the item in hand.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <atomic>
-#include <csignal>
 
 #include "app/app_var_mgr.h"
 #include "app/cli/commands.h"
@@ -24,53 +19,13 @@
 #include "platform/single_instance.h"
 #include "platform/state_file.h"
 #include "platform/state_store.h"
+#include "platform/stop_signals.h"
 #include "rules/rule_list.h"
 #include "rules/run_outcome.h"
 
 namespace vandrel {
 
 namespace {
-
-// Signal handling: the handler may only touch lock-free atomics and write(2).
-int g_signalPipe[2] = {-1, -1};
-std::atomic<AutoTaskRunner*> g_runner{nullptr};
-
-void OnStopSignal(int) {
-    if (AutoTaskRunner* r = g_runner.load()) r->requestStop();
-    const char byte = 1;
-    const int saved = errno;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
-    errno = saved;
-}
-
-class SignalGuard {
-  public:
-    bool install() {
-        if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-        struct sigaction sa {};
-        sa.sa_handler = OnStopSignal;
-        sigemptyset(&sa.sa_mask);
-        sa.sa_flags = SA_RESTART;
-        ::sigaction(SIGINT, &sa, &oldInt_);
-        ::sigaction(SIGTERM, &sa, &oldTerm_);
-        installed_ = true;
-        return true;
-    }
-    ~SignalGuard() {
-        if (!installed_) return;
-        ::sigaction(SIGINT, &oldInt_, nullptr);
-        ::sigaction(SIGTERM, &oldTerm_, nullptr);
-        g_runner.store(nullptr);
-        ::close(g_signalPipe[0]);
-        ::close(g_signalPipe[1]);
-        g_signalPipe[0] = g_signalPipe[1] = -1;
-    }
-
-  private:
-    bool installed_ = false;
-    struct sigaction oldInt_ {};
-    struct sigaction oldTerm_ {};
-};
 
 QString Stamp() {
     return QDateTime::currentDateTime().toString(QString::fromLatin1(kFolderDateFormat));
@@ -274,16 +229,16 @@ int RunDaemonCommand(CliContext& ctx, const QStringList& args) {
                       .arg(t.folderCaption));
     });
 
-    SignalGuard stopSignals;
+    StopSignals stopSignals;
     if (!stopSignals.install())
         return ctx.fail(kExitFailure, QStringLiteral("cannot watch for stop signals"));
-    g_runner.store(&runner);
+    // The item in hand is finished; the rest of the batch sees the stop at once.
+    stopSignals.setHandlerHook([](void* r) { static_cast<AutoTaskRunner*>(r)->requestStop(); },
+                               &runner);
     QEventLoop loop;
-    QSocketNotifier notifier(g_signalPipe[0], QSocketNotifier::Read);
+    QSocketNotifier notifier(stopSignals.readFd(), QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, &loop, [&] {
-        char buf[16];
-        while (::read(g_signalPipe[0], buf, sizeof buf) > 0) {
-        }
+        stopSignals.drain();
         loop.quit();
     });
 

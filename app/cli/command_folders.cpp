@@ -10,6 +10,7 @@
 #include "folders/rules_selector_model.h"
 #include "folders/watched_folder_list.h"
 #include "platform/clock.h"
+#include "platform/path_text.h"
 #include "rules/rule_list.h"
 #include "rules/rule_text.h"
 

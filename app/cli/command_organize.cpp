@@ -4,10 +4,10 @@
 #include "actions/action_prompt.h"
 #include "app/cli/commands.h"
 #include "app/cli/folder_cli_util.h"
-#include "folders/module_check_file.h"
 #include "folders/watched_folder_list.h"
 #include "log/log_run.h"
 #include "platform/clock.h"
+#include "platform/module_check_file.h"
 #include "rules/rule_list.h"
 
 namespace vandrel {

@@ -241,7 +241,7 @@ void FormStart::checkTray() {
     trayNoticeGiven_ = true;
     // Once for the data folder, not at every log-on of a desktop that never has a tray.
     const QString section = QStringLiteral("desktop"), key = QStringLiteral("trayNoticeShown");
-    if (IniFile::Load(paths_.optionsFile()).value(section, key).value_or(QString()) ==
+    if (IniFile::Load(paths_.optionsFile()).file.value(section, key).value_or(QString()) ==
         QLatin1String("True"))
         return;
     (void)UpdateIniFile(paths_.optionsFile(),

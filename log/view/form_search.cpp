@@ -8,6 +8,7 @@
 
 #include "attributes/attribute_helper.h"
 #include "log/log_reader.h"
+#include "platform/path_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {

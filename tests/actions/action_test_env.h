@@ -23,7 +23,7 @@ namespace vandrel::test {
 
 class RecordingPrompt final : public ActionPrompt {
   public:
-    explicit RecordingPrompt(bool answer) : answer(answer) {}
+    explicit RecordingPrompt(bool yes) : answer(yes) {}
     bool Confirm(const QString& title, const QString& text) override {
         questions.push_back(title + QStringLiteral(": ") + text);
         return answer;

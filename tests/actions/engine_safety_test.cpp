@@ -8,8 +8,8 @@
 
 #include "actions/action_test_env.h"
 #include "actions/module_file_op.h"
-#include "folders/module_check_file.h"
 #include "platform/file_in_use.h"
+#include "platform/module_check_file.h"
 #include "rules/rule_list.h"
 
 namespace vandrel {

@@ -98,7 +98,7 @@ struct Desktop {
         return QTest::qWaitFor([&] { return !start->vars().dropTaskRunning(); }, 10000);
     }
     QString option(const char* key) {
-        return IniFile::Load(path("data/options.ini")).value("startup", key).value_or("-");
+        return IniFile::Load(path("data/options.ini")).file.value("startup", key).value_or("-");
     }
 };
 
@@ -434,7 +434,7 @@ TEST(DesktopProgram, StopSignalEndsItLikeExitAndKeepsTheState) {
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_EQ(ReadStateLine(data + "/qfolders.txt").text, quick);
-    const IniFile ini = IniFile::Load(data + "/options.ini");
+    const IniFile ini = IniFile::Load(data + "/options.ini").file;
     EXPECT_EQ(ini.value("startup", "basketShow").value_or("-"), "True");
     EXPECT_EQ(ini.value("desktop", "trayNoticeShown").value_or("-"), "True");
     EXPECT_TRUE(other.tryAcquire());

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "platform/faulty_file_system.h"
+#include "platform/path_text.h"
 #include "platform/posix_file_system.h"
 #include "support/test_util.h"
 

@@ -1,4 +1,4 @@
-#include "folders/module_check_file.h"
+#include "platform/module_check_file.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -33,12 +33,12 @@ class NameFilter {
 // not items to organise and are left out (never opened). Linked folders are put in
 // linkedFolders when given, else with the other folders.
 void ListLevel(const QString& folder, const QString& pattern, QStringList& files,
-               QStringList& folders, QStringList* linkedFolders, QStringList* unnamable) {
+               QStringList& folders, QStringList* linkedFolders, QStringList* unnamable,
+               FileSystem& fs) {
     // Used as given: "in " is another folder than "in" on Linux.
     QString dir = folder;
     if (dir.isEmpty()) return;
     if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
-    FileSystem& fs = DefaultFileSystem();
     FsResult<std::vector<FolderEntry>> list = fs.listFolder(dir);
     if (!list.ok()) return;
     std::vector<FolderEntry>& entries = list.value();
@@ -73,27 +73,28 @@ void ListLevel(const QString& folder, const QString& pattern, QStringList& files
 }  // namespace
 
 void ListFolderEntries(const QString& folder, const QString& pattern, QStringList& files,
-                       QStringList& folders, QStringList* unnamable) {
-    ListLevel(folder, pattern, files, folders, nullptr, unnamable);
+                       QStringList& folders, QStringList* unnamable, FileSystem* fs) {
+    ListLevel(folder, pattern, files, folders, nullptr, unnamable, fs ? *fs : DefaultFileSystem());
 }
 
 void ListFolderItems(const QString& folder, QStringList& files, QStringList& folders,
-                     QStringList* unnamable) {
+                     QStringList* unnamable, FileSystem* fs) {
     QStringList entries;
-    ListFolderEntries(folder, QStringLiteral("*.*"), files, entries, unnamable);
+    ListFolderEntries(folder, QStringLiteral("*.*"), files, entries, unnamable, fs);
     for (QString& e : entries) {
         if (e.endsWith(QLatin1Char('/'))) e.chop(1);
         folders.append(e);
     }
 }
 
-QStringList ListAllFiles(const QString& folder) {
+QStringList ListAllFiles(const QString& folder, FileSystem* fs) {
+    FileSystem& f = fs ? *fs : DefaultFileSystem();
     QStringList result;
     QStringList queue{folder};
     QStringList linked;  // not descended into: a link may lead out of the tree or in a loop
     for (qsizetype i = 0; i < queue.size(); ++i) {
         // Breadth first: the queue grows at its end while it is walked.
-        ListLevel(queue[i], QStringLiteral("*.*"), result, queue, &linked, nullptr);
+        ListLevel(queue[i], QStringLiteral("*.*"), result, queue, &linked, nullptr, f);
         linked.clear();
     }
     return result;
@@ -105,15 +106,15 @@ bool IsFileFree(const QString& path, FileInUseProbe* probe) {
     return !once.isInUse(path);
 }
 
-bool IsFolderFree(const QString& path, FileInUseProbe* probe) {
-    const FsResult<EntryInfo> info = DefaultFileSystem().stat(path);
+bool IsFolderFree(const QString& path, FileInUseProbe* probe, FileSystem* fs) {
+    const FsResult<EntryInfo> info = (fs ? *fs : DefaultFileSystem()).stat(path);
     if (!info.ok() || info.value().type != EntryType::kFolder) return false;
     FileInUseProbe once;
     FileInUseProbe& p = probe ? *probe : once;
     // The answers come from one snapshot and have no side effects, so the walk can stop
     // at the first file in use. A file whose name is not valid UTF-8 is not listed, so it
     // cannot stand for another file (or none, which would count as in use).
-    const QStringList files = ListAllFiles(path);
+    const QStringList files = ListAllFiles(path, fs);
     return std::none_of(files.begin(), files.end(),
                         [&p](const QString& f) { return p.isInUse(f); });
 }

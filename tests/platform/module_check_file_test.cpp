@@ -1,4 +1,4 @@
-#include "folders/module_check_file.h"
+#include "platform/module_check_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
