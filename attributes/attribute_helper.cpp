@@ -134,8 +134,13 @@ struct FileKey {
     bool operator==(const FileKey&) const = default;
 };
 
-FileKey KeyOf(const QString& path, const ItemStat& e) {
-    return FileKey{path, e.device, e.inode, e.size, e.mtimeNs, e.ctimeNs};
+FileKey KeyOf(const QString& path, const EntryInfo& e) {
+    return FileKey{path,
+                   static_cast<std::uint64_t>(e.dev),
+                   static_cast<std::uint64_t>(e.ino),
+                   e.size,
+                   Nanoseconds(e.mtime),
+                   Nanoseconds(e.ctime)};
 }
 
 // A file whose last change lies this close to the moment it was parsed may change again
@@ -143,8 +148,8 @@ FileKey KeyOf(const QString& path, const ItemStat& e) {
 // stamp moving; such a parse is never reused.
 constexpr std::int64_t kSettledNs = 2'000'000'000;
 
-bool SettledBefore(const ItemStat& e, std::int64_t parseStartNs) {
-    const std::int64_t lastChange = std::max(e.mtimeNs, e.ctimeNs);
+bool SettledBefore(const EntryInfo& e, std::int64_t parseStartNs) {
+    const std::int64_t lastChange = std::max(Nanoseconds(e.mtime), Nanoseconds(e.ctime));
     return lastChange <= parseStartNs - kSettledNs;
 }
 
@@ -276,7 +281,7 @@ QString AttributeHelper::GetAttrValue(int attr, const ItemLook& look) {
     if (attr == kDateCurrent) return FormatDateText(d_->now());
 
     const QString& path = look.path();
-    const ItemStat& entry = look.stat();
+    const EntryInfo& entry = look.stat();
     // The extension of a file; empty for a folder, a hidden or system entry, or a missing
     // path, which therefore never matches a content source.
     static const QString kNoExtension;

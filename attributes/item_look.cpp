@@ -17,9 +17,9 @@ ItemLook ItemLook::Take(const QString& path, FileSystem& fs) {
 }
 
 std::int64_t ItemLook::seconds(Time which) const {
-    const std::int64_t ns = which == Time::kCreated    ? stat_.createdNs
-                            : which == Time::kModified ? stat_.mtimeNs
-                                                       : stat_.atimeNs;
+    const std::int64_t ns = which == Time::kCreated    ? CreatedNs(stat_)
+                            : which == Time::kModified ? Nanoseconds(stat_.mtime)
+                                                       : Nanoseconds(stat_.atime);
     // Rounded down, also before 1970, as the kernel splits its times.
     const std::int64_t s = ns / 1000000000;
     return ns % 1000000000 < 0 ? s - 1 : s;

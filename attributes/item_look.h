@@ -25,7 +25,7 @@ class ItemLook {
     static ItemLook Take(const QString& path, FileSystem& fs);
 
     const QString& path() const { return path_; }
-    const ItemStat& stat() const { return stat_; }
+    const EntryInfo& stat() const { return stat_; }
     // Unique to this look within the process: content parsed during one evaluation is
     // reused within it only.
     std::uint64_t id() const { return id_; }
@@ -42,7 +42,7 @@ class ItemLook {
 
   private:
     QString path_;
-    ItemStat stat_;
+    EntryInfo stat_;
     std::uint64_t id_ = 0;
     mutable std::array<QDateTime, 3> local_;
     mutable bool extensionKnown_ = false;

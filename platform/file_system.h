@@ -75,7 +75,15 @@ struct EntryInfo {
     // Birth time, where the file system keeps one (stat only; statFile and lstat leave it).
     timespec btime{};
     bool hasBirthTime = false;
+
+    bool isFile() const { return type == EntryType::kFile; }
+    bool isFolder() const { return type == EntryType::kFolder; }
 };
+
+// A stat time in nanoseconds since the epoch.
+inline std::int64_t Nanoseconds(const timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
 
 struct FolderEntry {
     QString name;

@@ -9,7 +9,7 @@ namespace vandrel {
 namespace {
 
 // Hidden entries, FIFOs, sockets and devices are never organised.
-QString KindOf(const ItemStat& item) {
+QString KindOf(const EntryInfo& item) {
     if (item.isFile()) return QStringLiteral("file");
     if (item.isFolder()) return QStringLiteral("folder");
     return QString();
@@ -86,13 +86,12 @@ QString RuleList::findRule(const ItemLook& look, const QString& selection, Rule*
                            QString* matchParams) {
     *match = nullptr;
     const QString& path = look.path();
-    const ItemStat& item = look.stat();
+    const EntryInfo& item = look.stat();
     const QString kind = KindOf(item);
     if (kind.isEmpty()) return QString::fromLatin1(kNoMatchedRule);
     if (ctx_.inUse) {
         // A file is asked about by the identity its stat just gave.
-        const bool free = item.isFile() ? !ctx_.inUse->isInUse(static_cast<dev_t>(item.device),
-                                                               static_cast<ino_t>(item.inode))
+        const bool free = item.isFile() ? !ctx_.inUse->isInUse(item.dev, item.ino)
                                         : IsFolderFree(path, ctx_.inUse, ctx_.fs);
         if (!free) return QString::fromLatin1(kAlreadyInUse);
     }
