@@ -2,248 +2,32 @@
 
 #include <sqlite3.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QSet>
 #include <algorithm>
 #include <chrono>
-#include <limits>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include "log/log_page_cache.h"
-#include "log/log_schema.h"
-#include "log/log_search_word.h"
-#include "log/sqlite_db.h"
-#include "log/stored_takes.h"
-#include "log/take_journal.h"
+#include "log/log_manager_impl.h"
+#include "log/log_manager_sql.h"
 #include "platform/clock.h"
 #include "platform/state_file.h"
 
 namespace vandrel {
 
+using namespace logdb;
+
 namespace {
 
-const char kColumns[] =
-    "SELECT id, taketime, ruletitle, actionname, dstpath, oripath, searchwords, takeuid, "
-    "coalesce(runid, takeuid), undomark FROM actions";
-
-constexpr int kInsertColumns = 10;
-constexpr size_t kRowsPerInsert = 16;
 // Takes wait in the side file until this many have gathered or the oldest is this old
 // (checked at each commit), and before anything is read; then one transaction takes them.
 constexpr size_t kFoldTakes = 256;
 constexpr qint64 kFoldAfterMs = 250;
 constexpr int kOpenAttempts = 60;
 
-// An insert of `rows` rows; parameters are numbered row by row in the column order.
-std::string InsertSql(size_t rows) {
-    std::string sql =
-        "INSERT INTO actions (taketime, ruletitle, actionname, dstpath, oripath, searchwords, "
-        "takeuid, foldedwords, runid, undomark) VALUES ";
-    for (size_t i = 0; i < rows; ++i)
-        sql += i == 0 ? "(?,?,?,?,?,?,?,?,?,?)" : ",(?,?,?,?,?,?,?,?,?,?)";
-    return sql;
-}
-
-const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-
-LogRow ReadRow(const SqliteQuery& q) {
-    LogRow row;
-    row.id = q.int64(0);
-    const QString time = q.text(1);
-    row.takeTime = QDateTime::fromString(time, kTimeFormat);
-    if (!row.takeTime.isValid()) row.takeTime = QDateTime::fromString(time, Qt::ISODate);
-    row.ruleTitle = q.text(2);
-    row.actionName = q.text(3);
-    row.dstPath = q.text(4);
-    row.oriPath = q.text(5);
-    row.searchWords = q.text(6);
-    row.takeUid = q.text(7);
-    row.runId = q.text(8);
-    row.undoMark = q.text(9);
-    return row;
-}
-
-// A record's time as the table keeps it, in local time: "yyyy-MM-dd HH:mm:ss" (what
-// toString(kTimeFormat) gives, without the cost of the locale machinery); empty when
-// unknown.
-QString StoredTime(const QDateTime& time) {
-    if (!time.isValid()) return QString();
-    const QDateTime local = time.toLocalTime();
-    const QDate d = local.date();
-    const QTime t = local.time();
-    if (d.year() < 0 || d.year() > 9999) return local.toString(kTimeFormat);
-    char16_t text[19] = {u'0', u'0', u'0', u'0', u'-', u'0', u'0', u'-', u'0', u'0',
-                         u' ', u'0', u'0', u':', u'0', u'0', u':', u'0', u'0'};
-    const auto put = [&text](int end, int value) {
-        for (int i = end; value > 0; --i, value /= 10) text[i] = char16_t(u'0' + value % 10);
-    };
-    put(3, d.year());
-    put(6, d.month());
-    put(9, d.day());
-    put(12, t.hour());
-    put(15, t.minute());
-    put(18, t.second());
-    return QString(reinterpret_cast<const QChar*>(text), 19);
-}
-
-// Year, month, day, hour, minute and second in plain decimal without leading zeros; the
-// identity is this followed by the random part: 5 January 2008 09:07:03 with 4321 gives
-// "2008159734321".
-QString IdentityStem(const QDateTime& now) {
-    const QDate d = now.date();
-    const QTime t = now.time();
-    QString stem;
-    for (int part : {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()})
-        stem += QString::number(part);
-    return stem;
-}
-
-// The text of a time, remembered for the last time asked about.
-class TimeText {
-  public:
-    explicit TimeText(QString (*format)(const QDateTime&)) : format_(format) {}
-    // Only local times are remembered: for those the same instant is the same text.
-    QString of(const QDateTime& time) {
-        if (time.timeSpec() != Qt::LocalTime) return format_(time);
-        if (!known_ || time != time_) {
-            time_ = time;
-            text_ = format_(time);
-            known_ = true;
-        }
-        return text_;
-    }
-
-  private:
-    QString (*format_)(const QDateTime&);
-    bool known_ = false;
-    QDateTime time_;
-    QString text_;
-};
-
-// The date-and-time part of a run identity.
-QString RunStem(const QDateTime& now) { return now.toString(QStringLiteral("yyyyMMddHHmmss")); }
-
-// Runs a kept statement without results (a transaction step), setting the error on
-// failure.
-bool Run(SqliteDb& db, const char* sql) {
-    SqliteQuery q(db.prepare(sql));
-    if (!q.valid()) return false;
-    if (q.step() == SQLITE_DONE) return true;
-    db.setError(QString::fromUtf8(sql));
-    return false;
-}
-
-// True for a missing or empty file (SQLite makes a new database of it) and for a file
-// that starts with the SQLite header; false for anything else.
-bool HasDatabaseHeader(const QString& path) {
-    QFile f(path);
-    if (!f.exists() || f.size() == 0) return true;
-    if (!f.open(QIODevice::ReadOnly)) return true;  // let SQLite say what is wrong
-    return f.read(16) == QByteArray("SQLite format 3", 16);
-}
-
-// Ends an open read transaction (the one indexedRead opened for an indexed word, say)
-// when it goes out of scope, after the statements read in it are reset.
-class ReadTransaction {
-  public:
-    ReadTransaction(SqliteDb& db, bool open) : db_(db), open_(open) {}
-    ~ReadTransaction() {
-        if (open_) (void)db_.exec("COMMIT");
-    }
-    ReadTransaction(const ReadTransaction&) = delete;
-    ReadTransaction& operator=(const ReadTransaction&) = delete;
-    bool open() const { return open_; }
-
-  private:
-    SqliteDb& db_;
-    bool open_;
-};
-
-// A remembered count is brought up to date by scanning the rows written since; beyond
-// this many the count is made afresh (the index answers a whole count sooner).
-constexpr qint64 kMostRowsSinceCount = 100000;
-// The log remembers the counts of this many search words, the most recently counted.
-constexpr int kCountsKept = 64;
-// Longer words are counted every time rather than kept.
-constexpr qsizetype kLongestCountedWord = 1000;
-
-// The key of a word's kept count: its folded text, never null (the empty word's too).
-QString CountKey(const LogSearchWord& word) { return QLatin1Char('=') + word.folded(); }
-
-qint64 NewestId(SqliteDb& db) {
-    SqliteQuery q(db.prepare("SELECT coalesce(max(id), 0) FROM actions"));
-    return q.step() == SQLITE_ROW ? q.int64(0) : -1;
-}
-
 }  // namespace
-
-struct LogManager::Impl {
-    const Clock* clock = nullptr;
-    SqliteDb db;
-    std::vector<ActionLog> pending;
-    LogPageCache pages;
-    qint64 dataVersion = -1;
-    QRandomGenerator random{QRandomGenerator::system()->generate()};
-    QString keptAside;
-    QString path;  // of the open log
-    TakeJournal journal;
-    std::vector<JournalTake> unfolded;  // in the side file, not yet in the database
-    QElapsedTimer oldestUnfolded;
-    // Texts of the last time seen: takes come many to a second.
-    TimeText stem{IdentityStem};
-    TimeText stored{StoredTime};
-    TimeText runStem{RunStem};
-    // A run identity: the date and time, "-" and six random hex digits.
-    QString newRunId(const QDateTime& now) {
-        return runStem.of(now) + QLatin1Char('-') +
-               QString::number(random.bounded(0x100000u, 0x1000000u), 16);
-    }
-
-    bool open() const { return db.isOpen(); }
-    // A take could not be written, or the database stopped taking the waiting ones.
-    bool writeFailed = false;
-
-    SqliteOpen openAndPrepare(const QString& file);
-    LogSearchWord indexedRead(const LogSearchWord& word, bool forCount);
-    std::optional<qint64> rememberedCount(const LogSearchWord& word);
-    void rememberCount(const LogSearchWord& word, qint64 rows, qint64 through, qint64 readVersion);
-    bool fewCandidates(const LogSearchWord& word);
-    SqliteOpen startAfresh(const QString& file, const QString& reason);
-
-    bool refused = false;  // the last insertTakes failed on a refusal of the data
-    QString run;           // the open run; empty outside one
-    int runDepth = 0;
-    // Take identities drawn for the newest date-time stem: a batch commits thousands of
-    // takes a second, and undo finds a take by its identity.
-    QString usedStem;
-    QSet<QString> usedUids;
-
-    QString drawUid(const QString& stemText, const QString& previous);
-    std::vector<LogRow> readRows(const std::string& where, const QString& value);
-
-    bool insertTakes(const std::vector<JournalTake>& takes);
-    bool fold();
-    void rewriteJournal();
-    bool storeLeftOver(const std::vector<JournalTake>& takes);
-    void takeOverOrphans();
-
-    // The page cache holds id ranges of the table as it was; another connection's commit
-    // (the desktop program and a command line run share the file) makes them stale.
-    // An older program writing to the same file meanwhile leaves its rows without folded
-    // search words: they get them before the search, which would miss them otherwise.
-    void forgetPagesIfChanged() {
-        const qint64 version = db.dataVersion();
-        if (version == dataVersion) return;
-        pages.clear();
-        if (LogSchema::HasUnfolded(db)) (void)LogSchema::FoldMissing(db, {});
-        dataVersion = db.dataVersion();
-    }
-};
 
 // The takes in one transaction, in order; all of them or none are stored.
 bool LogManager::Impl::insertTakes(const std::vector<JournalTake>& takes) {
@@ -601,101 +385,6 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
     return rows;
 }
 
-qint64 LogManager::GetActionCount(const QString& searchWord) {
-    if (!d_->open()) return 0;
-    (void)d_->fold();
-    d_->db.setErrorText(QString());
-    d_->forgetPagesIfChanged();
-    const LogSearchWord asked(searchWord);
-    if (const std::optional<qint64> known = d_->rememberedCount(asked)) return *known;
-    d_->db.setErrorText(QString());
-    const LogSearchWord word = d_->indexedRead(asked, true);
-    qint64 rows = 0, newest = -1, version = 0;
-    {
-        // The count and the newest id it covers, read in one transaction.
-        const ReadTransaction done(d_->db, word.usesIndex() || Run(d_->db, "BEGIN"));
-        SqliteQuery q(d_->db.prepare(word.countSql()));
-        if (!q.valid()) return 0;
-        q.bind(":w", word.parameter());
-        if (q.step() != SQLITE_ROW) {
-            d_->db.setError(QStringLiteral("count the log"));
-            return 0;
-        }
-        rows = q.int64(0);
-        if (done.open()) {
-            newest = NewestId(d_->db);
-            version = d_->db.dataVersion();
-        }
-    }
-    if (newest >= 0) d_->rememberCount(asked, rows, newest, version);
-    return rows;
-}
-
-// The count of word remembered in the log, with the rows written since it was counted
-// added by the scan; nothing when it is not remembered, too many rows came since, or the
-// log cannot be read now (the caller then counts afresh and says what failed).
-std::optional<qint64> LogManager::Impl::rememberedCount(const LogSearchWord& word) {
-    if (word.folded().size() > kLongestCountedWord) return std::nullopt;
-    qint64 total = 0, newest = 0, through = 0, version = 0;
-    {
-        const ReadTransaction done(db, Run(db, "BEGIN"));
-        if (!done.open()) return std::nullopt;
-        {
-            SqliteQuery q(db.prepare("SELECT rows, through FROM searchcounts WHERE word = :w"));
-            q.bind(":w", CountKey(word));
-            if (q.step() != SQLITE_ROW) return std::nullopt;
-            total = q.int64(0);
-            through = q.int64(1);
-        }
-        newest = NewestId(db);
-        if (newest < through || newest - through > kMostRowsSinceCount) return std::nullopt;
-        if (newest > through) {
-            SqliteQuery q(db.prepare(word.countAboveSql()));
-            q.bind(":t", through);
-            q.bind(":w", word.scanned().parameter());
-            if (q.step() != SQLITE_ROW) return std::nullopt;
-            total += q.int64(0);
-        }
-        version = db.dataVersion();
-    }
-    if (newest > through) rememberCount(word, total, newest, version);
-    db.setErrorText(QString());
-    return total;
-}
-
-// Keeps a count of the rows with ids up to through, read while the file's data version
-// was readVersion. Only when the file is free at once (the count is answered already; a
-// busy file just means the next ask counts again) and nothing was written since the count
-// was read (the rows it counted might have changed meanwhile).
-void LogManager::Impl::rememberCount(const LogSearchWord& word, qint64 rows, qint64 through,
-                                     qint64 readVersion) {
-    if (word.folded().size() > kLongestCountedWord) return;
-    const QString error = db.error();
-    db.setWaitWhenBusy(false);
-    if (Run(db, "BEGIN IMMEDIATE")) {
-        bool ok = db.dataVersion() == readVersion;
-        if (ok) {
-            SqliteQuery put(
-                db.prepare("INSERT OR REPLACE INTO searchcounts (word, rows, through, used) VALUES "
-                           "(:w, :n, :t, (SELECT coalesce(max(used), 0) + 1 FROM searchcounts))"));
-            put.bind(":w", CountKey(word));
-            put.bind(":n", rows);
-            put.bind(":t", through);
-            ok = put.step() == SQLITE_DONE;
-        }
-        if (ok) {
-            SqliteQuery trim(
-                db.prepare("DELETE FROM searchcounts WHERE used <= (SELECT max(used) FROM "
-                           "searchcounts) - :k"));
-            trim.bind(":k", kCountsKept);
-            ok = trim.step() == SQLITE_DONE;
-        }
-        (void)Run(db, ok ? "COMMIT" : "ROLLBACK");
-    }
-    db.setWaitWhenBusy(true);
-    db.setErrorText(error);
-}
-
 std::optional<LogRow> LogManager::GetActionRecord(const QString& searchId) {
     if (!d_->open()) return std::nullopt;
     (void)d_->fold();
@@ -710,96 +399,6 @@ std::optional<LogRow> LogManager::GetActionRecord(const QString& searchId) {
     if (rc == SQLITE_ROW) return ReadRow(q);
     if (rc != SQLITE_DONE) d_->db.setError(QStringLiteral("read log record %1").arg(id));
     return std::nullopt;
-}
-
-}  // namespace vandrel
-
-namespace vandrel {
-
-// Never the previous identity; within one date-time stem, none drawn before while most of
-// its 10,000 numbers are still free (beyond that, a repeat is allowed: takes are told
-// apart by their place as well).
-QString LogManager::Impl::drawUid(const QString& stemText, const QString& previous) {
-    if (stemText != usedStem) {
-        usedStem = stemText;
-        usedUids.clear();
-    }
-    const bool fresh = usedUids.size() < 9000;
-    QString uid;
-    do {
-        uid = stemText + QString::number(random.bounded(10000u));
-    } while (uid == previous || (fresh && usedUids.contains(uid)));
-    usedUids.insert(uid);
-    return uid;
-}
-
-std::vector<LogRow> LogManager::Impl::readRows(const std::string& where, const QString& value) {
-    std::vector<LogRow> rows;
-    if (!open()) return rows;
-    (void)fold();
-    db.setErrorText(QString());
-    SqliteQuery q(db.prepare(std::string(kColumns) + " WHERE " + where + " ORDER BY id"));
-    if (!q.valid()) return rows;
-    q.bind(":v", value);
-    int rc;
-    while ((rc = q.step()) == SQLITE_ROW) rows.push_back(ReadRow(q));
-    if (rc != SQLITE_DONE) {
-        db.setError(QStringLiteral("read the log"));
-        rows.clear();
-    }
-    return rows;
-}
-
-QString LogManager::BeginRun() {
-    if (d_->runDepth++ == 0) d_->run = d_->newRunId(d_->clock->nowToTheSecond());
-    return d_->run;
-}
-
-void LogManager::EndRun() {
-    if (d_->runDepth > 0 && --d_->runDepth == 0) d_->run.clear();
-}
-
-QString LogManager::currentRun() const { return d_->run; }
-
-std::vector<LogRow> LogManager::RowsOfTake(qint64 rowId) {
-    const std::optional<LogRow> row = GetActionRecord(QString::number(rowId));
-    if (!row) return {};
-    // The take is the unbroken stretch of rows with its identity around the row: a take is
-    // written whole, and a take never follows one of the same identity.
-    const std::vector<LogRow> named = d_->readRows("takeuid = :v", row->takeUid);
-    std::vector<LogRow> rows;
-    for (const LogRow& r : named) {
-        if (!rows.empty() && r.id != rows.back().id + 1) {
-            if (rows.back().id >= rowId) break;
-            rows.clear();
-        }
-        rows.push_back(r);
-    }
-    return rows;
-}
-
-std::vector<qint64> LogManager::TakesNamed(const QString& uid) {
-    std::vector<qint64> firsts;
-    qint64 last = -1;
-    for (const LogRow& r : d_->readRows("takeuid = :v", uid)) {
-        if (r.id != last + 1) firsts.push_back(r.id);
-        last = r.id;
-    }
-    return firsts;
-}
-
-std::vector<LogRow> LogManager::RowsOfRun(const QString& runId) {
-    if (runId.isEmpty()) return {};
-    if (runId.contains(QLatin1Char('-'))) return d_->readRows("runid = :v", runId);
-    return d_->readRows("runid IS NULL AND takeuid = :v", runId);
-}
-
-QString LogManager::NewestRun() {
-    if (!d_->open()) return QString();
-    (void)d_->fold();
-    SqliteQuery q(
-        d_->db.prepare("SELECT coalesce(runid, takeuid) FROM actions ORDER BY id DESC LIMIT 1"));
-    return q.step() == SQLITE_ROW ? q.text(0) : QString();
 }
 
 }  // namespace vandrel
