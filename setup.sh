@@ -13,6 +13,8 @@ PACKAGES=(
   libexiv2-dev libgsf-1-dev
   # fuzzing (libFuzzer) and the sanitizer runtime
   clang libclang-rt-14-dev
+  # layout check of CI (tools/check-format.sh)
+  clang-format
   # tests: desktop services and fixture tools
   xdg-utils cups-client id3v2 eyed3 lame libimage-exiftool-perl python3 util-linux
   # screenshots of the windows (tools/screenshots.sh)

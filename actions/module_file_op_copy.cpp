@@ -142,7 +142,6 @@ FsStatus CopyTreeContents(FileSystem& fs, const QString& source, const QString& 
     return durable ? fs.syncFolder(dest) : FsStatus::Ok();
 }
 
-
 // Preferably a file without a name, given one only once it is complete, so that a crash
 // leaves nothing at all behind; where the file system cannot make one, a hidden temporary
 // name.
@@ -241,7 +240,6 @@ FsResult<Staged> StageForMove(FileSystem& fs, const QString& source, const QStri
     if (!info.ok()) return info.status();
     return StageCopy(fs, source, info.value(), folder, &moved);
 }
-
 
 bool RemoveCopied(FileSystem& fs, const QString& path, const QString& key,
                   const CopiedEntries& copied, Removal& r) {

@@ -34,7 +34,6 @@ QString ChildPath(const QString& folder, const QString& name) {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-
 // A hidden staging name: .vandrel-<process id>-<random>.part. The process id lets a later
 // run tell a leftover of a killed process from a copy still being made.
 QString TempName(const QString& folder) {

@@ -20,10 +20,10 @@
 
 #include "actions/undo_engine.h"
 #include "attributes/attribute_helper.h"
-#include "platform/module_check_file.h"
 #include "log/log_manager.h"
 #include "log/log_run.h"
 #include "platform/file_in_use.h"
+#include "platform/module_check_file.h"
 #include "rules/rule_list.h"
 
 using namespace vandrel;

@@ -7,7 +7,7 @@
 namespace vandrel {
 
 class ConditionAny : public IConditionCheck {
-public:
+  public:
     bool DoCheck(const QString&) override { return true; }
     QString SaveToString() const override;
     void LoadFromString(const QString&) override {}

@@ -9,14 +9,14 @@
 namespace vandrel {
 
 class ConditionInFolder : public IConditionCheck {
-public:
+  public:
     bool DoCheck(const QString& paramList) override;
     QString SaveToString() const override;
     void LoadFromString(const QString& text) override;
 
     QString folder;
 
-private:
+  private:
     UpperCache upperFolder_;
 };
 

@@ -7,7 +7,7 @@
 namespace vandrel {
 
 class UpperCache {
-public:
+  public:
     const QString& of(const QString& text) {
         if (!valid_ || text != source_) {
             source_ = text;
@@ -17,7 +17,7 @@ public:
         return upper_;
     }
 
-private:
+  private:
     bool valid_ = false;
     QString source_;
     QString upper_;

@@ -9,9 +9,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto props = vandrel::ReadOfficePropertiesFromMemory(data, size);
     if (props) {
-        volatile qsizetype n = props->title.size() + props->subject.size() +
-                               props->author.size() + props->revision.size() +
-                               props->category.size() + props->company.size();
+        volatile qsizetype n = props->title.size() + props->subject.size() + props->author.size() +
+                               props->revision.size() + props->category.size() +
+                               props->company.size();
         (void)n;
     }
     return 0;

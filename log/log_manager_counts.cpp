@@ -24,7 +24,6 @@ QString CountKey(const LogSearchWord& word) { return QLatin1Char('=') + word.fol
 
 }  // namespace
 
-
 qint64 LogManager::GetActionCount(const QString& searchWord) {
     if (!d_->open()) return 0;
     (void)d_->fold();

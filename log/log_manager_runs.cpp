@@ -10,7 +10,6 @@ namespace vandrel {
 
 using namespace logdb;
 
-
 // Never the previous identity; within one date-time stem, none drawn before while most of
 // its 10,000 numbers are still free (beyond that, a repeat is allowed: takes are told
 // apart by their place as well).

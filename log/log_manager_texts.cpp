@@ -31,7 +31,6 @@ QString IdentityStem(const QDateTime& now) {
     return stem;
 }
 
-
 QString RunStem(const QDateTime& now) { return now.toString(QStringLiteral("yyyyMMddHHmmss")); }
 
 }  // namespace vandrel::logdb

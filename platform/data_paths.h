@@ -7,7 +7,7 @@
 namespace vandrel {
 
 class DataPaths {
-public:
+  public:
     // dir: the data folder; empty means the default XDG location.
     explicit DataPaths(const QString& dir = QString());
 
@@ -24,7 +24,7 @@ public:
 
     static QString defaultDir();
 
-private:
+  private:
     QString dir_;
 };
 

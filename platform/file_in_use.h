@@ -12,7 +12,7 @@
 namespace vandrel {
 
 class FileInUseProbe {
-public:
+  public:
     // refreshMs: how old a snapshot may grow before the next question takes a new one.
     explicit FileInUseProbe(int refreshMs = 1000);
     ~FileInUseProbe();
@@ -27,7 +27,7 @@ public:
     // Forces the next question to take a fresh snapshot.
     void invalidate();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d_;
 };

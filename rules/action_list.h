@@ -6,11 +6,11 @@
 namespace vandrel {
 
 class ActionList : public RowList<IActionTake> {
-public:
+  public:
     explicit ActionList(const EngineContext& ctx) : RowList<IActionTake>(ctx, kActionCellSep) {}
     std::vector<IActionTake*> getActionCollection() const { return collection(); }
 
-protected:
+  protected:
     void onCreated(IActionTake& action) override { action.SetParrentPanel(this); }
 };
 

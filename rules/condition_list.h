@@ -6,7 +6,7 @@
 namespace vandrel {
 
 class ConditionList : public RowList<IConditionCheck> {
-public:
+  public:
     explicit ConditionList(const EngineContext& ctx)
         : RowList<IConditionCheck>(ctx, kConditionCellSep) {}
     std::vector<IConditionCheck*> getConditionCollection() const { return collection(); }

@@ -17,7 +17,7 @@ struct ActionStep {
 };
 
 class IActionTake : public IStringStream {
-public:
+  public:
     // TakeAction together with what it reported through markNotDone.
     ActionStep Take(const QString& paramList) {
         notDone_.clear();
@@ -33,14 +33,14 @@ public:
     // The list holding the row; used by editors to ask for row height. May be null.
     virtual void SetParrentPanel(ActionList* list) { parentList_ = list; }
 
-protected:
+  protected:
     // For TakeAction of a move, copy or rename that did not take place: why. The action
     // still returns the list it was given and logs nothing.
     void markNotDone(const QString& why) { notDone_ = why; }
 
     ActionList* parentList_ = nullptr;
 
-private:
+  private:
     QString notDone_;
 };
 

@@ -6,7 +6,7 @@
 namespace vandrel {
 
 class IStringStream {
-public:
+  public:
     virtual ~IStringStream() = default;
     // The object's persisted text.
     virtual QString SaveToString() const = 0;

@@ -6,9 +6,9 @@
 #include "actions/action_rename.h"
 #include "actions/action_run.h"
 #include "actions/action_shell.h"
+#include "conditions/condition_any.h"
 #include "conditions/condition_attr.h"
 #include "conditions/condition_date.h"
-#include "conditions/condition_any.h"
 #include "conditions/condition_extension.h"
 #include "conditions/condition_in_folder.h"
 #include "conditions/condition_kind.h"
@@ -77,27 +77,40 @@ KindRegistry::KindRegistry() {
     // Condition kinds: key, class identifier, factory (with the settings the selector
     // implies). Order matters only for lookups of equal keys, which never occur.
     conditions_ = {
-        {QStringLiteral("NAME"), QStringLiteral("Corvane.ConditionName"), MakeCondition<ConditionName>},
+        {QStringLiteral("NAME"), QStringLiteral("Corvane.ConditionName"),
+         MakeCondition<ConditionName>},
         {QStringLiteral("FULL NAME"), QStringLiteral("Corvane.ConditionName"), MakeFullName},
-        {QStringLiteral("EXTENSION"), QStringLiteral("Corvane.ConditionExtension"), MakeCondition<ConditionExtension>},
-        {QStringLiteral("SIZE"), QStringLiteral("Corvane.ConditionSize"), MakeContextCondition<ConditionSize>},
-        {QStringLiteral("KIND"), QStringLiteral("Corvane.ConditionKind"), MakeCondition<ConditionKind>},
-        {QStringLiteral("IN FOLDER"), QStringLiteral("Corvane.ConditionInFolder"), MakeCondition<ConditionInFolder>},
-        {QStringLiteral("ANY"), QStringLiteral("Corvane.ConditionAny"), MakeCondition<ConditionAny>},
-        {QStringLiteral("DATE CREATED"), QStringLiteral("Corvane.ConditionDate"), MakeDate("date.created")},
-        {QStringLiteral("DATE LAST MODIFIED"), QStringLiteral("Corvane.ConditionDate"), MakeDate("date.modified")},
-        {QStringLiteral("DATE LAST ACCESSED"), QStringLiteral("Corvane.ConditionDate"), MakeDate("date.accessed")},
-        {QStringLiteral("OTHER ATTRIBUTE"), QStringLiteral("Corvane.ConditionAttr"), MakeContextCondition<ConditionAttr>},
-        {QStringLiteral("MORE ATTRIBUTE"), QStringLiteral("Corvane.ConditionAttr"), MakeContextCondition<ConditionAttr>},
+        {QStringLiteral("EXTENSION"), QStringLiteral("Corvane.ConditionExtension"),
+         MakeCondition<ConditionExtension>},
+        {QStringLiteral("SIZE"), QStringLiteral("Corvane.ConditionSize"),
+         MakeContextCondition<ConditionSize>},
+        {QStringLiteral("KIND"), QStringLiteral("Corvane.ConditionKind"),
+         MakeCondition<ConditionKind>},
+        {QStringLiteral("IN FOLDER"), QStringLiteral("Corvane.ConditionInFolder"),
+         MakeCondition<ConditionInFolder>},
+        {QStringLiteral("ANY"), QStringLiteral("Corvane.ConditionAny"),
+         MakeCondition<ConditionAny>},
+        {QStringLiteral("DATE CREATED"), QStringLiteral("Corvane.ConditionDate"),
+         MakeDate("date.created")},
+        {QStringLiteral("DATE LAST MODIFIED"), QStringLiteral("Corvane.ConditionDate"),
+         MakeDate("date.modified")},
+        {QStringLiteral("DATE LAST ACCESSED"), QStringLiteral("Corvane.ConditionDate"),
+         MakeDate("date.accessed")},
+        {QStringLiteral("OTHER ATTRIBUTE"), QStringLiteral("Corvane.ConditionAttr"),
+         MakeContextCondition<ConditionAttr>},
+        {QStringLiteral("MORE ATTRIBUTE"), QStringLiteral("Corvane.ConditionAttr"),
+         MakeContextCondition<ConditionAttr>},
     };
     actions_ = {
         {QStringLiteral("MOVE TO"), QStringLiteral("Corvane.ActionMove"), MakeAction<ActionMove>},
         {QStringLiteral("COPY TO"), QStringLiteral("Corvane.ActionCopy"), MakeAction<ActionCopy>},
-        {QStringLiteral("RENAME"), QStringLiteral("Corvane.ActionRename"), MakeAction<ActionRename>},
+        {QStringLiteral("RENAME"), QStringLiteral("Corvane.ActionRename"),
+         MakeAction<ActionRename>},
         {QStringLiteral("OPEN"), QStringLiteral("Corvane.ActionShell"), MakeShell("open")},
         {QStringLiteral("PRINT"), QStringLiteral("Corvane.ActionShell"), MakeShell("print")},
         {QStringLiteral("RUN"), QStringLiteral("Corvane.ActionRun"), MakeAction<ActionRun>},
-        {QStringLiteral("ADD PATH TO"), QStringLiteral("Corvane.ActionAddTo"), MakeAction<ActionAddTo>},
+        {QStringLiteral("ADD PATH TO"), QStringLiteral("Corvane.ActionAddTo"),
+         MakeAction<ActionAddTo>},
     };
 }
 
@@ -110,17 +123,22 @@ const ActionKindEntry* KindRegistry::findAction(const QString& selectorText) con
 }
 
 QStringList KindRegistry::conditionSelectorEntries() {
-    return {QStringLiteral("Name"),         QStringLiteral("Extension"),
-            QStringLiteral("Full Name"),    QStringLiteral("Date Created"),
-            QStringLiteral("Date Last Modified"), QStringLiteral("Date Last Accessed"),
-            QStringLiteral("Kind"),         QStringLiteral("Size"),
-            QStringLiteral("In Folder"),    QStringLiteral("Any"),
+    return {QStringLiteral("Name"),
+            QStringLiteral("Extension"),
+            QStringLiteral("Full Name"),
+            QStringLiteral("Date Created"),
+            QStringLiteral("Date Last Modified"),
+            QStringLiteral("Date Last Accessed"),
+            QStringLiteral("Kind"),
+            QStringLiteral("Size"),
+            QStringLiteral("In Folder"),
+            QStringLiteral("Any"),
             QStringLiteral("Other Attribute")};
 }
 
 QStringList KindRegistry::actionSelectorEntries() {
-    return {QStringLiteral("Move to"), QStringLiteral("Copy to"), QStringLiteral("Rename"),
-            QStringLiteral("Open"),    QStringLiteral("Print"),   QStringLiteral("Run"),
+    return {QStringLiteral("Move to"),    QStringLiteral("Copy to"), QStringLiteral("Rename"),
+            QStringLiteral("Open"),       QStringLiteral("Print"),   QStringLiteral("Run"),
             QStringLiteral("Add Path to")};
 }
 

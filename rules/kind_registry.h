@@ -27,7 +27,7 @@ using ConditionKindEntry = KindEntry<IConditionCheck>;
 using ActionKindEntry = KindEntry<IActionTake>;
 
 class KindRegistry {
-public:
+  public:
     static const KindRegistry& instance();
 
     // The entry whose key equals the upper-cased selector text; null when none does.
@@ -45,7 +45,7 @@ public:
     static QStringList conditionSelectorEntries();
     static QStringList actionSelectorEntries();
 
-private:
+  private:
     KindRegistry();
     std::vector<ConditionKindEntry> conditions_;
     std::vector<ActionKindEntry> actions_;

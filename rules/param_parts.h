@@ -8,10 +8,10 @@
 namespace vandrel {
 
 struct ParamParts {
-    QString kind;       // as given ("file", "folder")
+    QString kind;  // as given ("file", "folder")
     QString path;
-    bool isFile = false;    // kind is "FILE" in any case
-    bool isFolder = false;  // kind is "FOLDER" in any case
+    bool isFile = false;     // kind is "FILE" in any case
+    bool isFolder = false;   // kind is "FOLDER" in any case
     QString upperFileName;   // FileNamePart, upper-cased
     QString upperBaseName;   // BaseNamePart, upper-cased
     QString upperExtension;  // ExtensionPart, upper-cased

@@ -21,7 +21,7 @@ struct KindRow {
 
 template <typename Interface>
 class RowList : public IStringStream {
-public:
+  public:
     using Row = KindRow<Interface>;
 
     RowList(const EngineContext& ctx, const char16_t* cellSep) : ctx_(ctx), cellSep_(cellSep) {
@@ -88,17 +88,18 @@ public:
         Row& row = rows_[index];
         row.selectorText = selectorText;
         row.object.reset();
-        const auto* entry = KindRegistry::instance().find(selectorText, static_cast<Interface*>(nullptr));
+        const auto* entry =
+            KindRegistry::instance().find(selectorText, static_cast<Interface*>(nullptr));
         if (entry) {
             row.object = entry->create(ctx_);
             onCreated(*row.object);
         }
     }
 
-protected:
+  protected:
     virtual void onCreated(Interface&) {}
 
-private:
+  private:
     EngineContext ctx_;
     const char16_t* cellSep_;
     std::vector<Row> rows_;

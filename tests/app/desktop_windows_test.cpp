@@ -310,9 +310,9 @@ TEST(TrayMenu, ItemsAndMarksFollowTheState) {
     TrayMenu& menu = t.start->trayMenu();
     QStringList texts;
     for (const QAction* a : menu.actions()) texts << a->text();
-    EXPECT_EQ(texts, QStringList({"Exit", "Help Documents", "About", "", "Rules", "Folders",
-                                  "Action Log", "Undo last run", "", "Show Basket Window",
-                                  "Show Settings Window"}));
+    EXPECT_EQ(texts,
+              QStringList({"Exit", "Help Documents", "About", "", "Rules", "Folders", "Action Log",
+                           "Undo last run", "", "Show Basket Window", "Show Settings Window"}));
     emit menu.aboutToShow();
     EXPECT_FALSE(menu.item("menu_undolast")->isVisible()) << "nothing done yet";
     EXPECT_EQ(menu.folderItemTexts(),

@@ -147,18 +147,12 @@ TEST(ConditionKind, ExtensionListsAndFolders) {
         QString params;
         bool expected;
     } cases[] = {
-        {"Image", File("/a.JPG"), true},
-        {"Image", File("/a.jpeg"), false},
-        {"Office Document", File("/a.c"), true},
-        {"Office Document", File("/a.docx"), false},
-        {"Music", File("/in/mp3"), true},
-        {"Folder", Folder("/in/Archive"), true},
-        {"Folder", File("/in/a.txt"), false},
-        {"Music", Folder("/in/mp3"), false},
-        {"plain text", File("/a.TXT"), true},
-        {"Shortcut", File("/a.lnk"), true},
-        {"Video", File("/a.mpg"), true},
-        {"Spreadsheet", File("/a.xls"), false},
+        {"Image", File("/a.JPG"), true},         {"Image", File("/a.jpeg"), false},
+        {"Office Document", File("/a.c"), true}, {"Office Document", File("/a.docx"), false},
+        {"Music", File("/in/mp3"), true},        {"Folder", Folder("/in/Archive"), true},
+        {"Folder", File("/in/a.txt"), false},    {"Music", Folder("/in/mp3"), false},
+        {"plain text", File("/a.TXT"), true},    {"Shortcut", File("/a.lnk"), true},
+        {"Video", File("/a.mpg"), true},         {"Spreadsheet", File("/a.xls"), false},
     };
     for (const Case& c : cases) {
         ConditionKind cond;

@@ -149,7 +149,8 @@ TEST(TakeJournal, DamagedSideFilesGiveWhatIsWholeAndNothingElse) {
         // The process ends in the middle of writing its third take.
         JournalTake cut;
         cut.ruleTitle = QStringLiteral("cut");
-        cut.rows.push_back({QString(), QStringLiteral("Move"), QStringLiteral("/x"), QString(), QString()});
+        cut.rows.push_back(
+            {QString(), QStringLiteral("Move"), QStringLiteral("/x"), QString(), QString()});
         QFile side(dir.file(SideFiles(dir).front()));
         ASSERT_TRUE(side.open(QIODevice::Append));
         const QByteArray bytes = TakeJournal::Encode(cut);
@@ -160,7 +161,8 @@ TEST(TakeJournal, DamagedSideFilesGiveWhatIsWholeAndNothingElse) {
                                 QByteArray(300, '\x5a')));
     JournalTake flipped;
     flipped.ruleTitle = QStringLiteral("flipped");
-    flipped.rows.push_back({QString(), QStringLiteral("Move"), QStringLiteral("/y"), QString(), QString()});
+    flipped.rows.push_back(
+        {QString(), QStringLiteral("Move"), QStringLiteral("/y"), QString(), QString()});
     QByteArray bytes = TakeJournal::Encode(flipped);
     // A letter of the title (after the 12-byte header and the lengths of the empty
     // identity stem and of the title).

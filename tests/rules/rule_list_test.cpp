@@ -1,10 +1,9 @@
 #include "rules/rule_list.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
-
-#include <sys/stat.h>
 
 #include "platform/file_in_use.h"
 #include "support/test_util.h"
@@ -16,7 +15,8 @@ using test::TempDir;
 
 // A rule whose single condition is given as selector + payload.
 QString RuleText(const QString& title, const QString& conditions, const QString& guid) {
-    return title + QStringLiteral("<|RU|>All<|RU|>") + conditions + QStringLiteral("<|RU|><|RU|>") + guid;
+    return title + QStringLiteral("<|RU|>All<|RU|>") + conditions + QStringLiteral("<|RU|><|RU|>") +
+           guid;
 }
 
 const QString kG1 = QStringLiteral("11111111-1111-1111-1111-111111111111");
@@ -24,7 +24,7 @@ const QString kG2 = QStringLiteral("22222222-2222-2222-2222-222222222222");
 const QString kG3 = QStringLiteral("33333333-3333-3333-3333-333333333333");
 
 class RuleListTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(test::WriteFile(dir.file(QStringLiteral("in/report.pdf")), "pdf"));
         ASSERT_TRUE(test::WriteFile(dir.file(QStringLiteral("in/.hidden.pdf")), "pdf"));
@@ -33,9 +33,11 @@ protected:
         list.LoadFromString(
             RuleText(QStringLiteral("PDFs"), QStringLiteral("Extension<|CP|>is<|CD|>pdf"), kG1) +
             QStringLiteral("<|RP|>") +
-            RuleText(QStringLiteral("Everything"), QStringLiteral("Any<|CP|>anything<|CD|>anything"), kG2) +
+            RuleText(QStringLiteral("Everything"),
+                     QStringLiteral("Any<|CP|>anything<|CD|>anything"), kG2) +
             QStringLiteral("<|RP|>") +
-            RuleText(QStringLiteral("Folders"), QStringLiteral("Kind<|CP|>Folder<|CD|>forkind"), kG3));
+            RuleText(QStringLiteral("Folders"), QStringLiteral("Kind<|CP|>Folder<|CD|>forkind"),
+                     kG3));
     }
     TempDir dir;
     RuleList list{EngineContext{}};
@@ -46,7 +48,8 @@ TEST_F(RuleListTest, FirstSelectedMatchingRuleWins) {
     EXPECT_EQ(list.DoRulesTest(pdf), QStringLiteral("PDFs"));
     EXPECT_EQ(list.DoRunRules(pdf, QStringLiteral("all")), QStringLiteral("PDFs"));
     // A folder is passed with the kind "folder": the extension rule never sees it as a file.
-    EXPECT_EQ(list.DoRulesTest(dir.file(QStringLiteral("in/Archive"))), QStringLiteral("Everything"));
+    EXPECT_EQ(list.DoRulesTest(dir.file(QStringLiteral("in/Archive"))),
+              QStringLiteral("Everything"));
     // Selection: skipped rules are not tested even when they would match.
     const QString onlyFolders = QStringLiteral("<guid>") + kG3 + QStringLiteral("</guid>");
     EXPECT_EQ(list.DoRulesTest(pdf, onlyFolders), QString::fromLatin1(kNoMatchedRule));
@@ -58,7 +61,8 @@ TEST_F(RuleListTest, FirstSelectedMatchingRuleWins) {
 TEST_F(RuleListTest, HiddenMissingAndSpecialItemsMatchNothing) {
     for (const QString& rel : {QStringLiteral("in/.hidden.pdf"), QStringLiteral("in/.cache"),
                                QStringLiteral("in/missing.pdf"), QString()}) {
-        EXPECT_EQ(list.DoRulesTest(rel.isEmpty() ? rel : dir.file(rel)), QString::fromLatin1(kNoMatchedRule))
+        EXPECT_EQ(list.DoRulesTest(rel.isEmpty() ? rel : dir.file(rel)),
+                  QString::fromLatin1(kNoMatchedRule))
             << rel.toStdString();
     }
     const QString fifo = dir.file(QStringLiteral("in/pipe"));
@@ -82,7 +86,8 @@ TEST_F(RuleListTest, ItemHeldOpenByAnotherProcessIsAlreadyInUse) {
         EXPECT_EQ(guarded->DoRulesTest(pdf), QString::fromLatin1(kAlreadyInUse));
         EXPECT_EQ(guarded->DoRunRules(dir.file(QStringLiteral("in/Archive"))),
                   QString::fromLatin1(kAlreadyInUse));
-        EXPECT_EQ(guarded->DoRulesTest(dir.file(QStringLiteral("in/report.pdf"))), QStringLiteral("PDFs"));
+        EXPECT_EQ(guarded->DoRulesTest(dir.file(QStringLiteral("in/report.pdf"))),
+                  QStringLiteral("PDFs"));
     }
     probe.invalidate();
     EXPECT_EQ(guarded->DoRulesTest(pdf), QStringLiteral("PDFs"));
@@ -120,7 +125,8 @@ TEST_F(RuleListTest, ReorderRemoveAddAndButtons) {
     EXPECT_EQ(fresh.ruleTitle(), QStringLiteral("untitled"));
     EXPECT_EQ(fresh.matchMode(), QStringLiteral("All"));
     EXPECT_EQ(list.rule(0).ruleGUID(), fresh.ruleGUID());
-    list.AddNewRule(RuleText(QStringLiteral("Top"), QStringLiteral("Any<|CP|>anything<|CD|>anything"), kG1));
+    list.AddNewRule(
+        RuleText(QStringLiteral("Top"), QStringLiteral("Any<|CP|>anything<|CD|>anything"), kG1));
     EXPECT_EQ(titles(), QStringLiteral("Top,untitled,PDFs"));
     EXPECT_EQ(list.indexOf(kG1), 0);
 

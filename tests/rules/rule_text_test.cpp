@@ -68,9 +68,11 @@ TEST(RuleText, RuleSelection) {
     EXPECT_FALSE(IsRuleSelected(g, QString()));
     EXPECT_FALSE(IsRuleSelected(g, g));  // untagged
     EXPECT_TRUE(IsRuleSelected(g, QStringLiteral("<guid>") + g + QStringLiteral("</guid>")));
-    EXPECT_TRUE(IsRuleSelected(g, QStringLiteral("<guid>") + other + QStringLiteral("</guid><guid>") +
-                                      g + QStringLiteral("</guid>")));
-    EXPECT_FALSE(IsRuleSelected(g, QStringLiteral("<guid>") + g.toLower() + QStringLiteral("</guid>")));
+    EXPECT_TRUE(IsRuleSelected(g, QStringLiteral("<guid>") + other +
+                                      QStringLiteral("</guid><guid>") + g +
+                                      QStringLiteral("</guid>")));
+    EXPECT_FALSE(
+        IsRuleSelected(g, QStringLiteral("<guid>") + g.toLower() + QStringLiteral("</guid>")));
     // Only the first occurrence counts.
     EXPECT_FALSE(IsRuleSelected(g, g + QStringLiteral("<guid>") + g + QStringLiteral("</guid>")));
     // Fewer than six characters before it.
@@ -126,7 +128,8 @@ TEST(RuleText, StripSeparatorsLeavesTextThatSplitsBack) {
     EXPECT_EQ(StripSeparators(QStringLiteral("Inv<|RU|>oices\r\n")), QStringLiteral("Invoices"));
     // Removing one token must not leave another behind.
     EXPECT_EQ(StripSeparators(QStringLiteral("a<|R<|CP|>U|>b")), QStringLiteral("ab"));
-    EXPECT_EQ(StripSeparators(QStringLiteral("plain <|XX|> text")), QStringLiteral("plain <|XX|> text"));
+    EXPECT_EQ(StripSeparators(QStringLiteral("plain <|XX|> text")),
+              QStringLiteral("plain <|XX|> text"));
 }
 
 }  // namespace
