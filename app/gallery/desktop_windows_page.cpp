@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/app_var_mgr.h"
+#include "app/gallery/gallery_titled.h"
 #include "app/view/form_rule_wizard.h"
 #include "basket/quick_folder_list.h"
 #include "basket/view/form_basket.h"
@@ -22,23 +23,13 @@
 
 using namespace vandrel;
 
+using gallery::Titled;
+
 namespace {
 
-const SystemClock kClock;
+constexpr Qt::Alignment kTopLeft = Qt::AlignLeft | Qt::AlignTop;
 
-QWidget* Titled(const QString& title, QWidget* content) {
-    auto* box = new QWidget;
-    auto* v = new QVBoxLayout(box);
-    v->setContentsMargins(0, 0, 0, 0);
-    auto* caption = new QLabel(title);
-    QFont f = caption->font();
-    f.setBold(true);
-    caption->setFont(f);
-    v->addWidget(caption);
-    v->addWidget(content, 0, Qt::AlignLeft | Qt::AlignTop);
-    v->addStretch();
-    return box;
-}
+const SystemClock kClock;
 
 // The widget as a child of the page (it is a window of its own in the program).
 QWidget* Embedded(QWidget* w, const QString& name) {
@@ -97,11 +88,13 @@ DesktopWindowsPage::DesktopWindowsPage(QWidget* parent) : QWidget(parent) {
     for (int i = 0; i < 3; ++i) runner_->CountdownTick();
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(Titled("Basket", Embedded(idle, "basketIdle")), 0, 0);
-    grid->addWidget(Titled("Quick folders open", Embedded(open, "basketQuickFolders")), 0, 1);
-    grid->addWidget(Titled("Drag-over preview", Embedded(preview, "basketPreview")), 0, 2);
-    grid->addWidget(Titled("Countdown window", Embedded(msg, "formMsg")), 0, 3);
-    grid->addWidget(Titled("Rule wizard", Embedded(wizard, "ruleWizard")), 1, 0, 1, 4);
+    grid->addWidget(Titled("Basket", Embedded(idle, "basketIdle"), kTopLeft), 0, 0);
+    grid->addWidget(Titled("Quick folders open", Embedded(open, "basketQuickFolders"), kTopLeft), 0,
+                    1);
+    grid->addWidget(Titled("Drag-over preview", Embedded(preview, "basketPreview"), kTopLeft), 0,
+                    2);
+    grid->addWidget(Titled("Countdown window", Embedded(msg, "formMsg"), kTopLeft), 0, 3);
+    grid->addWidget(Titled("Rule wizard", Embedded(wizard, "ruleWizard"), kTopLeft), 1, 0, 1, 4);
     grid->setColumnStretch(4, 1);
 }
 

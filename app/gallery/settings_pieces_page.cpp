@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "actions/view/form_confirm.h"
+#include "app/gallery/gallery_titled.h"
 #include "basket/quick_folder_list.h"
 #include "basket/view/quick_folder_paper.h"
 #include "folders/view/folder_panel.h"
@@ -18,6 +19,8 @@
 
 using namespace vandrel;
 
+using gallery::Titled;
+
 namespace {
 
 const SystemClock kClock;
@@ -26,20 +29,6 @@ QString RuleText(const QString& title, const QString& ext, const QString& dest, 
     return title + "<|RU|>All<|RU|>Extension<|CP|>is<|CD|>" + ext + "<|RU|>Move to<|AP|>" + dest +
            "<|AC|>0<|AC|><|AC|>1<|RU|>" +
            QStringLiteral("0B5E7C2A-1D3F-4A6B-9C8D-7E6F5A4B3C2%1").arg(n);
-}
-
-QWidget* Titled(const QString& title, QWidget* content) {
-    auto* box = new QWidget;
-    auto* v = new QVBoxLayout(box);
-    v->setContentsMargins(0, 0, 0, 0);
-    auto* caption = new QLabel(title);
-    QFont f = caption->font();
-    f.setBold(true);
-    caption->setFont(f);
-    v->addWidget(caption);
-    v->addWidget(content);
-    v->addStretch();
-    return box;
 }
 
 }  // namespace
