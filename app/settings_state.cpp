@@ -41,23 +41,12 @@ EngineContext SettingsState::engine() const {
     return ctx;
 }
 
-QStringList SettingsState::Load() {
+QStringList SettingsState::Load(LogOpening logOpening) {
     QStringList problems;
     if (!paths_.ensureExists())
         problems << QStringLiteral("The data folder %1 cannot be used.").arg(paths_.dir());
     log_ = std::make_unique<LogManager>(&clock_);
-    // Folding and indexing a large backlog can take minutes: the log tab's reader does
-    // it on its own thread, so the window never waits for it.
-    if (!log_->OpenLogFile(paths_.logFile(), {}, false))
-        problems << QStringLiteral(
-                        "The action log %1 cannot be opened: %2. Rules will not act "
-                        "until it can be.")
-                        .arg(paths_.logFile(), log_->lastError());
-    else if (!log_->keptAsidePath().isEmpty())
-        problems << QStringLiteral(
-                        "The action log was damaged. It was kept as %1 and a new "
-                        "log was started.")
-                        .arg(log_->keptAsidePath());
+    if (logOpening == LogOpening::Now) problems << OpenLog();
     attributes_ = std::make_unique<AttributeHelper>(&clock_);
     inUse_ = std::make_unique<FileInUseProbe>();
     rules_ = std::make_unique<RuleList>(engine());
@@ -74,6 +63,25 @@ QStringList SettingsState::Load() {
     if (folders.status == StateReadStatus::Unreadable)
         problems << KeptAsideMessage(paths_.foldersFile(), folders);
     foldersBase_ = folders_->SaveToString();
+    return problems;
+}
+
+QStringList SettingsState::OpenLog() {
+    QStringList problems;
+    if (logOpenTried_ || !log_) return problems;
+    logOpenTried_ = true;
+    // Folding and indexing a large backlog can take minutes: the log tab's reader does
+    // it on its own thread, so the window never waits for it.
+    if (!log_->OpenLogFile(paths_.logFile(), {}, false))
+        problems << QStringLiteral(
+                        "The action log %1 cannot be opened: %2. Rules will not act "
+                        "until it can be.")
+                        .arg(paths_.logFile(), log_->lastError());
+    else if (!log_->keptAsidePath().isEmpty())
+        problems << QStringLiteral(
+                        "The action log was damaged. It was kept as %1 and a new "
+                        "log was started.")
+                        .arg(log_->keptAsidePath());
     return problems;
 }
 

@@ -47,8 +47,14 @@ class SettingsState {
 
     // Creates the services, opens the log and reads both lists. Returns what the user
     // must be told, once (damaged files kept aside, a log that cannot be opened, rule
-    // values that cannot be read); empty when all is well.
-    QStringList Load();
+    // values that cannot be read); empty when all is well. With LogOpening::Later the log
+    // stays closed until OpenLog(): opening (or creating) it waits on the disk, which the
+    // desktop program does after its windows are on screen.
+    enum class LogOpening { Now, Later };
+    QStringList Load(LogOpening logOpening = LogOpening::Now);
+    // Opens the log once; later calls return nothing. What the user must be told, as Load.
+    QStringList OpenLog();
+    bool logOpenTried() const { return logOpenTried_; }
 
     const DataPaths& paths() const { return paths_; }
     EngineContext engine() const;
@@ -74,6 +80,7 @@ class SettingsState {
     const Clock& clock_;
     StateStore store_;
     std::unique_ptr<LogManager> log_;
+    bool logOpenTried_ = false;
     std::unique_ptr<AttributeHelper> attributes_;
     std::unique_ptr<FileInUseProbe> inUse_;
     std::unique_ptr<RuleList> rules_;

@@ -73,7 +73,7 @@ FormRulesSetting::Dialogs DefaultDialogs() {
 }  // namespace
 
 FormRulesSetting::FormRulesSetting(const DataPaths& paths, AppVarMgr& vars, const Clock& clock,
-                                   QWidget* parent)
+                                   QWidget* parent, SettingsState::LogOpening logOpening)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       vars_(vars),
       state_(paths, clock),
@@ -81,7 +81,7 @@ FormRulesSetting::FormRulesSetting(const DataPaths& paths, AppVarMgr& vars, cons
     setObjectName(QStringLiteral("FormRulesSetting"));
     setWindowTitle(QStringLiteral("Vandrel Settings"));
     setFixedSize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
-    loadProblems_ = state_.Load();
+    loadProblems_ = state_.Load(logOpening);
     // The log view reads through its own connection; takes this window's log still holds
     // are stored first, so the view shows them.
     logReader_ =
@@ -93,6 +93,20 @@ FormRulesSetting::FormRulesSetting(const DataPaths& paths, AppVarMgr& vars, cons
     wireFolders();
     chooseTab(1);
     connect(&vars_, &AppVarMgr::settingWinShowChanged, this, &FormRulesSetting::showSetting);
+}
+
+void FormRulesSetting::openLog() {
+    if (state_.logOpenTried()) return;
+    const QStringList problems = state_.OpenLog();
+    if (problems.isEmpty()) return;
+    loadProblems_ << problems;
+    // Not shown yet: told with the rest at the first show. Otherwise told now, and what
+    // was told before not again.
+    if (!problemsTold_ && !isVisible()) return;
+    problemsTold_ = true;
+    QTimer::singleShot(0, this, [this, problems] {
+        dialogs_.tell(this, QStringLiteral("Vandrel"), problems.join(QLatin1Char('\n')));
+    });
 }
 
 void FormRulesSetting::setActionPrompt(ActionPrompt* prompt) { worker_->setPrompt(prompt); }
@@ -171,12 +185,14 @@ void FormRulesSetting::wireFolders() {
     runner_ = std::make_unique<AutoTaskRunner>(
         vars_, state_.folders(), clock,
         [this](const QString& path, const QString& selection) {
+            openLog();
             return state_.rules().DoRunRules(path, selection);
         },
         this);
     // Runs go to the worker thread against a snapshot of the rules.
     runner_->setTaskStarter([this](const AutoFolderTask& task, WatchedFolder* manualFolder) {
         workerFolder_ = manualFolder;
+        openLog();
         if (!worker_->Start(task, state_.rules())) {
             if (manualFolder)
                 runner_->ManualRunFinished(*manualFolder);
@@ -198,6 +214,7 @@ void FormRulesSetting::wireFolders() {
             runner_->SilentRunFinished();
     });
     runner_->setConfirmHandler([this](const AutoFolderTask& task) {
+        openLog();
         FormConfirm sheet(this);
         sheet.SetTaskObj(task, state_.rules(), worker_->context());
         sheet.exec();
@@ -237,6 +254,7 @@ void FormRulesSetting::chooseTab(int tabNum) {
     foldersTab_->setVisible(tabNum == 2);
     infoTab_->setVisible(tabNum == 4);
     if (tabNum == 3) {
+        openLog();
         // Choosing the log tab again keeps its search; only entering it starts a new one.
         if (logTab_->isHidden()) logTab_->show();
         logTab_->enterTab();

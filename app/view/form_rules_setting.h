@@ -54,9 +54,11 @@ class FormRulesSetting : public QWidget {
 
     // Loads: creates the services, opens the log, reads rules.txt and folders.txt and
     // starts the folder timer. What could not be loaded is told once, when first shown.
-    // vars and clock must outlive the window.
+    // With LogOpening::Later the log is opened by openLog(), or by the first thing that
+    // needs it (a run, the log tab). vars and clock must outlive the window.
     FormRulesSetting(const DataPaths& paths, AppVarMgr& vars, const Clock& clock,
-                     QWidget* parent = nullptr);
+                     QWidget* parent = nullptr,
+                     SettingsState::LogOpening logOpening = SettingsState::LogOpening::Now);
     // Unloads (see Unload) when that was not done.
     ~FormRulesSetting() override;
 
@@ -72,6 +74,8 @@ class FormRulesSetting : public QWidget {
     void closeClicked();
     // Program end: the log search goes, both lists are saved, the log is closed.
     void Unload();
+    // Opens the log if that has not been tried yet; a problem is told as the load's are.
+    void openLog();
     void exportRules();
     void importRules();
 

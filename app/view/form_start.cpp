@@ -13,11 +13,11 @@
 #include "app/folder_task_worker.h"
 #include "app/ui_heartbeat.h"
 #include "app/ui_thread_prompt.h"
+#include "app/undo_worker.h"
 #include "app/view/form_rule_wizard.h"
 #include "app/view/form_rules_setting.h"
 #include "app/view/info_tab.h"
 #include "app/view/rules_tab.h"
-#include "app/undo_worker.h"
 #include "app/view/tray_menu.h"
 #include "basket/quick_folder_list.h"
 #include "basket/view/basket_picture.h"
@@ -82,12 +82,13 @@ FormStart::FormStart(const DataPaths& paths, const Clock& clock, Dialogs dialogs
             [this](const QString& message) { dialogs_.tell(kTitle, message); });
     trayMenu_ = std::make_unique<TrayMenu>();
 
-    settings_ = std::make_unique<FormRulesSetting>(paths_, *vars_, clock_);
+    // The log is opened once the windows are up (see openLogs).
+    settings_ = std::make_unique<FormRulesSetting>(paths_, *vars_, clock_, nullptr,
+                                                   SettingsState::LogOpening::Later);
     settings_->setActionPrompt(prompt_.get());
     quickFolders_ = std::make_unique<QuickFolderList>();
     // Quick moves run on their own thread with a log connection of their own.
     quickLog_ = std::make_unique<LogManager>(&clock_);
-    (void)quickLog_->OpenLogFile(paths_.logFile());
     dropWorker_ = std::make_unique<FolderTaskWorker>(paths_.logFile(), clock_);
     dropWorker_->setPrompt(prompt_.get());
     FormBasket::Engine engine;
@@ -126,6 +127,17 @@ FormStart::FormStart(const DataPaths& paths, const Clock& clock, Dialogs dialogs
     if (const QString file = qEnvironmentVariable("VANDREL_UI_HEARTBEAT"); !file.isEmpty())
         heartbeat_ = std::make_unique<UiHeartbeat>(file);
     if (!quickProblem.isEmpty()) dialogs_.tell(kTitle, quickProblem);
+    // Opening (or creating) the log waits on the disk, so it comes after the basket and
+    // the tray icon are on screen: queued, it runs in the event loop's first turn, before
+    // any drop or menu click can be handled. Whatever needs the log earlier opens it.
+    QMetaObject::invokeMethod(this, &FormStart::openLogs, Qt::QueuedConnection);
+}
+
+void FormStart::openLogs() {
+    if (logsOpened_ || unloaded_) return;
+    logsOpened_ = true;
+    settings_->openLog();
+    (void)quickLog_->OpenLogFile(paths_.logFile());
 }
 
 FormStart::~FormStart() { Unload(); }
@@ -168,6 +180,7 @@ void FormStart::wireState() {
     // "Undo last run" is offered only while there is something to take back; the menu asks
     // the log each time it opens (one indexed read).
     connect(trayMenu_.get(), &QMenu::aboutToShow, this, [this] {
+        openLogs();
         trayMenu_->setUndoLastRunShown(settings_->undoWorker().CanUndoLastRun());
     });
     connect(trayMenu_.get(), &TrayMenu::undoLastRunClicked, this, &FormStart::undoLastRun);
@@ -252,6 +265,7 @@ void FormStart::checkTray() {
 }
 
 void FormStart::undoLastRun() {
+    openLogs();
     UndoWorker& undo = settings_->undoWorker();
     UndoWorker::Selection selection = undo.lastRun();
     if (selection.undoable == 0) return;
@@ -352,6 +366,7 @@ void FormStart::openWizard(const QString& path) {
 
 bool FormStart::startRun(const QStringList& items, bool fromDrop) {
     if (exiting_ || dropWorker_->running()) return false;
+    openLogs();
     AutoFolderTask task;
     task.taskItems = items;
     task.folderCaption = QString::fromLatin1(FormBasket::kWindowTitle);

@@ -104,6 +104,8 @@ class FormStart : public QObject {
     void onRunFinished(const QString& why);
     void showSettingsTab(int tab);
     void checkTray();
+    // Opens the settings window's log and the quick moves' one, once.
+    void openLogs();
 
     DataPaths paths_;
     const Clock& clock_;
@@ -118,6 +120,7 @@ class FormStart : public QObject {
     std::unique_ptr<FormRulesSetting> settings_;
     std::unique_ptr<QuickFolderList> quickFolders_;
     std::unique_ptr<LogManager> quickLog_;
+    bool logsOpened_ = false;
     std::unique_ptr<FolderTaskWorker> dropWorker_;
     std::unique_ptr<FormBasket> basket_;
     std::unique_ptr<FormMsg> msg_;
