@@ -13,7 +13,10 @@ FolderTaskWorker::FolderTaskWorker(QString logPath, const Clock& clock, QObject*
 
 FolderTaskWorker::~FolderTaskWorker() {
     stop_ = true;
-    if (thread_) thread_->wait();
+    if (thread_) {
+        thread_->wait();
+        const std::lock_guard<std::mutex> handedBack(engineInUse_);
+    }
 }
 
 EngineContext FolderTaskWorker::context() {
@@ -35,11 +38,15 @@ EngineContext FolderTaskWorker::context() {
 
 bool FolderTaskWorker::Start(const AutoFolderTask& task, const RuleList& rules) {
     if (running()) return false;
-    if (thread_) thread_->wait();
+    if (thread_) {
+        thread_->wait();
+        const std::lock_guard<std::mutex> handedBack(engineInUse_);
+    }
     const EngineContext ctx = context();
     std::shared_ptr<RuleList> snapshot = rules.clone(ctx);
     stop_ = false;
     thread_.reset(QThread::create([this, task, snapshot, ctx] {
+        const std::lock_guard<std::mutex> inUse(engineInUse_);
         // One task is one run: undo takes it back whole.
         const LogRun run(ctx.log);
         QString why;
@@ -68,7 +75,10 @@ bool FolderTaskWorker::Start(const AutoFolderTask& task, const RuleList& rules) 
         QMetaObject::invokeMethod(
             this,
             [this, why] {
-                if (thread_) thread_->wait();
+                if (thread_) {
+                    thread_->wait();
+                    const std::lock_guard<std::mutex> handedBack(engineInUse_);
+                }
                 emit finished(why);
             },
             Qt::QueuedConnection);

@@ -8,6 +8,7 @@
 #include <QThread>
 #include <atomic>
 #include <memory>
+#include <mutex>
 
 #include "folders/auto_folder_task.h"
 #include "rules/engine_context.h"
@@ -58,6 +59,11 @@ class FolderTaskWorker : public QObject {
     ActionPrompt* prompt_ = nullptr;
     std::unique_ptr<QThread> thread_;
     std::atomic<bool> stop_{false};
+    // Held by the worker thread while it uses the engine. QThread::wait already orders the
+    // worker's writes before whoever waited, but inside Qt, where ThreadSanitizer cannot
+    // see it; taking this after the wait makes the hand-over of the log and the services
+    // to the next run (or back to the UI thread) explicit.
+    std::mutex engineInUse_;
 };
 
 }  // namespace vandrel
