@@ -206,13 +206,17 @@ LogSearchWord LogManager::Impl::indexedRead(const LogSearchWord& word, bool forC
 // Whether the index narrows a glob word down enough for a count: each row its plain run
 // finds is read and matched against the whole pattern, which costs more than the scan once
 // the run is in more than about one row in eight. (A page stops at its last row, which the
-// index reaches soonest when the run is common.)
+// index reaches soonest when the run is common.) The index's rows are only counted up to
+// that share: a common run is known as such without reading all of its rows.
 bool LogManager::Impl::fewCandidates(const LogSearchWord& word) {
-    SqliteQuery q(
-        db.prepare("SELECT (SELECT count(*) FROM actionsearch WHERE actionsearch MATCH :p) * 8 <= "
-                   "coalesce((SELECT max(id) FROM actions), 0)"));
+    const qint64 newest = NewestId(db);
+    if (newest < 0) return false;
+    const qint64 cap = newest / 8 + 1;
+    SqliteQuery q(db.prepare("SELECT count(*) FROM (SELECT 1 FROM actionsearch WHERE "
+                             "actionsearch MATCH :p LIMIT :cap)"));
     q.bind(":p", word.longestRunPhrase());
-    return q.step() == SQLITE_ROW && q.int64(0) == 1;
+    q.bind(":cap", cap);
+    return q.step() == SQLITE_ROW && q.int64(0) < cap;
 }
 
 // Opens the file and makes the tables. Processes that open a fresh log at the same moment
@@ -302,6 +306,7 @@ void LogManager::CloseLogFile() {
     d_->journal.close(allStored);
     if (allStored && d_->open()) StoredTakes::Forget(d_->db, journalId);
     d_->unfolded.clear();
+    d_->counter.close();
     d_->db.close();
     d_->pages.clear();
 }

@@ -55,6 +55,9 @@ class LogManager {
     // Number of rows whose search words contain the word (for the empty word: every row
     // whose search words are not null); 0 when the log is not open.
     qint64 GetActionCount(const QString& searchWord);
+    // Counts over logs whose ids span at least this many are split in two halves counted
+    // on two threads (the default suits large logs; a test lowers it to check the split).
+    void SetCountSplitFrom(qint64 rows);
     // The row with that id (decimal text); nothing when absent, not a number, unreadable
     // or the log is closed.
     std::optional<LogRow> GetActionRecord(const QString& searchId);

@@ -2,6 +2,10 @@
 // recently and brought up to date by counting only the rows written since.
 #include <sqlite3.h>
 
+#include <limits>
+#include <system_error>
+#include <thread>
+
 #include "log/log_manager_impl.h"
 #include "log/log_manager_sql.h"
 
@@ -22,7 +26,20 @@ constexpr qsizetype kLongestCountedWord = 1000;
 // The key of a word's kept count: its folded text, never null (the empty word's too).
 QString CountKey(const LogSearchWord& word) { return QLatin1Char('=') + word.folded(); }
 
+// The rows of word with ids from lo to hi; nothing when the connection cannot read them.
+std::optional<qint64> CountRange(SqliteDb& db, const LogSearchWord& word, qint64 lo, qint64 hi) {
+    SqliteQuery q(db.prepare(word.countSql()));
+    if (!q.valid()) return std::nullopt;
+    q.bind(":w", word.parameter());
+    q.bind(":lo", lo);
+    q.bind(":hi", hi);
+    if (q.step() != SQLITE_ROW) return std::nullopt;
+    return q.int64(0);
+}
+
 }  // namespace
+
+void LogManager::SetCountSplitFrom(qint64 rows) { d_->countSplitFrom = rows; }
 
 qint64 LogManager::GetActionCount(const QString& searchWord) {
     if (!d_->open()) return 0;
@@ -32,26 +49,63 @@ qint64 LogManager::GetActionCount(const QString& searchWord) {
     const LogSearchWord asked(searchWord);
     if (const std::optional<qint64> known = d_->rememberedCount(asked)) return *known;
     d_->db.setErrorText(QString());
-    const LogSearchWord word = d_->indexedRead(asked, true);
-    qint64 rows = 0, newest = -1, version = 0;
-    {
-        // The count and the newest id it covers, read in one transaction.
-        const ReadTransaction done(d_->db, word.usesIndex() || Run(d_->db, "BEGIN"));
-        SqliteQuery q(d_->db.prepare(word.countSql()));
-        if (!q.valid()) return 0;
-        q.bind(":w", word.parameter());
-        if (q.step() != SQLITE_ROW) {
-            d_->db.setError(QStringLiteral("count the log"));
-            return 0;
-        }
-        rows = q.int64(0);
-        if (done.open()) {
-            newest = NewestId(d_->db);
-            version = d_->db.dataVersion();
-        }
+    std::optional<Impl::Count> counted = d_->countRows(d_->indexedRead(asked, true), true);
+    // The second thread read on a connection of its own, which sees the file as it is when
+    // its read starts: if another program wrote meanwhile, the two halves may be of two
+    // moments, so the count is made again on one connection.
+    if (counted && counted->split && d_->db.dataVersion() != counted->version)
+        counted = d_->countRows(d_->indexedRead(asked, true), false);
+    if (!counted) return 0;
+    if (counted->newest >= 0)
+        d_->rememberCount(asked, counted->rows, counted->newest, counted->version);
+    return counted->rows;
+}
+
+// Counts the rows of word and reads the newest id the count covers, in one read transaction
+// (the one indexedRead opened for an indexed word, else one of its own). A long count is
+// split by id in two halves, the newer half counted on a second thread and connection: a
+// count of a common word reads long lists from the index, and the log tab asks it while
+// the user types. Nothing when the log cannot be read (the error says why).
+std::optional<LogManager::Impl::Count> LogManager::Impl::countRows(const LogSearchWord& word,
+                                                                   bool twoThreads) {
+    const ReadTransaction done(db, word.usesIndex() || Run(db, "BEGIN"));
+    Count c;
+    qint64 oldest = 0;
+    if (done.open()) {
+        c.newest = NewestId(db);
+        c.version = db.dataVersion();
+        SqliteQuery q(db.prepare("SELECT coalesce(min(id), 0) FROM actions"));
+        oldest = q.step() == SQLITE_ROW ? q.int64(0) : c.newest;
     }
-    if (newest >= 0) d_->rememberCount(asked, rows, newest, version);
-    return rows;
+    constexpr qint64 kFirst = std::numeric_limits<qint64>::min();
+    constexpr qint64 kLast = std::numeric_limits<qint64>::max();
+    std::optional<qint64> lower, upper;
+    if (twoThreads && c.newest >= 0 && c.newest - oldest >= countSplitFrom && openCounter()) {
+        const qint64 middle = oldest + (c.newest - oldest) / 2;
+        try {
+            std::thread second([&] { upper = CountRange(counter, word, middle + 1, c.newest); });
+            lower = CountRange(db, word, kFirst, middle);
+            second.join();
+        } catch (const std::system_error&) {
+            // No thread to be had: the whole count on this one.
+        }
+        c.split = upper.has_value();
+        if (lower && !upper) upper = CountRange(db, word, middle + 1, c.newest);
+    } else {
+        lower = CountRange(db, word, kFirst, kLast);
+        upper = 0;
+    }
+    if (!lower || !upper) {
+        db.setError(QStringLiteral("count the log"));
+        return std::nullopt;
+    }
+    c.rows = *lower + *upper;
+    if (!done.open()) c.newest = -1;
+    return c;
+}
+
+bool LogManager::Impl::openCounter() {
+    return counter.isOpen() || (!path.isEmpty() && counter.open(path) == SqliteOpen::Ok);
 }
 
 // The count of word remembered in the log, with the rows written since it was counted
@@ -73,11 +127,10 @@ std::optional<qint64> LogManager::Impl::rememberedCount(const LogSearchWord& wor
         newest = NewestId(db);
         if (newest < through || newest - through > kMostRowsSinceCount) return std::nullopt;
         if (newest > through) {
-            SqliteQuery q(db.prepare(word.countAboveSql()));
-            q.bind(":t", through);
-            q.bind(":w", word.scanned().parameter());
-            if (q.step() != SQLITE_ROW) return std::nullopt;
-            total += q.int64(0);
+            const std::optional<qint64> since =
+                CountRange(db, word.scanned(), through + 1, std::numeric_limits<qint64>::max());
+            if (!since) return std::nullopt;
+            total += *since;
         }
         version = db.dataVersion();
     }

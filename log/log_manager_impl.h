@@ -51,6 +51,19 @@ struct LogManager::Impl {
     SqliteOpen openAndPrepare(const QString& file);
     LogSearchWord indexedRead(const LogSearchWord& word, bool forCount);
     std::optional<qint64> rememberedCount(const LogSearchWord& word);
+    // A count, the newest id it covers and the file's data version it was read at; split
+    // when its newer half was counted on the second connection.
+    struct Count {
+        qint64 rows = 0;
+        qint64 newest = -1;
+        qint64 version = 0;
+        bool split = false;
+    };
+    std::optional<Count> countRows(const LogSearchWord& word, bool twoThreads);
+    // The second connection a long count's newer half is read on, opened at its first use.
+    SqliteDb counter;
+    qint64 countSplitFrom = 200000;
+    bool openCounter();
     void rememberCount(const LogSearchWord& word, qint64 rows, qint64 through, qint64 readVersion);
     bool fewCandidates(const LogSearchWord& word);
     SqliteOpen startAfresh(const QString& file, const QString& reason);

@@ -134,24 +134,21 @@ std::string LogSearchWord::pageSql(const LogPageCache::Plan& plan) const {
     return sql + " LIMIT :n OFFSET :k";
 }
 
-std::string LogSearchWord::countAboveSql() const {
-    return route_ == Route::All ? "SELECT count(searchwords) FROM actions WHERE id > :t"
-                                : "SELECT count(*) FROM actions WHERE id > :t AND foldedwords "
-                                  "LIKE :w";
-}
-
 std::string LogSearchWord::countSql() const {
     switch (route_) {
         case Route::All:
             // like '%%' holds for every value that is not NULL; counting those directly
             // gives the same number without matching a pattern against each row.
-            return "SELECT count(searchwords) FROM actions";
+            return "SELECT count(searchwords) FROM actions WHERE id BETWEEN :lo AND :hi";
         case Route::Scan:
-            return "SELECT count(*) FROM actions WHERE foldedwords LIKE :w";
+            return "SELECT count(*) FROM actions WHERE id BETWEEN :lo AND :hi AND foldedwords "
+                   "LIKE :w";
         case Route::Phrase:
-            return "SELECT count(*) FROM actionsearch WHERE actionsearch MATCH :w";
+            return "SELECT count(*) FROM actionsearch WHERE actionsearch MATCH :w AND rowid "
+                   "BETWEEN :lo AND :hi";
         case Route::Glob:
-            return "SELECT count(*) FROM actionsearch WHERE foldedwords GLOB :w";
+            return "SELECT count(*) FROM actionsearch WHERE foldedwords GLOB :w AND rowid "
+                   "BETWEEN :lo AND :hi";
     }
     return std::string();
 }

@@ -43,11 +43,8 @@ class LogSearchWord {
     // The SQL of one page: parameters :b (boundary, when the plan has one), :w (the value
     // of parameter()), :n (rows) and :k (rows skipped); columns as LogManager reads them.
     std::string pageSql(const LogPageCache::Plan& plan) const;
-    // The SQL of the count, with parameter :w.
+    // The SQL of the count of the rows with ids from :lo to :hi, with parameter :w.
     std::string countSql() const;
-    // The SQL of the count of the rows with ids above :t by the scan (for the few rows
-    // written since a count), with :w the parameter() of scanned().
-    std::string countAboveSql() const;
     // For a glob word: its longest run of plain characters as an index phrase, which finds
     // every row the word can match (and more).
     QString longestRunPhrase() const;
