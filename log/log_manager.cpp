@@ -155,8 +155,11 @@ bool LogManager::Impl::storeLeftOver(const std::vector<JournalTake>& takes) {
 // Takes left in side files by managers that ended before storing them.
 void LogManager::Impl::takeOverOrphans() {
     for (const TakeJournal::Orphan& orphan : TakeJournal::ClaimOrphans(path)) {
-        const std::vector<JournalTake> takes = TakeJournal::Read(orphan);
-        const bool inserted = storeLeftOver(takes);
+        const TakeJournal::OrphanTakes read = TakeJournal::Read(orphan);
+        const std::vector<JournalTake>& takes = read.takes;
+        // A file that could not be read to its end keeps the takes after the failure: it
+        // stays for the next opener, which stores only those the note says are missing.
+        const bool inserted = storeLeftOver(takes) && read.readToEnd;
         TakeJournal::Release(orphan, inserted);
         // Only once the file is gone: until then the note keeps its stored takes from being
         // stored again.
@@ -212,8 +215,9 @@ bool LogManager::Impl::fewCandidates(const LogSearchWord& word) {
     const qint64 newest = NewestId(db);
     if (newest < 0) return false;
     const qint64 cap = newest / 8 + 1;
-    SqliteQuery q(db.prepare("SELECT count(*) FROM (SELECT 1 FROM actionsearch WHERE "
-                             "actionsearch MATCH :p LIMIT :cap)"));
+    SqliteQuery q(
+        db.prepare("SELECT count(*) FROM (SELECT 1 FROM actionsearch WHERE "
+                   "actionsearch MATCH :p LIMIT :cap)"));
     q.bind(":p", word.longestRunPhrase());
     q.bind(":cap", cap);
     return q.step() == SQLITE_ROW && q.int64(0) < cap;

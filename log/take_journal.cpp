@@ -239,10 +239,12 @@ std::vector<TakeJournal::Orphan> TakeJournal::ClaimOrphans(const QString& logPat
     return claimed;
 }
 
-std::vector<JournalTake> TakeJournal::Read(const Orphan& orphan) {
-    std::vector<JournalTake> out;
-    // A read that fails part-way gives the takes before the failure, as a short file would.
-    const QByteArray all = ReadWholeFile(orphan.fd).bytes;
+TakeJournal::OrphanTakes TakeJournal::Read(const Orphan& orphan) {
+    OrphanTakes result;
+    std::vector<JournalTake>& out = result.takes;
+    const WholeFileRead read = ReadWholeFile(orphan.fd);
+    result.readToEnd = read.status.ok();
+    const QByteArray& all = read.bytes;
     qsizetype pos = 0;
     while (all.size() - pos >= kHeaderSize) {
         const char* h = all.constData() + pos;
@@ -258,7 +260,7 @@ std::vector<JournalTake> TakeJournal::Read(const Orphan& orphan) {
         out.push_back(std::move(*take));
         pos += kHeaderSize + size;
     }
-    return out;
+    return result;
 }
 
 void TakeJournal::Release(const Orphan& orphan, bool remove) {

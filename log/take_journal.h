@@ -70,8 +70,14 @@ class TakeJournal {
     };
     static std::vector<Orphan> ClaimOrphans(const QString& logPath);
     // The complete takes of a claimed side file, in the order written; a damaged or
-    // unfinished take at the end and everything after it is left out.
-    static std::vector<JournalTake> Read(const Orphan& orphan);
+    // unfinished take at the end and everything after it is left out. readToEnd is false
+    // when reading the file failed part-way (the takes before the failure come back): the
+    // file must then be kept, since the rest may be read another time.
+    struct OrphanTakes {
+        std::vector<JournalTake> takes;
+        bool readToEnd = true;
+    };
+    static OrphanTakes Read(const Orphan& orphan);
     // Unlocks the side file, removing it when remove.
     static void Release(const Orphan& orphan, bool remove);
 
