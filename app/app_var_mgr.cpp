@@ -111,7 +111,7 @@ void AppVarMgr::setStartWithWindows(bool v) {
     if (v) {
         const QString program =
             program_.isEmpty() ? QCoreApplication::applicationFilePath() : program_;
-        (void)autostart_.Install(program);
+        (void)autostart_.Install(program, startArguments_);
     } else {
         (void)autostart_.Remove();
     }

@@ -28,6 +28,10 @@ class AppVarMgr : public QObject, public TaskRunFlags {
     explicit AppVarMgr(const QString& optionsPath, Autostart autostart = Autostart(),
                        const QString& program = QString(), QObject* parent = nullptr);
 
+    // Arguments the log-on entry starts the program with (the data folder, when it is not
+    // the default one); takes effect the next time the entry is written.
+    void setStartArguments(const QStringList& arguments) { startArguments_ = arguments; }
+
     // The options keys in the order they are written.
     static QStringList optionKeys();
     const QString& optionsPath() const { return optionsPath_; }
@@ -85,6 +89,7 @@ class AppVarMgr : public QObject, public TaskRunFlags {
     QString optionsPath_;
     Autostart autostart_;
     QString program_;
+    QStringList startArguments_;
     bool startWithWindows_ = false;
     bool basketShow_ = false;
     bool settingWinShow_ = false;

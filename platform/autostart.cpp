@@ -42,7 +42,9 @@ QString Autostart::entryPath() const { return folder_ + QStringLiteral("/vandrel
 
 bool Autostart::isInstalled() const { return QFileInfo(entryPath()).isFile(); }
 
-QString Autostart::EntryText(const QString& program) {
+QString Autostart::EntryText(const QString& program, const QStringList& arguments) {
+    QString exec = QuoteExecArg(program);
+    for (const QString& arg : arguments) exec += QLatin1Char(' ') + QuoteExecArg(arg);
     // Desktop entry values are single lines; a program path with a line break cannot be
     // expressed and is refused by Install.
     return QStringLiteral(
@@ -54,15 +56,15 @@ QString Autostart::EntryText(const QString& program) {
                "Icon=vandrel\n"
                "Terminal=false\n"
                "X-GNOME-Autostart-enabled=true\n")
-        .arg(QuoteExecArg(program));
+        .arg(exec);
 }
 
-bool Autostart::Install(const QString& program) const {
-    if (program.isEmpty() || program.contains(QLatin1Char('\n')) ||
-        program.contains(QLatin1Char('\r')))
-        return false;
+bool Autostart::Install(const QString& program, const QStringList& arguments) const {
+    if (program.isEmpty()) return false;
+    for (const QString& text : QStringList(arguments) << program)
+        if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) return false;
     if (!QDir().mkpath(folder_)) return false;
-    return WriteStateBytes(entryPath(), EntryText(program).toUtf8());
+    return WriteStateBytes(entryPath(), EntryText(program, arguments).toUtf8());
 }
 
 bool Autostart::Remove() const {

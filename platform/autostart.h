@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace vandrel {
 
@@ -18,16 +19,16 @@ class Autostart {
     QString entryPath() const;
     bool isInstalled() const;
 
-    // Writes the entry (atomically) so that program is started at log-on, creating the
-    // folder when missing. An existing entry is replaced. False when it could not be
-    // written.
-    bool Install(const QString& program) const;
+    // Writes the entry (atomically) so that program is started at log-on with arguments,
+    // creating the folder when missing. An existing entry is replaced. False when it could
+    // not be written, or program or an argument holds a line break.
+    bool Install(const QString& program, const QStringList& arguments = {}) const;
     // Sends an existing entry to the trash (or deletes it when the trash refuses; the
     // entry is our own generated file). Nothing to do when there is no entry: true.
     bool Remove() const;
 
-    // The text of the entry for program.
-    static QString EntryText(const QString& program);
+    // The text of the entry for program and its arguments.
+    static QString EntryText(const QString& program, const QStringList& arguments = {});
 
   private:
     QString folder_;

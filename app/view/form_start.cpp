@@ -75,6 +75,11 @@ FormStart::FormStart(const DataPaths& paths, const Clock& clock, Dialogs dialogs
     (void)paths_.ensureExists();  // the settings window reports a folder it cannot use
     firstStart_ = !QFileInfo::exists(paths_.optionsFile());
     vars_ = std::make_unique<AppVarMgr>(paths_.optionsFile());
+    // Started at log-on, the program must come back to the data folder it runs on now.
+    if (QFileInfo(paths_.dir()).canonicalFilePath() !=
+        QFileInfo(DataPaths::defaultDir()).canonicalFilePath())
+        vars_->setStartArguments(
+            {QStringLiteral("--data-dir"), QFileInfo(paths_.dir()).absoluteFilePath()});
     prompt_ = std::make_unique<UiThreadPrompt>([this](const QString& title, const QString& text) {
         return dialogs_.ask && dialogs_.ask(title, text);
     });

@@ -173,11 +173,14 @@ TEST_F(StartWithWindowsTest, EntryCreatedAndSentToTrash) {
 }
 
 TEST(Autostart, ExecLineQuoting) {
-    const QString text = Autostart::EntryText("/x/a\"b$c`d\\e%f");
-    EXPECT_TRUE(text.contains("\nExec=\"/x/a\\\"b\\$c\\`d\\\\e%%f\"\n"));
+    const QString text = Autostart::EntryText("/x/a\"b$c`d\\e%f", {"--data-dir", "/d/my $x"});
+    EXPECT_TRUE(
+        text.contains("\nExec=\"/x/a\\\"b\\$c\\`d\\\\e%%f\" \"--data-dir\" \"/d/my \\$x\"\n"))
+        << text.toStdString();
     TempDir tmp;
     Autostart a(tmp.file("auto"));
     EXPECT_FALSE(a.Install("/bin/evil\nExec=rm"));
+    EXPECT_FALSE(a.Install("/bin/vandrel", {"--data-dir", "/d\nExec=rm"}));
     EXPECT_FALSE(a.isInstalled());
 }
 
