@@ -61,7 +61,9 @@ QString Autostart::EntryText(const QString& program, const QStringList& argument
 
 bool Autostart::Install(const QString& program, const QStringList& arguments) const {
     if (program.isEmpty()) return false;
-    for (const QString& text : QStringList(arguments) << program)
+    QStringList texts = arguments;
+    texts << program;
+    for (const QString& text : texts)
         if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) return false;
     if (!QDir().mkpath(folder_)) return false;
     return WriteStateBytes(entryPath(), EntryText(program, arguments).toUtf8());
