@@ -2,6 +2,10 @@
 
 #include <time.h>
 
+#include <atomic>
+#include <chrono>
+#include <limits>
+
 #include "platform/clock.h"
 
 namespace vandrel {
@@ -57,12 +61,21 @@ qint64 EvaluationScope::nowOffsetMs() {
 }
 
 void EvaluationScope::loadZoneRules() {
-    // Reloads the time-zone rules once per evaluation, as Qt does for every conversion,
-    // so a change of the system's zone is seen by the next item.
-    if (!state_.zoneLoaded) {
-        ::tzset();
-        state_.zoneLoaded = true;
-    }
+    // Reloading the time-zone rules costs the system a look at /etc/localtime. They are
+    // reloaded at most once a second (by the monotonic clock, which asks no file), so a
+    // change of the system's zone is still seen within a second, also by a long batch.
+    if (state_.zoneLoaded) return;
+    state_.zoneLoaded = true;
+    using std::chrono::steady_clock;
+    static std::atomic<steady_clock::rep> lastLoad{std::numeric_limits<steady_clock::rep>::min()};
+    const steady_clock::rep now = steady_clock::now().time_since_epoch().count();
+    const steady_clock::rep last = lastLoad.load(std::memory_order_relaxed);
+    const steady_clock::rep second =
+        std::chrono::duration_cast<steady_clock::duration>(std::chrono::seconds(1)).count();
+    if (last != std::numeric_limits<steady_clock::rep>::min() && now >= last && now - last < second)
+        return;
+    ::tzset();
+    lastLoad.store(now, std::memory_order_relaxed);
 }
 
 qint64 EvaluationScope::daysBeforeNowMs(qint64 days) {

@@ -1,6 +1,7 @@
 #include "rules/param_parts.h"
 
 #include "platform/path_text.h"
+#include "platform/upper_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -23,7 +24,7 @@ const ParamParts& PartsOf(const QString& paramList) {
     parts.upperPathDone_ = false;
     // Upper-casing works letter by letter and never makes or moves a ".", so the base
     // name and the extension are the pieces of the upper-cased name around its last ".".
-    parts.upperFileName = FileNamePart(parts.path).toUpper();
+    parts.upperFileName = UpperCased(FileNamePart(parts.path));
     const QString& name = parts.upperFileName;
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     parts.upperBaseName = dot < 0 ? name : name.left(dot);
