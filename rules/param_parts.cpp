@@ -16,8 +16,11 @@ const ParamParts& PartsOf(const QString& paramList) {
     if (valid && (paramList.isSharedWith(lastList) || paramList == lastList)) return parts;
     lastList = paramList;
     valid = true;
-    parts.kind = ParamKind(paramList);
-    parts.path = ParamPath(paramList);
+    // As ParamKind and ParamPath split it, with one search for the separator.
+    const QStringView sep(kParamSep);
+    const qsizetype at = paramList.indexOf(sep);
+    parts.kind = at < 0 ? paramList : paramList.left(at);
+    parts.path = at < 0 ? QString() : paramList.mid(at + sep.size());
     parts.isFile = EqualsUpper(parts.kind, QLatin1String("FILE"));
     parts.isFolder = EqualsUpper(parts.kind, QLatin1String("FOLDER"));
     parts.upperPath_.clear();
