@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include "attributes/photo_metadata.h"
 
@@ -22,10 +21,7 @@ struct Entry {
     qint64 offset = -1;  // where a value of more than 4 bytes is said to lie; -1: after the IFD
 };
 
-template <int N>
-QByteArray B(const char (&s)[N]) {
-    return QByteArray(s, N - 1);
-}
+QByteArray operator""_b(const char* s, std::size_t n) { return QByteArray(s, qsizetype(n)); }
 
 QByteArray Num(quint32 v, int bytes, bool be) {
     QByteArray out(bytes, '\0');
@@ -54,38 +50,33 @@ QByteArray Segment(char marker, const QByteArray& body) {
 }
 
 QByteArray Jpeg(const QByteArray& tiff, const QByteArray& before = {}) {
-    return QByteArray("\xFF\xD8") + Segment('\xE0', B("JFIF\0\1\1\0\0\1\0\1\0\0")) + before +
-           Segment('\xE1', B("Exif\0\0") + tiff) + "\xFF\xD9";
+    return QByteArray("\xFF\xD8") + Segment('\xE0', "JFIF\0\1\1\0\0\1\0\1\0\0"_b) + before +
+           Segment('\xE1', "Exif\0\0"_b + tiff) + "\xFF\xD9";
 }
 
-QString Exiv2Text(const Exiv2::ExifData& exif, const char* key) {
-    const auto it = exif.findKey(Exiv2::ExifKey(key));
-    if (it == exif.end()) return {};
-    const std::string s = it->toString();
-    const QString utf8 = QString::fromUtf8(s.data(), qsizetype(s.size()));
-    return utf8.toUtf8() == QByteArray::fromStdString(s)
-               ? utf8
-               : QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
-
-// exiv2's answer, with nothing read giving empty texts (as it does for the attributes).
+// exiv2's texts, decoded as ours are; nothing read gives empty texts (as for the attributes).
 QStringList Exiv2Answer(const QString& path) {
+    QStringList texts;
     try {
-        Exiv2::JpegImage image(Exiv2::BasicIo::AutoPtr(new Exiv2::FileIo(path.toStdString())),
-                               false);
+        Exiv2::JpegImage image(Exiv2::BasicIo::AutoPtr(new Exiv2::FileIo(path.toStdString())), 0);
         image.readMetadata();
-        return {Exiv2Text(image.exifData(), "Exif.Image.Make"),
-                Exiv2Text(image.exifData(), "Exif.Image.Model"),
-                Exiv2Text(image.exifData(), "Exif.Image.DateTime")};
+        for (const char* key : {"Exif.Image.Make", "Exif.Image.Model", "Exif.Image.DateTime"}) {
+            const auto it = image.exifData().findKey(Exiv2::ExifKey(key));
+            const QByteArray s =
+                it == image.exifData().end() ? "" : QByteArray::fromStdString(it->toString());
+            texts << (QString::fromUtf8(s).toUtf8() == s ? QString::fromUtf8(s)
+                                                         : QString::fromLatin1(s));
+        }
     } catch (const std::exception&) {
-        return {"", "", ""};
+        texts = QStringList{"", "", ""};
     }
+    return texts;
 }
 
 TEST(PhotoMetadata, ReadsWhatExiv2Reads) {
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-    const Entry make{0x010F, 2, 6, B("Nikon\0")}, model{0x0110, 2, 8, B("D70 Pro\0")},
-        date{0x0132, 2, 20, B("2007:03:25 14:30:00\0")};
+    const Entry make{0x010F, 2, 6, "Nikon\0"_b}, model{0x0110, 2, 8, "D70 Pro\0"_b},
+        date{0x0132, 2, 20, "2007:03:25 14:30:00\0"_b};
     const QByteArray sony = Jpeg(Tiff(true, {make, model, date}));
     const struct {
         const char* name;
@@ -94,52 +85,56 @@ TEST(PhotoMetadata, ReadsWhatExiv2Reads) {
         {"big endian", sony},
         {"little endian", Jpeg(Tiff(false, {make, model, date}))},
         {"inline values, no NUL",
-         Jpeg(Tiff(false, {{0x010F, 2, 3, B("AB\0")}, {0x0110, 2, 4, B("WXYZ")}}))},
-        {"no NUL, NUL inside, spaces", Jpeg(Tiff(true, {{0x010F, 2, 5, B("Canon")},
-                                                        {0x0110, 2, 6, B("Ni\0kon")},
-                                                        {0x0132, 2, 8, B("SONY   \0")}}))},
+         Jpeg(Tiff(false, {{0x010F, 2, 3, "AB\0"_b}, {0x0110, 2, 4, "WXYZ"_b}}))},
+        {"no NUL, NUL inside, spaces", Jpeg(Tiff(true, {{0x010F, 2, 5, "Canon"_b},
+                                                        {0x0110, 2, 6, "Ni\0kon"_b},
+                                                        {0x0132, 2, 8, "SONY   \0"_b}}))},
         {"missing tags", Jpeg(Tiff(true, {date}))},
         {"Latin-1 and UTF-8",
-         Jpeg(Tiff(true, {{0x010F, 2, 7, B("M\xFCller\0")}, {0x0110, 2, 6, B("\xCE\xA9-1x\0")}}))},
-        {"wrong types 1", Jpeg(Tiff(true, {{0x010F, 3, 3, B("\1\2\3\4\5\6")},
-                                           {0x0110, 5, 1, B("\0\0\0\7\0\0\0\2")},
-                                           {0x0132, 7, 5, B("ABCDE")}}))},
-        {"wrong types 2", Jpeg(Tiff(false, {{0x010F, 9, 2, B("\xFF\xFF\xFF\xFF\2\0\0\0")},
-                                            {0x0110, 11, 1, B("\0\0\xC0\x3F")},
-                                            {0x0132, 12, 1, B("\0\0\0\0\0\0\xF8\x3F")}}))},
-        {"wrong types 3", Jpeg(Tiff(true, {{0x010F, 0, 3, B("abc")},
-                                           {0x0110, 20, 2, B("xy")},
-                                           {0x0132, 10, 1, B("\xFF\xFF\xFF\xFD\0\0\0\3")},
-                                           {0x010F, 2, 2, B("X\0")}}))},
-        {"damaged offsets", Jpeg(Tiff(true, {{0x010F, 2, 6, B("Nikon\0"), 0x7FFFFF00},
-                                             {0x0110, 2, 6, B("Nikon\0"), 0},
-                                             {0x0132, 2, 0x7FFFFFFF, B("x")},
-                                             {0x0132, 2, 2, B("Y\0")}}))},
-        {"value beyond the block", Jpeg(Tiff(true, {{0x010F, 2, 60, B("Nikon\0")}, model}))},
+         Jpeg(Tiff(true, {{0x010F, 2, 7, "M\xFCller\0"_b}, {0x0110, 2, 6, "\xCE\xA9-1x\0"_b}}))},
+        {"wrong types 1", Jpeg(Tiff(true, {{0x010F, 3, 3, "\1\2\3\4\5\6"_b},
+                                           {0x0110, 5, 1, "\0\0\0\7\0\0\0\2"_b},
+                                           {0x0132, 7, 5, "ABCDE"_b}}))},
+        {"wrong types 2", Jpeg(Tiff(false, {{0x010F, 9, 2, "\xFF\xFF\xFF\xFF\2\0\0\0"_b},
+                                            {0x0110, 11, 1, "\0\0\xC0\x3F"_b},
+                                            {0x0132, 12, 1, "\0\0\0\0\0\0\xF8\x3F"_b}}))},
+        {"wrong types 3", Jpeg(Tiff(true, {{0x010F, 0, 3, "abc"_b},
+                                           {0x0110, 20, 2, "xy"_b},
+                                           {0x0132, 10, 1, "\xFF\xFF\xFF\xFD\0\0\0\3"_b},
+                                           {0x010F, 2, 2, "X\0"_b}}))},
+        {"damaged offsets", Jpeg(Tiff(true, {{0x010F, 2, 6, "Nikon\0"_b, 0x7FFFFF00},
+                                             {0x0110, 2, 6, "Nikon\0"_b, 0},
+                                             {0x0132, 2, 0x7FFFFFFF, "x"_b},
+                                             {0x0132, 2, 2, "Y\0"_b}}))},
+        {"value beyond the block", Jpeg(Tiff(true, {{0x010F, 2, 60, "Nikon\0"_b}, model}))},
         {"257 entries", Jpeg(Tiff(true, {make, model}, 257))},
         {"256 entries claimed", Jpeg(Tiff(true, {make, model}, 256))},
-        {"bad header", Jpeg(Tiff(true, {make}).replace(0, 2, B("MI")))},
+        {"bad header", Jpeg(Tiff(true, {make}).replace(0, 2, "MI"_b))},
         {"IFD beyond the block", Jpeg(Tiff(true, {make}).replace(4, 4, Num(4000, 4, true)))},
         {"truncated segment", sony.left(sony.size() - 40)},
+        {"block beyond the head",
+         Jpeg(Tiff(true, {make, model}), Segment('\xE2', QByteArray(9000, 'x')))},
+        {"values beyond the head",
+         Jpeg(Tiff(false, {{0x9999, 7, 9000, QByteArray(9000, 'x')}, make, date}))},
+        {"cut beyond the head",
+         Jpeg(Tiff(false, {{0x9999, 7, 9000, QByteArray(9000, 'x')}, make})).chopped(9)},
         {"two EXIF blocks",
-         Jpeg(Tiff(false, {model}), Segment('\xE1', B("Exif\0\0") + Tiff(true, {make})))},
+         Jpeg(Tiff(false, {model}), Segment('\xE1', "Exif\0\0"_b + Tiff(true, {make})))},
         {"XMP, comment, padding",
-         Jpeg(Tiff(true, {make}), Segment('\xE1', B("http://ns.adobe.com/xap/1.0/\0<x/>")) +
-                                      Segment('\xFE', B("hi")) + B("\0\0\xFF\xFF"))},
-        {"short segment before", Jpeg(Tiff(true, {make}), B("\xFF\xE5\0\1"))},
-        {"image data before", Jpeg(Tiff(true, {make}), Segment('\xDA', B("\0\0\0")))},
+         Jpeg(Tiff(true, {make}), Segment('\xE1', "http://ns.adobe.com/xap/1.0/\0<x/>"_b) +
+                                      Segment('\xFE', "hi"_b) + "\0\0\xFF\xFF"_b)},
+        {"short segment before", Jpeg(Tiff(true, {make}), "\xFF\xE5\0\1"_b)},
+        {"image data before", Jpeg(Tiff(true, {make}), Segment('\xDA', "\0\0\0"_b))},
     };
     QTemporaryDir dir;
     for (const auto& c : cases) {
-        const QString path = dir.filePath("p.jpg");
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                    f.write(c.jpeg) == c.jpeg.size());
+        QFile f(dir.filePath(c.name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(c.jpeg) == c.jpeg.size()) << c.name;
         f.close();
-        const std::optional<PhotoMetadata> ours = ReadPhotoMetadata(path);
+        const std::optional<PhotoMetadata> ours = ReadPhotoMetadata(f.fileName());
         const QStringList got =
             ours ? QStringList{ours->make, ours->model, ours->dateTime} : QStringList{"", "", ""};
-        EXPECT_EQ(got, Exiv2Answer(path)) << c.name;
+        EXPECT_EQ(got, Exiv2Answer(f.fileName())) << c.name;
     }
 }
 
