@@ -143,6 +143,7 @@ void Append(std::string& out, const char* text) {
 // fractions as "n/d", floating point with 15 significant digits), so a Make stored with a
 // wrong type reads the same as elsewhere.
 std::string ValueText(std::uint16_t type, const unsigned char* p, std::size_t size, bool be) {
+    if (size == 0) return {};
     if (type == 2)
         return std::string(reinterpret_cast<const char*>(p),
                            strnlen(reinterpret_cast<const char*>(p), size));

@@ -6,6 +6,7 @@
 #pragma GCC diagnostic pop
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -126,16 +127,23 @@ TEST(PhotoMetadata, ReadsWhatExiv2Reads) {
         {"short segment before", Jpeg(Tiff(true, {make}), "\xFF\xE5\0\1"_b)},
         {"image data before", Jpeg(Tiff(true, {make}), Segment('\xDA', "\0\0\0"_b))},
     };
+    const auto check = [](const QString& path) {
+        const std::optional<PhotoMetadata> ours = ReadPhotoMetadata(path);
+        const QStringList got =
+            ours ? QStringList{ours->make, ours->model, ours->dateTime} : QStringList{"", "", ""};
+        EXPECT_EQ(got, Exiv2Answer(path)) << path.toStdString();
+    };
     QTemporaryDir dir;
     for (const auto& c : cases) {
         QFile f(dir.filePath(c.name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(c.jpeg) == c.jpeg.size()) << c.name;
         f.close();
-        const std::optional<PhotoMetadata> ours = ReadPhotoMetadata(f.fileName());
-        const QStringList got =
-            ours ? QStringList{ours->make, ours->model, ours->dateTime} : QStringList{"", "", ""};
-        EXPECT_EQ(got, Exiv2Answer(f.fileName())) << c.name;
+        check(f.fileName());
     }
+    // What the fuzzer found (tests/data/photo/README.md says what each is).
+    for (const QFileInfo& found :
+         QDir(VANDREL_TEST_DATA "/photo/fuzzed").entryInfoList(QDir::Files))
+        check(found.filePath());
 }
 
 }  // namespace
