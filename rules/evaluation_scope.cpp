@@ -14,10 +14,12 @@ namespace {
 
 constexpr qint64 kDayMs = 86400000;
 
+qint64 FloorSeconds(qint64 ms) { return ms >= 0 ? ms / 1000 : (ms - 999) / 1000; }
+
 // The offset from UTC in force at ms, by the C library's rules as last loaded (no file
 // look); nullopt when the instant is out of its range.
 std::optional<qint64> OffsetAtMs(qint64 ms) {
-    const time_t secs = static_cast<time_t>(ms >= 0 ? ms / 1000 : (ms - 999) / 1000);
+    const time_t secs = static_cast<time_t>(FloorSeconds(ms));
     struct tm parts {};
     if (!::localtime_r(&secs, &parts)) return std::nullopt;
     return static_cast<qint64>(parts.tm_gmtoff) * 1000;
@@ -87,10 +89,16 @@ qint64 EvaluationScope::daysBeforeNowMs(qint64 days) {
     loadZoneRules();
     const qint64 wallMs = nowMs() + nowOffsetMs() - days * kDayMs;
     std::optional<qint64> ms;
-    if (const std::optional<qint64> guess = OffsetAtMs(wallMs - nowOffsetMs())) {
+    const qint64 probe = wallMs - nowOffsetMs();
+    if (const std::optional<qint64> guess = OffsetAtMs(probe)) {
         const qint64 candidate = wallMs - *guess;
-        if (OffsetAtMs(candidate) == guess && OffsetAtMs(candidate - kDayMs) == guess &&
-            OffsetAtMs(candidate + kDayMs) == guess)
+        // Offsets are looked up by the second: the probe's second is already known (it is
+        // the candidate's whenever the offset then is the offset now, the common case).
+        const auto offsetAt = [&](qint64 at) {
+            return FloorSeconds(at) == FloorSeconds(probe) ? guess : OffsetAtMs(at);
+        };
+        if (offsetAt(candidate) == guess && offsetAt(candidate - kDayMs) == guess &&
+            offsetAt(candidate + kDayMs) == guess)
             ms = candidate;
     }
     if (!ms) ms = now().addDays(-days).toMSecsSinceEpoch();

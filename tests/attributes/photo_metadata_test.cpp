@@ -15,11 +15,12 @@
 namespace vandrel {
 namespace {
 
+// One IFD entry; a value of more than 4 bytes goes after the IFD unless offset says where.
 struct Entry {
     quint16 tag, type;
     quint32 count;
-    QByteArray value;    // the stored bytes
-    qint64 offset = -1;  // where a value of more than 4 bytes is said to lie; -1: after the IFD
+    QByteArray value;
+    qint64 offset = -1;
 };
 
 QByteArray operator""_b(const char* s, std::size_t n) { return QByteArray(s, qsizetype(n)); }
@@ -32,27 +33,22 @@ QByteArray Num(quint32 v, int bytes, bool be) {
 
 QByteArray Tiff(bool be, const QList<Entry>& entries, int claimed = -1) {
     QByteArray ifd = Num(claimed < 0 ? entries.size() : claimed, 2, be), data;
-    const int dataAt = 8 + 2 + 12 * int(entries.size()) + 4;
     for (const Entry& e : entries) {
-        ifd += Num(e.tag, 2, be) + Num(e.type, 2, be) + Num(e.count, 4, be);
-        if (e.value.size() <= 4 && e.offset < 0) {
-            ifd += e.value.leftJustified(4, '\0', true);
-        } else {
-            ifd += Num(e.offset >= 0 ? quint32(e.offset) : quint32(dataAt + data.size()), 4, be);
-            data += e.value;
-        }
+        const bool inline4 = e.value.size() <= 4 && e.offset < 0;
+        const qint64 at = e.offset >= 0 ? e.offset : 14 + 12 * entries.size() + data.size();
+        ifd += Num(e.tag, 2, be) + Num(e.type, 2, be) + Num(e.count, 4, be) +
+               (inline4 ? e.value.leftJustified(4, '\0') : Num(quint32(at), 4, be));
+        data += inline4 ? QByteArray() : e.value;
     }
-    return QByteArray(be ? "MM" : "II") + Num(42, 2, be) + Num(8, 4, be) + ifd + Num(0, 4, be) +
-           data;
+    return (be ? "MM"_b : "II"_b) + Num(42, 2, be) + Num(8, 4, be) + ifd + Num(0, 4, be) + data;
 }
 
 QByteArray Segment(char marker, const QByteArray& body) {
-    return QByteArray("\xFF") + marker + Num(quint32(body.size() + 2), 2, true) + body;
+    return "\xFF"_b + marker + Num(quint32(body.size() + 2), 2, true) + body;
 }
 
 QByteArray Jpeg(const QByteArray& tiff, const QByteArray& before = {}) {
-    return QByteArray("\xFF\xD8") + Segment('\xE0', "JFIF\0\1\1\0\0\1\0\1\0\0"_b) + before +
-           Segment('\xE1', "Exif\0\0"_b + tiff) + "\xFF\xD9";
+    return "\xFF\xD8"_b + before + Segment('\xE1', "Exif\0\0"_b + tiff) + "\xFF\xD9";
 }
 
 // exiv2's texts, decoded as ours are; nothing read gives empty texts (as for the attributes).
@@ -63,8 +59,7 @@ QStringList Exiv2Answer(const QString& path) {
         image.readMetadata();
         for (const char* key : {"Exif.Image.Make", "Exif.Image.Model", "Exif.Image.DateTime"}) {
             const auto it = image.exifData().findKey(Exiv2::ExifKey(key));
-            const QByteArray s =
-                it == image.exifData().end() ? "" : QByteArray::fromStdString(it->toString());
+            const QByteArray s = it == image.exifData().end() ? "" : it->toString().c_str();
             texts << (QString::fromUtf8(s).toUtf8() == s ? QString::fromUtf8(s)
                                                          : QString::fromLatin1(s));
         }
@@ -109,7 +104,6 @@ TEST(PhotoMetadata, ReadsWhatExiv2Reads) {
                                              {0x0132, 2, 2, "Y\0"_b}}))},
         {"value beyond the block", Jpeg(Tiff(true, {{0x010F, 2, 60, "Nikon\0"_b}, model}))},
         {"257 entries", Jpeg(Tiff(true, {make, model}, 257))},
-        {"256 entries claimed", Jpeg(Tiff(true, {make, model}, 256))},
         {"bad header", Jpeg(Tiff(true, {make}).replace(0, 2, "MI"_b))},
         {"IFD beyond the block", Jpeg(Tiff(true, {make}).replace(4, 4, Num(4000, 4, true)))},
         {"truncated segment", sony.left(sony.size() - 40)},
