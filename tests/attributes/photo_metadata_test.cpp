@@ -52,21 +52,19 @@ QByteArray Jpeg(const QByteArray& tiff, const QByteArray& before = {}) {
 }
 
 // exiv2's texts, decoded as ours are; nothing read gives empty texts (as for the attributes).
-QStringList Exiv2Answer(const QString& path) {
+QStringList Exiv2Answer(const QString& path) try {
+    Exiv2::JpegImage image(Exiv2::BasicIo::AutoPtr(new Exiv2::FileIo(path.toStdString())), 0);
+    image.readMetadata();
     QStringList texts;
-    try {
-        Exiv2::JpegImage image(Exiv2::BasicIo::AutoPtr(new Exiv2::FileIo(path.toStdString())), 0);
-        image.readMetadata();
-        for (const char* key : {"Exif.Image.Make", "Exif.Image.Model", "Exif.Image.DateTime"}) {
-            const auto it = image.exifData().findKey(Exiv2::ExifKey(key));
-            const QByteArray s = it == image.exifData().end() ? "" : it->toString().c_str();
-            texts << (QString::fromUtf8(s).toUtf8() == s ? QString::fromUtf8(s)
-                                                         : QString::fromLatin1(s));
-        }
-    } catch (const std::exception&) {
-        texts = QStringList{"", "", ""};
+    for (const char* key : {"Exif.Image.Make", "Exif.Image.Model", "Exif.Image.DateTime"}) {
+        const auto it = image.exifData().findKey(Exiv2::ExifKey(key));
+        const QByteArray s = it == image.exifData().end() ? "" : it->toString().c_str();
+        texts << (QString::fromUtf8(s).toUtf8() == s ? QString::fromUtf8(s)
+                                                     : QString::fromLatin1(s));
     }
     return texts;
+} catch (const std::exception&) {
+    return {"", "", ""};
 }
 
 TEST(PhotoMetadata, ReadsWhatExiv2Reads) {
@@ -74,10 +72,7 @@ TEST(PhotoMetadata, ReadsWhatExiv2Reads) {
     const Entry make{0x010F, 2, 6, "Nikon\0"_b}, model{0x0110, 2, 8, "D70 Pro\0"_b},
         date{0x0132, 2, 20, "2007:03:25 14:30:00\0"_b};
     const QByteArray sony = Jpeg(Tiff(true, {make, model, date}));
-    const struct {
-        const char* name;
-        QByteArray jpeg;
-    } cases[] = {
+    const std::pair<const char*, QByteArray> cases[] = {
         {"big endian", sony},
         {"little endian", Jpeg(Tiff(false, {make, model, date}))},
         {"inline values, no NUL",
@@ -128,9 +123,9 @@ TEST(PhotoMetadata, ReadsWhatExiv2Reads) {
         EXPECT_EQ(got, Exiv2Answer(path)) << path.toStdString();
     };
     QTemporaryDir dir;
-    for (const auto& c : cases) {
-        QFile f(dir.filePath(c.name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(c.jpeg) == c.jpeg.size()) << c.name;
+    for (const auto& [name, jpeg] : cases) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(jpeg) == jpeg.size()) << name;
         f.close();
         check(f.fileName());
     }
