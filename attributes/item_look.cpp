@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "platform/path_text.h"
+#include "platform/upper_text.h"
 
 namespace vandrel {
 
@@ -37,7 +38,7 @@ const QDateTime& ItemLook::local(Time which) const {
 const QString& ItemLook::extension() const {
     if (!extensionKnown_) {
         extension_ = ExtensionPart(path_);
-        upperExtension_ = extension_.toUpper();
+        upperExtension_ = UpperCased(extension_);
         extensionKnown_ = true;
     }
     return extension_;

@@ -2,6 +2,7 @@
 
 #include "attributes/attribute_helper.h"
 #include "conditions/text_compare.h"
+#include "platform/upper_text.h"
 #include "rules/evaluation_scope.h"
 #include "rules/param_parts.h"
 #include "rules/rule_text.h"
@@ -42,7 +43,7 @@ bool ConditionAttr::DoCheck(const QString& paramList) {
     if (value.isEmpty()) return false;
     if (!value.isSharedWith(lastValue_)) {
         lastValue_ = value;
-        lastUpperValue_ = value.toUpper();
+        lastUpperValue_ = UpperCased(value);
     }
     return CompareByOperator(textOp_, lastUpperValue_, upperText_);
 }

@@ -41,10 +41,20 @@ QDateTime ConditionDate::ParseDateText(const QString& raw) {
     static const char* const kForms[] = {
         "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-M-d H:m:s", "yyyy-M-d H:m",
         "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd",       "yyyy-M-d"};
+    // Qt's parser needs a form's separators in the text, so a form whose space, "T" or ":"
+    // the text lacks cannot match; skipping it spares the time-zone lookups (each a file
+    // look) a failed local-time parse makes.
+    const bool hasSpace = text.contains(QLatin1Char(' '));
+    const bool hasT = text.contains(QLatin1Char('T'));
+    const bool hasColon = text.contains(QLatin1Char(':'));
     for (const char* form : kForms) {
-        const QDateTime dt = QDateTime::fromString(text, QLatin1String(form));
+        const QLatin1String f(form);
+        if ((!hasSpace && f.contains(QLatin1Char(' '))) ||
+            (!hasT && f.contains(QLatin1Char('T'))) || (!hasColon && f.contains(QLatin1Char(':'))))
+            continue;
+        const QDateTime dt = QDateTime::fromString(text, f);
         if (dt.isValid()) return dt;
-        const QDate d = QDate::fromString(text, QLatin1String(form));
+        const QDate d = QDate::fromString(text, f);
         if (d.isValid()) return QDateTime(d, QTime(0, 0));
     }
     const QLocale locale;

@@ -1,5 +1,6 @@
 #include "conditions/condition_extension.h"
 
+#include "conditions/text_compare.h"
 #include "rules/param_parts.h"
 #include "rules/rule_text.h"
 
@@ -16,7 +17,7 @@ bool ConditionExtension::DoCheck(const QString& paramList) {
     }
     const QString& ext = item.upperExtension;
     if (op_ == Op::kIs) return ext == upperText_;
-    if (op_ == Op::kIncludedIn) return upperText_.contains(ext);
+    if (op_ == Op::kIncludedIn) return ContainsText(upperText_, ext);
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <iterator>
 
+#include "conditions/text_compare.h"
 #include "rules/param_parts.h"
 #include "rules/rule_text.h"
 
@@ -52,8 +53,8 @@ bool ConditionKind::DoCheck(const QString& paramList) {
     if (kindIndex_ == kUnknown) return false;
     // Folders carry an extension that no list holds.
     static const QString kNoExtension = QStringLiteral("NOEXT");
-    return kUpperLists[std::size_t(kindIndex_)].contains(item.isFile ? item.upperExtension
-                                                                     : kNoExtension);
+    return ContainsText(kUpperLists[std::size_t(kindIndex_)],
+                        item.isFile ? item.upperExtension : kNoExtension);
 }
 
 QString ConditionKind::SaveToString() const {

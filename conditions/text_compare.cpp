@@ -1,5 +1,7 @@
 #include "conditions/text_compare.h"
 
+#include <algorithm>
+
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -23,7 +25,7 @@ bool CompareByOperator(TextOperator op, const QString& upperValue, const QString
         case TextOperator::kIs:
             return v == t;
         case TextOperator::kContains:
-            return v.contains(t);
+            return ContainsText(v, t);
         case TextOperator::kStartsWith:
             return v.startsWith(t);
         case TextOperator::kEndsWith:
@@ -31,6 +33,18 @@ bool CompareByOperator(TextOperator op, const QString& upperValue, const QString
         case TextOperator::kNone:
             break;
     }
+    return false;
+}
+
+bool ContainsText(QStringView haystack, QStringView needle) {
+    const qsizetype n = needle.size();
+    if (n == 0) return true;
+    if (n > haystack.size()) return false;
+    const QChar* h = haystack.data();
+    const QChar* s = needle.data();
+    const QChar* last = h + (haystack.size() - n);
+    for (const QChar* p = h; p <= last; ++p)
+        if (*p == s[0] && std::equal(s + 1, s + n, p + 1)) return true;
     return false;
 }
 

@@ -17,6 +17,10 @@ TextOperator TextOperatorOf(const QString& op);
 bool CompareByOperator(const QString& op, const QString& upperValue, const QString& upperText);
 bool CompareByOperator(TextOperator op, const QString& upperValue, const QString& upperText);
 
+// haystack.contains(needle), case-sensitive, for the short texts of names, extensions and
+// lists: a plain scan costs a fraction of Qt's general search. An empty needle is found.
+bool ContainsText(QStringView haystack, QStringView needle);
+
 // Rounds to the nearest whole number, exact halves to the even neighbour.
 qint64 DivideRoundHalfEven(qint64 value, qint64 divisor);
 

@@ -2,6 +2,10 @@
 
 #include <time.h>
 
+#include <atomic>
+#include <chrono>
+#include <limits>
+
 #include "platform/clock.h"
 
 namespace vandrel {
@@ -10,10 +14,12 @@ namespace {
 
 constexpr qint64 kDayMs = 86400000;
 
+qint64 FloorSeconds(qint64 ms) { return ms >= 0 ? ms / 1000 : (ms - 999) / 1000; }
+
 // The offset from UTC in force at ms, by the C library's rules as last loaded (no file
 // look); nullopt when the instant is out of its range.
 std::optional<qint64> OffsetAtMs(qint64 ms) {
-    const time_t secs = static_cast<time_t>(ms >= 0 ? ms / 1000 : (ms - 999) / 1000);
+    const time_t secs = static_cast<time_t>(FloorSeconds(ms));
     struct tm parts {};
     if (!::localtime_r(&secs, &parts)) return std::nullopt;
     return static_cast<qint64>(parts.tm_gmtoff) * 1000;
@@ -57,12 +63,21 @@ qint64 EvaluationScope::nowOffsetMs() {
 }
 
 void EvaluationScope::loadZoneRules() {
-    // Reloads the time-zone rules once per evaluation, as Qt does for every conversion,
-    // so a change of the system's zone is seen by the next item.
-    if (!state_.zoneLoaded) {
-        ::tzset();
-        state_.zoneLoaded = true;
-    }
+    // Reloading the time-zone rules costs the system a look at /etc/localtime. They are
+    // reloaded at most once a second (by the monotonic clock, which asks no file), so a
+    // change of the system's zone is still seen within a second, also by a long batch.
+    if (state_.zoneLoaded) return;
+    state_.zoneLoaded = true;
+    using std::chrono::steady_clock;
+    static std::atomic<steady_clock::rep> lastLoad{std::numeric_limits<steady_clock::rep>::min()};
+    const steady_clock::rep now = steady_clock::now().time_since_epoch().count();
+    const steady_clock::rep last = lastLoad.load(std::memory_order_relaxed);
+    const steady_clock::rep second =
+        std::chrono::duration_cast<steady_clock::duration>(std::chrono::seconds(1)).count();
+    if (last != std::numeric_limits<steady_clock::rep>::min() && now >= last && now - last < second)
+        return;
+    ::tzset();
+    lastLoad.store(now, std::memory_order_relaxed);
 }
 
 qint64 EvaluationScope::daysBeforeNowMs(qint64 days) {
@@ -74,10 +89,16 @@ qint64 EvaluationScope::daysBeforeNowMs(qint64 days) {
     loadZoneRules();
     const qint64 wallMs = nowMs() + nowOffsetMs() - days * kDayMs;
     std::optional<qint64> ms;
-    if (const std::optional<qint64> guess = OffsetAtMs(wallMs - nowOffsetMs())) {
+    const qint64 probe = wallMs - nowOffsetMs();
+    if (const std::optional<qint64> guess = OffsetAtMs(probe)) {
         const qint64 candidate = wallMs - *guess;
-        if (OffsetAtMs(candidate) == guess && OffsetAtMs(candidate - kDayMs) == guess &&
-            OffsetAtMs(candidate + kDayMs) == guess)
+        // Offsets are looked up by the second: the probe's second is already known (it is
+        // the candidate's whenever the offset then is the offset now, the common case).
+        const auto offsetAt = [&](qint64 at) {
+            return FloorSeconds(at) == FloorSeconds(probe) ? guess : OffsetAtMs(at);
+        };
+        if (offsetAt(candidate) == guess && offsetAt(candidate - kDayMs) == guess &&
+            offsetAt(candidate + kDayMs) == guess)
             ms = candidate;
     }
     if (!ms) ms = now().addDays(-days).toMSecsSinceEpoch();

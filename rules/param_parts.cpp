@@ -1,6 +1,7 @@
 #include "rules/param_parts.h"
 
 #include "platform/path_text.h"
+#include "platform/upper_text.h"
 #include "rules/rule_text.h"
 
 namespace vandrel {
@@ -15,15 +16,18 @@ const ParamParts& PartsOf(const QString& paramList) {
     if (valid && (paramList.isSharedWith(lastList) || paramList == lastList)) return parts;
     lastList = paramList;
     valid = true;
-    parts.kind = ParamKind(paramList);
-    parts.path = ParamPath(paramList);
+    // As ParamKind and ParamPath split it, with one search for the separator.
+    const QStringView sep(kParamSep);
+    const qsizetype at = paramList.indexOf(sep);
+    parts.kind = at < 0 ? paramList : paramList.left(at);
+    parts.path = at < 0 ? QString() : paramList.mid(at + sep.size());
     parts.isFile = EqualsUpper(parts.kind, QLatin1String("FILE"));
     parts.isFolder = EqualsUpper(parts.kind, QLatin1String("FOLDER"));
     parts.upperPath_.clear();
     parts.upperPathDone_ = false;
     // Upper-casing works letter by letter and never makes or moves a ".", so the base
     // name and the extension are the pieces of the upper-cased name around its last ".".
-    parts.upperFileName = FileNamePart(parts.path).toUpper();
+    parts.upperFileName = UpperCased(FileNamePart(parts.path));
     const QString& name = parts.upperFileName;
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     parts.upperBaseName = dot < 0 ? name : name.left(dot);

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "platform/upper_text.h"
+
 namespace vandrel {
 
 struct ParamParts {
@@ -19,7 +21,7 @@ struct ParamParts {
     // The whole path upper-cased; worked out on first use (few rules look at folders).
     const QString& upperPath() const {
         if (!upperPathDone_) {
-            upperPath_ = path.toUpper();
+            upperPath_ = UpperCased(path);
             upperPathDone_ = true;
         }
         return upperPath_;

@@ -56,9 +56,9 @@ std::span<const std::uint8_t> ByteSource::View(std::int64_t offset, std::size_t 
     for (Block& b : blocks_) {
         if (b.start >= 0 && offset >= b.start &&
             offset + static_cast<std::int64_t>(avail) <=
-                b.start + static_cast<std::int64_t>(b.bytes.size())) {
+                b.start + static_cast<std::int64_t>(b.count)) {
             b.lastUse = ++useCounter_;
-            return {b.bytes.data() + (offset - b.start), avail};
+            return {b.bytes.get() + (offset - b.start), avail};
         }
     }
     // Refill the block used least recently. Near the end of the file the block is aligned
@@ -69,14 +69,15 @@ std::span<const std::uint8_t> ByteSource::View(std::int64_t offset, std::size_t 
         start = std::max<std::int64_t>(0, size_ - static_cast<std::int64_t>(kMaxView));
     std::size_t want = static_cast<std::size_t>(
         std::min<std::int64_t>(static_cast<std::int64_t>(kMaxView), size_ - start));
-    b.bytes.resize(want);
-    std::size_t got = ReadFile(start, b.bytes.data(), want);
-    b.bytes.resize(got);
+    if (!b.bytes) b.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(kMaxView);
+    b.count = 0;
+    std::size_t got = ReadFile(start, b.bytes.get(), want);
+    b.count = got;
     b.start = start;
     b.lastUse = ++useCounter_;
     if (offset >= start + static_cast<std::int64_t>(got)) return {};
     std::size_t have = std::min<std::size_t>(avail, static_cast<std::size_t>(start + got - offset));
-    return {b.bytes.data() + (offset - start), have};
+    return {b.bytes.get() + (offset - start), have};
 }
 
 std::size_t ByteSource::ReadInto(std::int64_t offset, std::uint8_t* dst, std::size_t count) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -51,9 +52,12 @@ class ByteSource {
     static constexpr std::size_t kMaxView = 32 * 1024;
 
   private:
+    // A block's buffer is allocated once and never zero-filled: only the bytes read into
+    // it (count) are ever looked at.
     struct Block {
         std::int64_t start = -1;
-        std::vector<std::uint8_t> bytes;
+        std::unique_ptr<std::uint8_t[]> bytes;
+        std::size_t count = 0;
         unsigned lastUse = 0;
     };
 
