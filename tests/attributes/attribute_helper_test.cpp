@@ -251,7 +251,7 @@ TEST(AttributeValues, PhotoAttributesComeFromExif) {
                  "maker=Canon|model=model|date=date");
     ExpectValues(h, test::DataFile("photo/odd_values.jpg"), "photo.",
                  "maker=Ästhetik|model=Ω-1|date=2007:03");
-    // IFD0 is damaged: whatever exiv2 salvages must not be the bogus Make.
+    // IFD0 is damaged: whatever the reader salvages must not be the bogus Make.
     EXPECT_NE(h.GetAttrValue("photo.maker", test::DataFile("photo/bad_ifd.jpg")), "SONY");
 }
 
