@@ -23,15 +23,10 @@ TEST(FormStart, LogIsOpenedByTheFirstQuickMoveNotAtStart) {
     QTemporaryDir dir;
     const QString data = dir.filePath("data"), quick = dir.filePath("quick");
     const QString item = dir.filePath("item.txt");
-    QFile file(item);
-    ASSERT_TRUE(QDir().mkpath(data) && QDir().mkpath(quick) && file.open(QIODevice::WriteOnly));
-    file.close();
-    FormStart::Dialogs dialogs;
-    dialogs.tell = [](const QString&, const QString&) {};
-    dialogs.ask = [](const QString&, const QString&) { return false; };
-    dialogs.open = [](const QString&) {};
+    ASSERT_TRUE(QDir().mkpath(data) && QDir().mkpath(quick) &&
+                QFile(item).open(QIODevice::WriteOnly));
     const FakeClock clock{QDateTime(QDate(2026, 3, 2), QTime(9, 0))};
-    FormStart start(DataPaths(data), clock, dialogs);
+    FormStart start(DataPaths(data), clock);  // nothing here tells or asks
     QCoreApplication::processEvents();
     EXPECT_FALSE(QFileInfo::exists(data + "/log.db"));
 
