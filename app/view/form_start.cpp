@@ -95,6 +95,9 @@ FormStart::FormStart(const DataPaths& paths, const Clock& clock, Dialogs dialogs
     engine.test = [this](const QString& path) {
         return settings_->state().rules().DoRulesTest(path);
     };
+    // Files dragged over the basket are likely dropped next: the log is opened then, once,
+    // so the drop does not wait for it.
+    engine.expectDrop = [this] { openLogs(); };
     engine.run = [this](const QStringList& items) { return startRun(items, true); };
     basket_ = std::make_unique<FormBasket>(*vars_, *quickFolders_, engine);
     basket_->setTrayMenu(trayMenu_.get());
