@@ -2,13 +2,13 @@
 
 #include <QElapsedTimer>
 #include <QJsonArray>
-#include <QLocalSocket>
 #include <QThread>
 
 #include "app/desktop_protocol.h"
 #include "app/frame_reader.h"
 #include "platform/desktop_socket.h"
 #include "platform/single_instance.h"
+#include "platform/unix_socket.h"
 
 namespace vandrel {
 
@@ -46,27 +46,45 @@ DesktopHandover SendToDesktop(const QString& dataDir, const QJsonObject& request
     }
     QElapsedTimer clock;
     clock.start();
-    QLocalSocket socket;
+    UnixSocket socket;
     // A program that is still starting has its lock before it listens: try again a
     // few times until the time is up.
     for (;;) {
-        socket.connectToServer(path);
-        if (socket.waitForConnected(Remaining(clock, timeoutMs))) break;
-        result.problem = socket.errorString();
-        socket.abort();
+        socket = UnixSocket::Connect(path);
+        if (socket.isOpen()) break;
+        result.problem = socket.error();
         if (Remaining(clock, timeoutMs) < 100) return result;
         QThread::msleep(100);
     }
-    socket.write(FrameReader::Encode(request));
-    FrameReader reader(desktop::kMaxReplyBytes);
-    while (reader.state() == FrameReader::State::Incomplete) {
-        if (!socket.waitForReadyRead(Remaining(clock, timeoutMs))) {
-            result.problem = socket.error() == QLocalSocket::SocketTimeoutError
-                                 ? QStringLiteral("no reply in time")
-                                 : socket.errorString();
+    const QByteArray frame = FrameReader::Encode(request);
+    for (qsizetype sent = 0; sent < frame.size();) {
+        const qint64 n = socket.send(QByteArrayView(frame).sliced(sent));
+        if (n < 0) {
+            result.problem = socket.error();
             return result;
         }
-        reader.feed(socket.readAll());
+        if (n == 0 && !socket.waitWritable(Remaining(clock, timeoutMs))) {
+            result.problem = QStringLiteral("no reply in time");
+            return result;
+        }
+        sent += static_cast<qsizetype>(n);
+    }
+    FrameReader reader(desktop::kMaxReplyBytes);
+    while (reader.state() == FrameReader::State::Incomplete) {
+        if (!socket.waitReadable(Remaining(clock, timeoutMs))) {
+            result.problem = QStringLiteral("no reply in time");
+            return result;
+        }
+        const UnixSocket::Received got = socket.receive(64 * 1024);
+        if (got.io == UnixSocket::Io::Closed) {
+            result.problem = QStringLiteral("it closed the connection without a reply");
+            return result;
+        }
+        if (got.io == UnixSocket::Io::Failed) {
+            result.problem = socket.error();
+            return result;
+        }
+        reader.feed(got.bytes);
     }
     if (reader.state() != FrameReader::State::Complete || !IsWellFormedReply(reader.message())) {
         result.problem = QStringLiteral("its reply was not readable");

@@ -3,7 +3,8 @@
 // memory) and answers the command line's requests (one framed request and one reply per
 // connection) through a handler on the UI thread. A
 // request that is too large, malformed or too slow is answered with an error or dropped;
-// nothing a peer sends can end the program. QtCore + QtNetwork; no widgets.
+// nothing a peer sends can end the program. The socket is a plain Unix one watched by
+// socket notifiers, so serving never blocks the UI thread. QtCore only; no widgets.
 #pragma once
 
 #include <QJsonObject>
@@ -12,12 +13,12 @@
 #include <functional>
 #include <memory>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace vandrel {
 
 class SingleInstance;
+class UnixSocket;
 
 class DesktopServer : public QObject {
     Q_OBJECT
@@ -51,17 +52,24 @@ class DesktopServer : public QObject {
     bool isListening() const;
     QString socketPath() const { return socketPath_; }
 
-    // How long a peer may take to send its request (test hook: the default is 10 s).
+    // How long a peer may take to send its request, and then to take its reply (test
+    // hook: the default is 10 s).
     void setPeerTimeout(int ms) { peerTimeoutMs_ = ms; }
 
   private:
+    class Peer;
     void accept();
-    void serve(QLocalSocket* socket);
+    void serve(UnixSocket socket);
+    void read(Peer* peer);
+    void answer(Peer* peer, const QJsonObject& reply);
+    void flush(Peer* peer);
+    void drop(Peer* peer);
 
     QString dataDir_;
     Handler handler_;
     std::unique_ptr<SingleInstance> desktopLock_;
-    std::unique_ptr<QLocalServer> server_;
+    std::unique_ptr<UnixSocket> listener_;
+    std::unique_ptr<QSocketNotifier> incoming_;
     QString socketPath_;
     int peerTimeoutMs_ = 10000;
     int peers_ = 0;

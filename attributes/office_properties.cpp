@@ -1,19 +1,12 @@
 #include "attributes/office_properties.h"
 
-#include <gsf/gsf-infile-msole.h>
-#include <gsf/gsf-infile.h>
-#include <gsf/gsf-input-memory.h>
-#include <gsf/gsf-input-stdio.h>
-#include <gsf/gsf-utils.h>
-
 #include <QByteArray>
 #include <QFile>
 #include <algorithm>
 #include <cstring>
-#include <initializer_list>
 #include <memory>
-#include <mutex>
 
+#include "attributes/gsf_library.h"
 #include "attributes/ole_property_set.h"
 
 namespace vandrel {
@@ -22,45 +15,33 @@ namespace {
 
 constexpr unsigned char kOle2Signature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
-struct GObjectUnref {
+// Drops a reference to a libgsf object.
+class GObjectUnref {
+  public:
+    explicit GObjectUnref(const GsfLibrary* gsf = nullptr) : gsf_(gsf) {}
     void operator()(gpointer p) const {
-        if (p) g_object_unref(p);
+        if (p) gsf_->objectUnref(p);
     }
+
+  private:
+    const GsfLibrary* gsf_;
 };
 template <typename T>
 using GPtr = std::unique_ptr<T, GObjectUnref>;
-
-// libgsf reports damaged streams through g_warning and g_critical; a damaged document is
-// an ordinary event here (it gives the placeholders), so that chatter is dropped rather
-// than printed on every read of the same file. libgsf logs partly under its own domains and
-// partly under none; nothing else in Vandrel logs through GLib.
-void DropGsfMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
-
-void InitGsfOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        gsf_init();
-        const auto levels =
-            static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING |
-                                        G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO | G_LOG_LEVEL_DEBUG);
-        for (const char* domain : {static_cast<const char*>(nullptr), "libgsf", "libgsf:msole"})
-            g_log_set_handler(domain, levels, DropGsfMessage, nullptr);
-    });
-}
 
 // Property sets are a few hundred bytes; a stream claiming more than this is read only up
 // to here (what lies beyond is treated as missing).
 constexpr gsf_off_t kMaxPropertySetBytes = 1 << 20;
 
 // The bytes of one stream of the compound file; empty when it is missing or unreadable.
-QByteArray StreamBytes(GsfInfile* ole, const char* streamName) {
-    GPtr<GsfInput> stream(gsf_infile_child_by_name(ole, streamName));
+QByteArray StreamBytes(const GsfLibrary& gsf, GsfInfile* ole, const char* streamName) {
+    GPtr<GsfInput> stream(gsf.infileChildByName(ole, streamName), GObjectUnref(&gsf));
     if (!stream) return {};
-    const gsf_off_t size = std::min(gsf_input_size(stream.get()), kMaxPropertySetBytes);
+    const gsf_off_t size = std::min(gsf.inputSize(stream.get()), kMaxPropertySetBytes);
     if (size <= 0) return {};
     QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
-    if (!gsf_input_read(stream.get(), static_cast<size_t>(size),
-                        reinterpret_cast<guint8*>(bytes.data())))
+    if (!gsf.inputRead(stream.get(), static_cast<size_t>(size),
+                       reinterpret_cast<guint8*>(bytes.data())))
         return {};
     return bytes;
 }
@@ -71,18 +52,18 @@ QString Text(const std::optional<std::map<std::uint32_t, QString>>& set, std::ui
     return it == set->end() ? QString() : it->second;
 }
 
-std::optional<OfficeProperties> ReadFromInput(GsfInput* input) {
+std::optional<OfficeProperties> ReadFromInput(const GsfLibrary& gsf, GsfInput* input) {
     GError* err = nullptr;
-    GPtr<GsfInfile> ole(gsf_infile_msole_new(input, &err));
-    if (err) g_error_free(err);
+    GPtr<GsfInfile> ole(gsf.infileMsoleNew(input, &err), GObjectUnref(&gsf));
+    if (err) gsf.errorFree(err);
     if (!ole) return std::nullopt;
 
     // libgsf gives the container; the property sets are read by our own bounded reader
     // (libgsf's own property parser leaks on damaged strings).
-    const auto summary =
-        ReadPropertySet(StreamBytes(ole.get(), "\005SummaryInformation"), kSummaryInformationId);
+    const auto summary = ReadPropertySet(StreamBytes(gsf, ole.get(), "\005SummaryInformation"),
+                                         kSummaryInformationId);
     const auto docSummary = ReadPropertySet(
-        StreamBytes(ole.get(), "\005DocumentSummaryInformation"), kDocSummaryInformationId);
+        StreamBytes(gsf, ole.get(), "\005DocumentSummaryInformation"), kDocSummaryInformationId);
     OfficeProperties props;
     props.title = Text(summary, kPidTitle);
     props.subject = Text(summary, kPidSubject);
@@ -135,12 +116,14 @@ std::optional<OfficeProperties> ReadOfficeProperties(const QString& path) {
         return std::nullopt;
     file.close();
 
-    InitGsfOnce();
+    const GsfLibrary* gsf = GsfLibrary::Get();
+    if (!gsf) return std::nullopt;
     GError* err = nullptr;
-    GPtr<GsfInput> input(gsf_input_stdio_new(QFile::encodeName(path).constData(), &err));
-    if (err) g_error_free(err);
+    GPtr<GsfInput> input(gsf->inputStdioNew(QFile::encodeName(path).constData(), &err),
+                         GObjectUnref(gsf));
+    if (err) gsf->errorFree(err);
     if (!input) return std::nullopt;
-    return ReadFromInput(input.get());
+    return ReadFromInput(*gsf, input.get());
 }
 
 std::optional<OfficeProperties> ReadOfficePropertiesFromMemory(const unsigned char* data,
@@ -154,10 +137,12 @@ std::optional<OfficeProperties> ReadOfficePropertiesFromMemory(const unsigned ch
                               static_cast<qsizetype>(n));
         }))
         return std::nullopt;
-    InitGsfOnce();
-    GPtr<GsfInput> input(gsf_input_memory_new(data, static_cast<gsf_off_t>(size), FALSE));
+    const GsfLibrary* gsf = GsfLibrary::Get();
+    if (!gsf) return std::nullopt;
+    GPtr<GsfInput> input(gsf->inputMemoryNew(data, static_cast<gsf_off_t>(size), FALSE),
+                         GObjectUnref(gsf));
     if (!input) return std::nullopt;
-    return ReadFromInput(input.get());
+    return ReadFromInput(*gsf, input.get());
 }
 
 }  // namespace vandrel

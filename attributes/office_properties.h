@@ -1,6 +1,7 @@
 // Summary properties of an OLE2 compound document (.doc, .xls, .ppt, .vsd, .mpp): the
 // SummaryInformation and DocumentSummaryInformation property sets; libgsf opens the
-// compound file, the property sets are read by ole_property_set.h.
+// compound file, the property sets are read by ole_property_set.h. libgsf is loaded by the
+// first read (gsf_library.h): without it every read gives nullopt.
 // The file is only read, never written. Stateless apart from libgsf's one-time set-up;
 // safe to call from one thread at a time per process.
 #pragma once
@@ -22,7 +23,8 @@ struct OfficeProperties {
 
 // Reads the properties of the compound document at path. A property that is missing
 // stays empty. nullopt when the file cannot be opened or does not start with the OLE2
-// signature, or when the container itself cannot be parsed; a damaged property set
+// signature, when the container itself cannot be parsed, or when libgsf cannot be
+// loaded on this machine; a damaged property set
 // gives the properties read before the damage (possibly none). Never throws.
 std::optional<OfficeProperties> ReadOfficeProperties(const QString& path);
 

@@ -1,9 +1,8 @@
 #include "attributes/ole_property_set.h"
 
-#include <glib.h>
-#include <gsf/gsf-msole-utils.h>
-
 #include <cstring>
+
+#include "attributes/gsf_library.h"
 
 namespace vandrel {
 
@@ -50,20 +49,22 @@ class Bytes {
 };
 
 // 8-bit text in the set's code page, through libgsf's code-page table and iconv; bytes
-// that cannot be converted fall back to Latin-1 so nothing is silently dropped.
+// that cannot be converted (or a libgsf that cannot be loaded) fall back to Latin-1 so
+// nothing is silently dropped.
 QString DecodeCodepage(const char* bytes, std::size_t count, int codepage) {
     if (codepage == kCodepageUtf8) return QString::fromUtf8(bytes, static_cast<qsizetype>(count));
-    GIConv conv = gsf_msole_iconv_open_for_import(codepage);
+    const GsfLibrary* gsf = GsfLibrary::Get();
+    GIConv conv = gsf ? gsf->msoleIconvOpenForImport(codepage) : reinterpret_cast<GIConv>(-1);
     if (conv != reinterpret_cast<GIConv>(-1)) {
         gsize written = 0;
         GError* err = nullptr;
         gchar* utf8 =
-            g_convert_with_iconv(bytes, static_cast<gssize>(count), conv, nullptr, &written, &err);
-        g_iconv_close(conv);
-        if (err) g_error_free(err);
+            gsf->convertWithIconv(bytes, static_cast<gssize>(count), conv, nullptr, &written, &err);
+        gsf->iconvClose(conv);
+        if (err) gsf->errorFree(err);
         if (utf8) {
             QString text = QString::fromUtf8(utf8, static_cast<qsizetype>(written));
-            g_free(utf8);
+            gsf->free(utf8);
             return text;
         }
     }

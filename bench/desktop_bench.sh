@@ -159,7 +159,7 @@ moved=$(ls -U "$tmp/dest" | wc -l); applied=$(ls -U "$tmp/dest2" | wc -l)
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 echo "start-up to tray icon and basket: vandrel ${sv} ms, empty window ${se} ms: $(ratio "$sv" "$se")x (target <= 2x)"
-echo "idle resident memory: vandrel $((rv / 1024)) MiB, empty window $((re / 1024)) MiB: $(ratio "$rv" "$re")x (target <= 1.5x)"
+echo "idle resident memory: vandrel $(ratio "$rv" 1024) MiB, empty window $(ratio "$re" 1024) MiB: $(ratio "$rv" "$re")x (target <= 1.5x)"
 echo "drop of $count files: $moved moved in ${drop_ms} ms ($(ratio $((moved * 1000)) "$drop_ms") items/s); heartbeat: $heartbeat (target: longest gap <= 50 ms)"
 echo "vandrel apply on $count files: $applied moved in ${apply_ms} ms ($(ratio $((applied * 1000)) "$apply_ms") items/s)"
 echo "drop rate / apply rate: $(ratio $((moved * apply_ms)) $((applied * drop_ms))) (target >= 0.80)"

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <cerrno>
 
+#include "platform/unix_socket.h"
+
 namespace vandrel {
 
 namespace {
@@ -57,12 +59,30 @@ QString DesktopSocketPath(const QString& dataDir, QString* error) {
         .arg(QString::fromLatin1(hash.left(20)));
 }
 
-bool RemoveStaleSocket(const QString& path) {
+bool RemoveStaleSocket(const QString& path, QString* error) {
     const QByteArray native = QFile::encodeName(path);
     struct stat st {};
-    if (::lstat(native.constData(), &st) != 0) return errno == ENOENT;
-    if (!S_ISSOCK(st.st_mode)) return false;
-    return ::unlink(native.constData()) == 0 || errno == ENOENT;
+    if (::lstat(native.constData(), &st) != 0) {
+        if (errno == ENOENT) return true;
+        if (error)
+            *error = QStringLiteral("%1 cannot be examined: %2").arg(path, qt_error_string());
+        return false;
+    }
+    if (!S_ISSOCK(st.st_mode)) {
+        if (error) *error = QStringLiteral("%1 is in the way and is not a socket").arg(path);
+        return false;
+    }
+    // The lock says no Vandrel owns it, but a program that does answer there (one whose
+    // lock file was deleted, say) keeps its socket: only a dead name is taken over.
+    // A full queue (EAGAIN) is a live listener too.
+    const UnixSocket probe = UnixSocket::Connect(path);
+    if (probe.isOpen() || probe.errorNumber() == EAGAIN) {
+        if (error) *error = QStringLiteral("another program answers on %1").arg(path);
+        return false;
+    }
+    if (::unlink(native.constData()) == 0 || errno == ENOENT) return true;
+    if (error) *error = QStringLiteral("%1 cannot be removed: %2").arg(path, qt_error_string());
+    return false;
 }
 
 }  // namespace vandrel

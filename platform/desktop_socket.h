@@ -14,9 +14,10 @@ namespace vandrel {
 // private folder can be found or made; error then says why.
 QString DesktopSocketPath(const QString& dataDir, QString* error = nullptr);
 
-// Removes a socket file left at path by a program that is gone. Only a socket is removed,
-// never another kind of file. Call only while holding the desktop lock of the folder, so
-// that no live program can own it.
-bool RemoveStaleSocket(const QString& path);
+// Removes a socket file left at path by a program that is gone, so a new listener can take
+// the name. Only a socket that nobody answers on is removed, never another kind of file
+// and never a live listener's socket; false then, with the reason in *error. Call only
+// while holding the desktop lock of the folder, so no starting program can own it.
+bool RemoveStaleSocket(const QString& path, QString* error = nullptr);
 
 }  // namespace vandrel

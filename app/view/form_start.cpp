@@ -87,7 +87,7 @@ FormStart::FormStart(const DataPaths& paths, const Clock& clock, Dialogs dialogs
             [this](const QString& message) { dialogs_.tell(kTitle, message); });
     trayMenu_ = std::make_unique<TrayMenu>();
 
-    // The log is opened once the windows are up (see openLogs).
+    // The log is opened by the first thing that needs it (see openLogs).
     settings_ = std::make_unique<FormRulesSetting>(paths_, *vars_, clock_, nullptr,
                                                    SettingsState::LogOpening::Later);
     settings_->setActionPrompt(prompt_.get());
@@ -100,10 +100,15 @@ FormStart::FormStart(const DataPaths& paths, const Clock& clock, Dialogs dialogs
     engine.test = [this](const QString& path) {
         return settings_->state().rules().DoRulesTest(path);
     };
+    // Files dragged over the basket are likely dropped next: the log is opened then, once,
+    // so the drop does not wait for it.
+    engine.expectDrop = [this] { openLogs(); };
     engine.run = [this](const QStringList& items) { return startRun(items, true); };
     basket_ = std::make_unique<FormBasket>(*vars_, *quickFolders_, engine);
     basket_->setTrayMenu(trayMenu_.get());
     basket_->quickFolderPaper()->setLog(quickLog_.get());
+    connect(basket_->quickFolderPaper(), &QuickFolderPaper::quickMoveStarting, this,
+            &FormStart::openLogs);
     connect(basket_->quickFolderPaper(), &QuickFolderPaper::quickMoveFinished, this,
             [this] { (void)quickLog_->Flush(); });
     const QString quickProblem = basket_->LoadQuickFolders(paths_.quickFoldersFile());
@@ -132,10 +137,10 @@ FormStart::FormStart(const DataPaths& paths, const Clock& clock, Dialogs dialogs
     if (const QString file = qEnvironmentVariable("VANDREL_UI_HEARTBEAT"); !file.isEmpty())
         heartbeat_ = std::make_unique<UiHeartbeat>(file);
     if (!quickProblem.isEmpty()) dialogs_.tell(kTitle, quickProblem);
-    // Opening (or creating) the log waits on the disk, so it comes after the basket and
-    // the tray icon are on screen: queued, it runs in the event loop's first turn, before
-    // any drop or menu click can be handled. Whatever needs the log earlier opens it.
-    QMetaObject::invokeMethod(this, &FormStart::openLogs, Qt::QueuedConnection);
+    // The log is not opened here: opening (or creating) it waits on the disk and would
+    // hold back the windows, and a program that sits in the tray for hours without acting
+    // need not keep SQLite in memory. Every path that acts or reads the log opens it
+    // first (drops, quick moves, folder runs, undo, the log tab, the tray menu).
 }
 
 void FormStart::openLogs() {

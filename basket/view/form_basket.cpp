@@ -231,6 +231,7 @@ void FormBasket::resetStatus() {
 
 void FormBasket::dragEnterEvent(QDragEnterEvent* event) {
     if (localPaths(event->mimeData()).isEmpty()) return event->ignore();
+    if (engine_.expectDrop) engine_.expectDrop();
     previewPaths_.clear();
     dragOver(event, true);
     // Entering is always taken, so the moves keep coming once a refusal has passed; the

@@ -40,6 +40,9 @@ class FormBasket : public QWidget {
         // Starts running all rules on the paths, in order; false when a run cannot start
         // now. Each item's outcome comes back through itemFinished, then runFinished.
         std::function<bool(const QStringList& paths)> run;
+        // Called when files are dragged onto the basket, before anything else: a drop is
+        // likely to follow, and the owner may get ready for it. May be empty.
+        std::function<void()> expectDrop;
     };
 
     // vars and quickFolders must outlive the basket.

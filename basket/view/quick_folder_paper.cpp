@@ -103,6 +103,7 @@ void QuickFolderPaper::onDrop(int slot, const QList<QUrl>& urls) {
     if (folder.isEmpty()) folder = chooseFor(slot);
     refresh();
     if (folder.isEmpty() || items.isEmpty()) return;
+    emit quickMoveStarting();
     auto results = std::make_shared<std::vector<QuickMoveResult>>();
     LogManager* log = log_;
     mover_.reset(QThread::create([results, folder, items, log] {

@@ -51,6 +51,9 @@ class QuickFolderPaper : public QWidget {
     void Resize(int width, int height);
     // Path of the quick folder files are dragged over; empty for "Browse...".
     void DragOverQuickFolder(const QString& folderPath);
+    // Raised on the UI thread just before dropped items start to move, so whoever owns
+    // the log given to setLog can open it first (connect directly).
+    void quickMoveStarting();
     void quickMoveFinished();
 
   private:

@@ -4,8 +4,6 @@
 
 #include <QCoreApplication>
 #include <QJsonArray>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QTimer>
 #include <QtEndian>
 #include <future>
@@ -19,6 +17,7 @@
 #include "platform/clock.h"
 #include "platform/desktop_socket.h"
 #include "platform/single_instance.h"
+#include "platform/unix_socket.h"
 #include "rules/rule_list.h"
 #include "support/test_util.h"
 
@@ -119,10 +118,10 @@ TEST(DesktopHandover, RefusedWhenTheProgramDoesNotAnswer) {
     // A desktop program that holds the folder and listens, but is stuck.
     SingleInstance lock(cli.data, QString::fromLatin1(SingleInstance::kDesktopRole));
     ASSERT_TRUE(lock.tryAcquire());
-    QLocalServer stuck;
     const QString socket = DesktopSocketPath(cli.data);
     ASSERT_TRUE(RemoveStaleSocket(socket));
-    ASSERT_TRUE(stuck.listen(socket));
+    const UnixSocket stuck = UnixSocket::Listen(socket);
+    ASSERT_TRUE(stuck.isOpen()) << stuck.error().toStdString();
 
     const CommandRun r = Command(cli.data, RunFoldersCommand, {"add", cli.folder("watch")}, 300);
     EXPECT_EQ(r.status, 1);
@@ -159,13 +158,11 @@ TEST(DesktopHandover, BadRequestsAreAnsweredNeverFatal) {
     };
     for (const auto& c : cases) {
         const QJsonObject reply = WhileServing([&] {
-            QLocalSocket s;
-            s.connectToServer(d.server.socketPath());
-            if (!s.waitForConnected(2000)) return QJsonObject();
-            s.write(c.bytes);
+            UnixSocket s = UnixSocket::Connect(d.server.socketPath());
+            if (!s.isOpen() || s.send(c.bytes) != c.bytes.size()) return QJsonObject();
             FrameReader reader(1 << 20);
-            while (reader.state() == FrameReader::State::Incomplete && s.waitForReadyRead(2000))
-                reader.feed(s.readAll());
+            while (reader.state() == FrameReader::State::Incomplete && s.waitReadable(2000))
+                reader.feed(s.receive(1 << 16).bytes);
             return reader.message();
         });
         EXPECT_NE(reply.value("status").toInt(0), 0) << c.name;
