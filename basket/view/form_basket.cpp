@@ -309,6 +309,13 @@ void FormBasket::itemFinished(int index, const QString& path, const RunOutcome& 
         setLabel(outcome.stopped() ? Line(outcome.result, NotDoneText(outcome)) : outcome.result);
         return;
     }
+    // Up to a hundred items every one is shown; beyond, a few times a second (the first
+    // and the last always).
+    constexpr qint64 kProgressEveryMs = 40;
+    if (n > 100 && index > 0 && index + 1 < n && progressShown_.isValid() &&
+        progressShown_.elapsed() < kProgressEveryMs)
+        return;
+    progressShown_.start();
     setLabel(Line(Line(outcome.result, FileNamePart(path)),
                   QStringLiteral("(%1/%2)").arg(index + 1).arg(n)));
 }

@@ -7,6 +7,7 @@
 // UI thread only.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -122,6 +123,9 @@ class FormBasket : public QWidget {
     QStringList previewPaths_;
     QString previewText_;
     bool runActive_ = false;
+    // When the progress text last changed: a long drop shows it a few times a second, not
+    // once per item (each change is drawn, and the drawing slowed a 10,000-item drop).
+    QElapsedTimer progressShown_;
     QString lastResult_;
     int notDone_ = 0;
     QString firstNotDone_;
