@@ -81,8 +81,14 @@ void AppVarMgr::LoadOptions() {
     }
 }
 
+void AppVarMgr::releaseSaves() {
+    if (holds_ > 0 && --holds_ == 0 && savePending_) SaveOptions();
+}
+
 void AppVarMgr::SaveOptions() {
     if (optionsPath_.isEmpty()) return;  // state kept in memory only
+    savePending_ = holds_ > 0;
+    if (savePending_) return;
     // Other sections and unknown keys of the file are kept; the five keys are always
     // written first in their fixed order. Read-modify-write under the data folder's
     // state lock, so what another program wrote into the file meanwhile stays.

@@ -28,6 +28,12 @@ class AppVarMgr : public QObject, public TaskRunFlags {
     explicit AppVarMgr(const QString& optionsPath, Autostart autostart = Autostart(),
                        const QString& program = QString(), QObject* parent = nullptr);
 
+    // While saves are held, a change only marks the file as behind; releasing writes it
+    // once. The desktop program holds them while its windows come up, so that a first
+    // start does not wait on the disk for every value it sets.
+    void holdSaves() { ++holds_; }
+    void releaseSaves();
+
     // Arguments the log-on entry starts the program with (the data folder, when it is not
     // the default one); takes effect the next time the entry is written.
     void setStartArguments(const QStringList& arguments) { startArguments_ = arguments; }
@@ -100,6 +106,8 @@ class AppVarMgr : public QObject, public TaskRunFlags {
     qint32 basketTop_ = kDefaultBasketTop;
     bool handTaskRunning_ = false;
     bool lastSaveOk_ = true;
+    int holds_ = 0;
+    bool savePending_ = false;
 };
 
 }  // namespace vandrel

@@ -45,6 +45,9 @@ namespace {
 
 const QString kTitle = QStringLiteral("Vandrel");
 constexpr int kPollMs = 5000;
+// How long after start the options set while the windows came up are written: by then
+// the windows are on screen.
+constexpr int kSaveAfterStartMs = 500;
 // The basket's distance from the lower right corner on a first start, in pixels.
 constexpr int kCornerGap = 48;
 
@@ -75,6 +78,9 @@ FormStart::FormStart(const DataPaths& paths, const Clock& clock, Dialogs dialogs
     (void)paths_.ensureExists();  // the settings window reports a folder it cannot use
     firstStart_ = !QFileInfo::exists(paths_.optionsFile());
     vars_ = std::make_unique<AppVarMgr>(paths_.optionsFile());
+    // The values set while the windows come up are written once they are on screen.
+    vars_->holdSaves();
+    savesHeld_ = true;
     // Started at log-on, the program must come back to the data folder it runs on now.
     if (QFileInfo(paths_.dir()).canonicalFilePath() !=
         QFileInfo(DataPaths::defaultDir()).canonicalFilePath())
@@ -137,6 +143,7 @@ FormStart::FormStart(const DataPaths& paths, const Clock& clock, Dialogs dialogs
     if (const QString file = qEnvironmentVariable("VANDREL_UI_HEARTBEAT"); !file.isEmpty())
         heartbeat_ = std::make_unique<UiHeartbeat>(file);
     if (!quickProblem.isEmpty()) dialogs_.tell(kTitle, quickProblem);
+    QTimer::singleShot(kSaveAfterStartMs, this, &FormStart::releaseSaves);
     // The log is not opened here: opening (or creating) it waits on the disk and would
     // hold back the windows, and a program that sits in the tray for hours without acting
     // need not keep SQLite in memory. Every path that acts or reads the log opens it
@@ -415,8 +422,15 @@ void FormStart::requestExit() {
     QCoreApplication::exit(0);
 }
 
+void FormStart::releaseSaves() {
+    if (!savesHeld_) return;
+    savesHeld_ = false;
+    vars_->releaseSaves();
+}
+
 void FormStart::saveAll() {
     if (unloaded_) return;
+    releaseSaves();
     (void)settings_->state().SaveRules();
     (void)settings_->state().SaveFolders();
     (void)basket_->SaveQuickFolders(paths_.quickFoldersFile());
@@ -426,6 +440,7 @@ void FormStart::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     exiting_ = true;
+    releaseSaves();
     timerPos_.stop();
     prompt_->shutdown();
     delete wizard_.data();

@@ -66,6 +66,8 @@ class FormStart : public QObject {
     // Writes what the program holds in memory (rules, folders, quick folders) now, for a
     // session that may end without asking.
     void saveAll();
+    // Writes the options held back while the windows came up.
+    void releaseSaves();
 
     // Pops up the tray menu at a place on the screen.
     void PopupTrayMenu(const QPoint& at);
@@ -112,6 +114,7 @@ class FormStart : public QObject {
     Dialogs dialogs_;
     bool firstStart_ = false;
     bool unloaded_ = false;
+    bool savesHeld_ = false;
     bool exiting_ = false;
     bool trayNoticeGiven_ = false;
     bool undoFromTray_ = false;  // the running undo was started from the tray
