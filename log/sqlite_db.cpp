@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <cstring>
+#include <mutex>
 
 namespace vandrel {
 
@@ -95,7 +96,21 @@ bool SqliteDb::lastFailureIsBusy() const {
     return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
 }
 
+namespace {
+
+// SQLite counts every allocation under one process-wide mutex unless told not to; a count
+// split over two threads (each on its own connection) would spend much of its time
+// waiting for that lock. Nothing here reads those statistics. This must come before the
+// library's first use; if something else used it first, the counting simply stays on.
+void StopMemoryStatistics() {
+    static std::once_flag once;
+    std::call_once(once, [] { (void)sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
+}
+
+}  // namespace
+
 SqliteOpen SqliteDb::open(const QString& path) {
+    StopMemoryStatistics();
     close();
     error_.clear();
     // No SQLite mutex: the owner never lets two calls overlap on one connection.
