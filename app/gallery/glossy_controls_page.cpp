@@ -76,7 +76,7 @@ GlossyControlsPage::GlossyControlsPage(QWidget* parent)
         b->resize(b->sizeHint());
         b->setEnabled(name != QStringLiteral("btnDisabled"));
         connect(b, &AquaButton::Click, this,
-                [this, caption] { report(tr("Click on \"%1\"").arg(caption)); });
+                [this, caption = caption] { report(tr("Click on \"%1\"").arg(caption)); });
         buttons->addWidget(b);
     }
     buttons->addStretch();
@@ -94,7 +94,7 @@ GlossyControlsPage::GlossyControlsPage(QWidget* parent)
     for (const auto& [button, name] : images) {
         button->setObjectName(name);
         connect(button, &ImageButton::Click, this,
-                [this, name] { report(tr("Click on %1").arg(name)); });
+                [this, name = name] { report(tr("Click on %1").arg(name)); });
         pictures->addWidget(labelled(button, name), 0, Qt::AlignTop);
     }
     pictures->addStretch();
