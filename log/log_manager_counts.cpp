@@ -90,7 +90,8 @@ std::optional<LogManager::Impl::Count> LogManager::Impl::countRows(const LogSear
             // No thread to be had: the whole count on this one.
         }
         c.split = upper.has_value();
-        if (lower && !upper) upper = CountRange(db, word, middle + 1, c.newest);
+        if (!lower) lower = CountRange(db, word, kFirst, middle);
+        if (!upper) upper = CountRange(db, word, middle + 1, c.newest);
     } else {
         lower = CountRange(db, word, kFirst, kLast);
         upper = 0;
