@@ -17,26 +17,8 @@ drag_source="$build/tests/e2e/vandrel-drag-source"
 for f in "$vandrel" "$empty" "$drag_source"; do [ -x "$f" ] || { echo "missing $f (build first)"; exit 1; }; done
 for tool in Xvfb trayer xdotool; do command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }; done
 
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-read -r -t 10 -u "$fd" display
-export DISPLAY=":$display"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" XDG_DATA_HOME="$tmp/home/.local/share"
-export XDG_RUNTIME_DIR="$tmp/run"
-mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-trayer --edge top --align left --widthtype pixel --width 40 --heighttype pixel --height 30 \
-  --SetDockType false --transparent false >/dev/null 2>&1 &
-pids+=($!)
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/x_session.sh"
+start_x_session || { echo "Xvfb did not start"; exit 1; }
 sleep 1
 
 # The shell's own clock: no process started per reading.

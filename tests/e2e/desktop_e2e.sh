@@ -14,14 +14,7 @@ for tool in Xvfb trayer xdotool; do
   fi
 done
 
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
 fail() {
   echo "FAILED: $*"
   [ -f "$tmp/vandrel.err" ] && sed 's/^/  vandrel: /' "$tmp/vandrel.err" | tail -20
@@ -38,24 +31,9 @@ wait_for() {
   return 1
 }
 
-# A display of our own: Xvfb picks a free number and tells it on a pipe.
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x800x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-pids+=($!)
-read -r -t 10 -u "$fd" display || fail "Xvfb did not start"
-export DISPLAY=":$display"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-home="$tmp/home"
+start_x_session || fail "Xvfb did not start"
 data="$tmp/data"
-mkdir -p "$home" "$data" "$tmp/in" "$tmp/dest" "$tmp/watch" "$tmp/quick"
-export HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share"
-export XDG_RUNTIME_DIR="$tmp/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-# The tray: a strip in the top left corner, so its icon's place is known.
-trayer --edge top --align left --widthtype pixel --width 40 --heighttype pixel --height 30 \
-  --SetDockType false --transparent false >"$tmp/trayer.log" 2>&1 &
-pids+=($!)
+mkdir -p "$data" "$tmp/in" "$tmp/dest" "$tmp/watch" "$tmp/quick"
 
 # State before the start: one rule (text files go to dest), a watched folder, a quick folder.
 guid=0B5E7C2A-1D3F-4A6B-9C8D-7E6F5A4B3C2D
