@@ -12,6 +12,7 @@
 
 #include "log/log_manager_impl.h"
 #include "log/log_manager_sql.h"
+#include "log/log_search_packs.h"
 #include "platform/clock.h"
 #include "platform/state_file.h"
 
@@ -189,14 +190,19 @@ void LogManager::freezeDatabaseSizeForTest() {
 
 // For a word the index answers: opens the read transaction the search runs in, with the
 // index covering every row in it, and gives the word back; when the index cannot be brought
-// up to date (another writer holds the file), the word as the scan answers it.
+// up to date (another writer holds the file), or a count is sooner made from the packed
+// search words, the word as the scan answers it. A word the scan answers brings the packs up
+// to date first.
 LogSearchWord LogManager::Impl::indexedRead(const LogSearchWord& word, bool forCount) {
-    if (!word.usesIndex()) return word;
+    if (!word.usesIndex()) {
+        if (word.countsInPacks() && !LogSchema::IndexIsCurrent(db))
+            (void)LogSchema::CatchUp(db, {});
+        return word;
+    }
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (!Run(db, "BEGIN")) break;
         if (LogSchema::IndexIsCurrent(db)) {
-            if (!forCount || word.route() != LogSearchWord::Route::Glob || fewCandidates(word))
-                return word;
+            if (!forCount || indexCounts(word)) return word;
             (void)Run(db, "COMMIT");
             break;
         }
@@ -206,19 +212,35 @@ LogSearchWord LogManager::Impl::indexedRead(const LogSearchWord& word, bool forC
     return word.scanned();
 }
 
-// Whether the index narrows a glob word down enough for a count: each row its plain run
-// finds is read and matched against the whole pattern, which costs more than the scan once
-// the run is in more than about one row in eight. (A page stops at its last row, which the
-// index reaches soonest when the run is common.) The index's rows are only counted up to
-// that share: a common run is known as such without reading all of its rows.
-bool LogManager::Impl::fewCandidates(const LogSearchWord& word) {
+namespace {
+
+// A count from the index reads the list of every row the word is in, about 0.2 µs a row
+// for a phrase (its trigrams' positions compared) and a whole row read for each candidate
+// of a glob word; one from the packs reads every pack, about 35 ms a million rows on two
+// threads. The index counts up to these many rows before the packs take over: a rarer word
+// is counted by the index, a common one costs the packs and a few milliseconds more.
+constexpr qint64 kIndexCountsPhraseRows = 20000;
+constexpr qint64 kIndexCountsGlobCandidates = 16000;
+
+}  // namespace
+
+// Whether the index answers a count of word sooner than the packs (see above). A phrase of
+// one trigram reads a single list without positions, always sooner. A word the packs cannot
+// match (LikeMatcher::usable) goes to the index unless its candidates are more than about
+// one row in eight, where reading each of them costs more than the scan.
+bool LogManager::Impl::indexCounts(const LogSearchWord& word) {
+    const bool glob = word.route() == LogSearchWord::Route::Glob;
+    const bool packable = LikeMatcher(word.folded().toUtf8()).usable();
+    if (!glob && (!packable || word.folded().toUcs4().size() <= 3)) return true;
     const qint64 newest = NewestId(db);
     if (newest < 0) return false;
-    const qint64 cap = newest / 8 + 1;
+    const qint64 cap = !packable ? newest / 8 + 1
+                       : glob    ? kIndexCountsGlobCandidates
+                                 : kIndexCountsPhraseRows;
     SqliteQuery q(
         db.prepare("SELECT count(*) FROM (SELECT 1 FROM actionsearch WHERE "
                    "actionsearch MATCH :p LIMIT :cap)"));
-    q.bind(":p", word.longestRunPhrase());
+    q.bind(":p", glob ? word.longestRunPhrase() : word.parameter());
     q.bind(":cap", cap);
     return q.step() == SQLITE_ROW && q.int64(0) < cap;
 }
@@ -286,7 +308,8 @@ bool LogManager::OpenLogFile(const QString& strPath, const LogSchema::Progress& 
     // index (a log of an older program) is indexed now, with progress; a few rows are left
     // to the next search.
     if (makeSearchable && (!LogSchema::FoldMissing(d_->db, progress) ||
-                           (LogSchema::Unindexed(d_->db) >= LogSchema::kBatch &&
+                           ((LogSchema::Unindexed(d_->db) >= LogSchema::kBatch ||
+                             LogSearchPacks::Unpacked(d_->db) >= LogSchema::kBatch) &&
                             !LogSchema::CatchUp(d_->db, progress)))) {
         d_->db.setErrorText(
             QStringLiteral("%1 cannot be made searchable: %2").arg(strPath, d_->db.error()));
@@ -375,15 +398,15 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
     const LogSearchWord word = d_->indexedRead(LogSearchWord(searchWord), false);
     const ReadTransaction done(d_->db, word.usesIndex());
     const LogPageCache::Plan plan = d_->pages.planFor(word.folded(), itemsCount, page);
-    SqliteQuery q(d_->db.prepare(word.pageSql(plan)));
-    if (!q.valid()) return rows;
-    if (plan.boundary) q.bind(":b", *plan.boundary);
-    q.bind(":w", word.parameter());
-    q.bind(":n", itemsCount);
-    q.bind(":k", plan.skipRows);
-    int rc;
-    while ((rc = q.step()) == SQLITE_ROW) rows.push_back(ReadRow(q));
-    if (rc != SQLITE_DONE) {
+    if (std::optional<LikeMatcher> packed = d_->pagesFromPacks(word)) {
+        if (!done.open() && !Run(d_->db, "BEGIN")) return rows;
+        const ReadTransaction packRead(d_->db, !done.open());
+        if (!d_->readPackedPage(word, *packed, plan, itemsCount, rows)) {
+            d_->db.setError(QStringLiteral("search the log"));
+            rows.clear();
+            return rows;
+        }
+    } else if (!d_->readPage(word, plan, itemsCount, rows)) {
         d_->db.setError(QStringLiteral("search the log"));
         rows.clear();
         return rows;
@@ -392,6 +415,70 @@ std::vector<LogRow> LogManager::SearchActionLog(const QString& searchWord, int i
     if (rows.size() == size_t(itemsCount))
         d_->pages.remember(word.folded(), itemsCount, page, {rows.front().id, rows.back().id});
     return rows;
+}
+
+// A page by the word's own route; false when it cannot be read.
+bool LogManager::Impl::readPage(const LogSearchWord& word, const LogPageCache::Plan& plan,
+                                int itemsCount, std::vector<LogRow>& rows) {
+    SqliteQuery q(db.prepare(word.pageSql(plan)));
+    if (!q.valid()) return false;
+    if (plan.boundary) q.bind(":b", *plan.boundary);
+    q.bind(":w", word.parameter());
+    q.bind(":n", itemsCount);
+    q.bind(":k", plan.skipRows);
+    int rc;
+    while ((rc = q.step()) == SQLITE_ROW) rows.push_back(ReadRow(q));
+    return rc == SQLITE_DONE;
+}
+
+// A word whose pages are sooner walked in the packed search words than by its route: one the
+// scan answers, and a glob word whose plain run is common (the index would read every row
+// that holds it, a million for a run in every row). The matcher, when so.
+std::optional<LikeMatcher> LogManager::Impl::pagesFromPacks(const LogSearchWord& word) {
+    const bool glob = word.route() == LogSearchWord::Route::Glob;
+    if (!glob && !word.countsInPacks()) return std::nullopt;
+    std::optional<LikeMatcher> matcher(std::in_place, word.folded().toUtf8());
+    if (!matcher->usable() || (glob && indexCounts(word))) return std::nullopt;
+    return matcher;
+}
+
+// A page walked in the packs, inside the read transaction the caller holds.
+bool LogManager::Impl::readPackedPage(const LogSearchWord& word, const LikeMatcher& matcher,
+                                      const LogPageCache::Plan& plan, int itemsCount,
+                                      std::vector<LogRow>& rows) {
+    constexpr qint64 kFirst = std::numeric_limits<qint64>::min();
+    constexpr qint64 kLast = std::numeric_limits<qint64>::max();
+    qint64 lo = kFirst, hi = kLast;
+    if (plan.boundary && plan.newestFirst) hi = *plan.boundary - 1;
+    if (plan.boundary && !plan.newestFirst) lo = *plan.boundary + 1;
+    const LogSearchWord scanned = word.scanned();
+    const auto scan = [&](qint64 a, qint64 b, bool newestFirst, qint64 most,
+                          std::vector<qint64>& ids) {
+        SqliteQuery q(db.prepare(
+            newestFirst ? "SELECT id FROM actions WHERE id BETWEEN :a AND :b AND foldedwords "
+                          "LIKE :w ORDER BY id DESC LIMIT :n"
+                        : "SELECT id FROM actions WHERE id BETWEEN :a AND :b AND foldedwords "
+                          "LIKE :w ORDER BY id LIMIT :n"));
+        q.bind(":a", a);
+        q.bind(":b", b);
+        q.bind(":w", scanned.parameter());
+        q.bind(":n", most);
+        int rc;
+        while ((rc = q.step()) == SQLITE_ROW) ids.push_back(q.int64(0));
+        return rc == SQLITE_DONE;
+    };
+    std::vector<qint64> ids;
+    if (!LogSearchPacks::Page(db, matcher, lo, hi, plan.newestFirst, plan.skipRows, itemsCount,
+                              scan, ids))
+        return false;
+    SqliteQuery q(db.prepare(std::string(kColumns) + " WHERE id = :i"));
+    for (const qint64 id : ids) {
+        q.bind(":i", id);
+        if (q.step() != SQLITE_ROW) return false;
+        rows.push_back(ReadRow(q));
+        q.reset();
+    }
+    return true;
 }
 
 std::optional<LogRow> LogManager::GetActionRecord(const QString& searchId) {

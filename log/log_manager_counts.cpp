@@ -8,6 +8,7 @@
 
 #include "log/log_manager_impl.h"
 #include "log/log_manager_sql.h"
+#include "log/log_search_packs.h"
 
 namespace vandrel {
 
@@ -26,8 +27,9 @@ constexpr qsizetype kLongestCountedWord = 1000;
 // The key of a word's kept count: its folded text, never null (the empty word's too).
 QString CountKey(const LogSearchWord& word) { return QLatin1Char('=') + word.folded(); }
 
-// The rows of word with ids from lo to hi; nothing when the connection cannot read them.
-std::optional<qint64> CountRange(SqliteDb& db, const LogSearchWord& word, qint64 lo, qint64 hi) {
+// The rows of word with ids from lo to hi by its own route; nothing when the connection
+// cannot read them.
+std::optional<qint64> CountBySql(SqliteDb& db, const LogSearchWord& word, qint64 lo, qint64 hi) {
     SqliteQuery q(db.prepare(word.countSql()));
     if (!q.valid()) return std::nullopt;
     q.bind(":w", word.parameter());
@@ -35,6 +37,23 @@ std::optional<qint64> CountRange(SqliteDb& db, const LogSearchWord& word, qint64
     q.bind(":hi", hi);
     if (q.step() != SQLITE_ROW) return std::nullopt;
     return q.int64(0);
+}
+
+// A word to count and how: in the packs when packed is set (a word the scan would answer).
+struct Counted {
+    explicit Counted(const LogSearchWord& w) : word(w) {
+        if (!word.countsInPacks()) return;
+        packed.emplace(word.folded().toUtf8());
+        if (!packed->usable()) packed.reset();
+    }
+    LogSearchWord word;
+    std::optional<LikeMatcher> packed;
+};
+
+std::optional<qint64> CountRange(SqliteDb& db, const Counted& c, qint64 lo, qint64 hi) {
+    if (!c.packed) return CountBySql(db, c.word, lo, hi);
+    return LogSearchPacks::Count(db, *c.packed, lo, hi,
+                                 [&](qint64 a, qint64 b) { return CountBySql(db, c.word, a, b); });
 }
 
 }  // namespace
@@ -66,9 +85,10 @@ qint64 LogManager::GetActionCount(const QString& searchWord) {
 // split by id in two halves, the newer half counted on a second thread and connection: a
 // count of a common word reads long lists from the index, and the log tab asks it while
 // the user types. Nothing when the log cannot be read (the error says why).
-std::optional<LogManager::Impl::Count> LogManager::Impl::countRows(const LogSearchWord& word,
+std::optional<LogManager::Impl::Count> LogManager::Impl::countRows(const LogSearchWord& asked,
                                                                    bool twoThreads) {
-    const ReadTransaction done(db, word.usesIndex() || Run(db, "BEGIN"));
+    const Counted word(asked);
+    const ReadTransaction done(db, asked.usesIndex() || Run(db, "BEGIN"));
     Count c;
     qint64 oldest = 0;
     if (done.open()) {
@@ -81,7 +101,9 @@ std::optional<LogManager::Impl::Count> LogManager::Impl::countRows(const LogSear
     constexpr qint64 kLast = std::numeric_limits<qint64>::max();
     std::optional<qint64> lower, upper;
     if (twoThreads && c.newest >= 0 && c.newest - oldest >= countSplitFrom && openCounter()) {
-        const qint64 middle = oldest + (c.newest - oldest) / 2;
+        qint64 middle = oldest + (c.newest - oldest) / 2;
+        // Whole packs on either side: a pack cut in two would be scanned.
+        if (word.packed) middle = LogSearchPacks::Boundary(middle);
         try {
             std::thread second([&] { upper = CountRange(counter, word, middle + 1, c.newest); });
             lower = CountRange(db, word, kFirst, middle);
@@ -128,8 +150,8 @@ std::optional<qint64> LogManager::Impl::rememberedCount(const LogSearchWord& wor
         newest = NewestId(db);
         if (newest < through || newest - through > kMostRowsSinceCount) return std::nullopt;
         if (newest > through) {
-            const std::optional<qint64> since =
-                CountRange(db, word.scanned(), through + 1, std::numeric_limits<qint64>::max());
+            const std::optional<qint64> since = CountRange(db, Counted(word.scanned()), through + 1,
+                                                           std::numeric_limits<qint64>::max());
             if (!since) return std::nullopt;
             total += *since;
         }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "log/like_matcher.h"
 #include "log/log_manager.h"
 #include "log/log_manager_texts.h"
 #include "log/log_page_cache.h"
@@ -65,7 +66,12 @@ struct LogManager::Impl {
     qint64 countSplitFrom = 200000;
     bool openCounter();
     void rememberCount(const LogSearchWord& word, qint64 rows, qint64 through, qint64 readVersion);
-    bool fewCandidates(const LogSearchWord& word);
+    bool indexCounts(const LogSearchWord& word);
+    bool readPage(const LogSearchWord& word, const LogPageCache::Plan& plan, int itemsCount,
+                  std::vector<LogRow>& rows);
+    std::optional<LikeMatcher> pagesFromPacks(const LogSearchWord& word);
+    bool readPackedPage(const LogSearchWord& word, const LikeMatcher& matcher,
+                        const LogPageCache::Plan& plan, int itemsCount, std::vector<LogRow>& rows);
     SqliteOpen startAfresh(const QString& file, const QString& reason);
 
     bool refused = false;  // the last insertTakes failed on a refusal of the data

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "log/log_search_packs.h"
 #include "log/log_search_word.h"
 
 namespace vandrel {
@@ -59,7 +60,23 @@ const char* const kCreate[] = {
     "BEGIN DELETE FROM searchcounts; END",
     "CREATE TRIGGER IF NOT EXISTS actions_counts_update AFTER UPDATE OF searchwords, foldedwords "
     "ON actions BEGIN DELETE FROM searchcounts; END",
+    // The packed copies of the folded words, a pack per 1024 ids (LogSearchPacks::kIds),
+    // with the pairs of bytes they hold (LikeMatcher::Grams); both NULL for a pack left to
+    // the scan. A change inside a packed range drops the
+    // pack; only another program (deleting rows, reusing ids) or an older log's folding
+    // makes one.
+    "CREATE TABLE IF NOT EXISTS searchpacks (pack INTEGER PRIMARY KEY, grams BLOB, texts BLOB)",
+    // Which packs there are, read without the packs' own pages.
+    "CREATE INDEX IF NOT EXISTS searchpacks_packs ON searchpacks(pack)",
+    "CREATE TRIGGER IF NOT EXISTS actions_packs_insert AFTER INSERT ON actions "
+    "WHEN new.id <= (SELECT max(pack) FROM searchpacks) * 1024 + 1024 "
+    "BEGIN DELETE FROM searchpacks WHERE pack = (new.id - 1) / 1024; END",
+    "CREATE TRIGGER IF NOT EXISTS actions_packs_delete AFTER DELETE ON actions "
+    "BEGIN DELETE FROM searchpacks WHERE pack = (old.id - 1) / 1024; END",
+    "CREATE TRIGGER IF NOT EXISTS actions_packs_update AFTER UPDATE OF id, foldedwords ON actions "
+    "BEGIN DELETE FROM searchpacks WHERE pack IN ((old.id - 1) / 1024, (new.id - 1) / 1024); END",
 };
+static_assert(LogSearchPacks::kIds == 1024, "the triggers above name the ids per pack");
 
 constexpr int kFoldBatch = LogSchema::kBatch;
 
@@ -107,7 +124,9 @@ qint64 LogSchema::Unindexed(SqliteDb& db) {
     return q.step() == SQLITE_ROW ? q.int64(0) : 0;
 }
 
-bool LogSchema::IndexIsCurrent(SqliteDb& db) { return Unindexed(db) <= 0; }
+bool LogSchema::IndexIsCurrent(SqliteDb& db) {
+    return Unindexed(db) <= 0 && LogSearchPacks::Unpacked(db) == 0;
+}
 
 bool LogSchema::CatchUp(SqliteDb& db, const Progress& progress) {
     qint64 first = -1;
@@ -121,7 +140,10 @@ bool LogSchema::CatchUp(SqliteDb& db, const Progress& progress) {
             if (q.step() == SQLITE_ROW) through = q.int64(0), newest = q.int64(1);
         }
         if (first < 0) first = through;
-        if (through >= newest) return db.exec("COMMIT");
+        if (through >= newest) {
+            if (!db.exec("COMMIT")) return false;
+            break;
+        }
         const qint64 upTo = std::min(newest, through + kFoldBatch);
         SqliteQuery add(db.prepare(
             "INSERT INTO actionsearch(rowid, foldedwords) SELECT id, foldedwords FROM actions "
@@ -139,6 +161,7 @@ bool LogSchema::CatchUp(SqliteDb& db, const Progress& progress) {
         }
         if (progress) progress(upTo - first, newest - first);
     }
+    return LogSearchPacks::CatchUp(db, progress);
 }
 
 bool LogSchema::HasUnfolded(SqliteDb& db) {

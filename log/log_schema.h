@@ -27,11 +27,12 @@ class LogSchema {
     // progress is called after each batch (may be empty). False on failure.
     static bool FoldMissing(SqliteDb& db, const Progress& progress);
     // Adds the rows the index does not cover yet (those above the highest id it covers), a
-    // batch of ids per transaction, so a killed run keeps what it did. progress as above.
-    // False on failure (a busy file, a full disk).
+    // batch of ids per transaction, so a killed run keeps what it did, then makes the
+    // missing packs of search words (LogSearchPacks) the same way. progress as above, for
+    // each of the two in turn. False on failure (a busy file, a full disk).
     static bool CatchUp(SqliteDb& db, const Progress& progress);
-    // True when the index covers every row; read it inside the transaction of the search
-    // it is to answer.
+    // True when the index covers every row and every pack that can be made is there; read
+    // it inside the transaction of the search it is to answer.
     static bool IndexIsCurrent(SqliteDb& db);
     // How many ids lie above the highest the index covers.
     static qint64 Unindexed(SqliteDb& db);

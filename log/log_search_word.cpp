@@ -72,10 +72,10 @@ LogSearchWord::LogSearchWord(const QString& word) {
     clean.remove(QLatin1Char('\''));
     folded_ = Fold(clean);
     const bool wildcards = folded_.contains(QLatin1Char('%')) || folded_.contains(QLatin1Char('_'));
+    tooLong_ = folded_.toUtf8().size() > kLongestPattern;
     if (folded_.isEmpty())
         route_ = Route::All;
-    else if (LongestPlainRun(folded_, wildcards) < kTrigram ||
-             folded_.toUtf8().size() > kLongestPattern)
+    else if (LongestPlainRun(folded_, wildcards) < kTrigram || tooLong_)
         route_ = Route::Scan;
     else
         route_ = wildcards ? Route::Glob : Route::Phrase;

@@ -37,6 +37,9 @@ class LogSearchWord {
         if (usesIndex()) w.route_ = Route::Scan;
         return w;
     }
+    // Whether a count of the word can be matched in the packed search words rather than
+    // scanned: a word the scan answers, its pattern not too long for SQLite.
+    bool countsInPacks() const { return route_ == Route::Scan && !tooLong_; }
     // The folded word: what equal searches share (the page cache's key).
     const QString& folded() const { return folded_; }
 
@@ -54,6 +57,7 @@ class LogSearchWord {
   private:
     QString folded_;
     Route route_ = Route::All;
+    bool tooLong_ = false;
 };
 
 }  // namespace vandrel

@@ -54,6 +54,10 @@ void SqliteQuery::bindAt(int index, const QString& text) {
 
 int SqliteQuery::step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_MISUSE; }
 
+void SqliteQuery::reset() {
+    if (stmt_) sqlite3_reset(stmt_);
+}
+
 bool SqliteQuery::isNull(int col) const { return sqlite3_column_type(stmt_, col) == SQLITE_NULL; }
 
 qint64 SqliteQuery::int64(int col) const { return sqlite3_column_int64(stmt_, col); }
@@ -62,6 +66,24 @@ QString SqliteQuery::text(int col) const {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
     if (!p) return QString();
     return QString::fromUtf8(p, sqlite3_column_bytes(stmt_, col));
+}
+
+std::string_view SqliteQuery::bytes(int col) const {
+    // A blob as it is stored: asking for its text would copy it to end it with a NUL.
+    const void* raw = sqlite3_column_type(stmt_, col) == SQLITE_BLOB
+                          ? sqlite3_column_blob(stmt_, col)
+                          : static_cast<const void*>(sqlite3_column_text(stmt_, col));
+    const auto* p = static_cast<const char*>(raw);
+    return p ? std::string_view(p, size_t(sqlite3_column_bytes(stmt_, col))) : std::string_view();
+}
+
+void SqliteQuery::bindBlob(const char* name, const QByteArray& blob) {
+    if (!stmt_) return;
+    const int i = sqlite3_bind_parameter_index(stmt_, name);
+    if (i <= 0) return;
+    texts_.push_back(blob);
+    sqlite3_bind_blob64(stmt_, i, texts_.back().constData(), sqlite3_uint64(blob.size()),
+                        SQLITE_STATIC);
 }
 
 SqliteDb::~SqliteDb() { close(); }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct sqlite3;
@@ -32,9 +33,16 @@ class SqliteQuery {
     void bindAt(int index, const QString& text);
     // SQLITE_ROW, SQLITE_DONE or an error code.
     int step();
+    // Makes the statement ready to step again from the start, bindings kept.
+    void reset();
     bool isNull(int col) const;
     qint64 int64(int col) const;
     QString text(int col) const;
+    // The column's bytes (a blob's as stored, anything else's as SQLite gives them for
+    // text), valid until the next step.
+    std::string_view bytes(int col) const;
+    // Binds bytes as a blob, by parameter name.
+    void bindBlob(const char* name, const QByteArray& blob);
 
   private:
     sqlite3_stmt* stmt_;

@@ -63,25 +63,40 @@ TEST_F(FoldedLog, IndexGivesTheScansRowsPagesAndCounts) {
     ASSERT_TRUE(log.Flush());
     RawLog raw(path);
     int indexed = 0;
-    for (int i = 0; i < 400; ++i) {
+    // Pages near the top, deep ones (skipping whole packs of search words) and the page
+    // before one just read (walked oldest first from it).
+    const auto check = [&](int i) {
         const QString& name = names[size_t(pick(3000))];
         QString word = name.mid(pick(int(name.size())), 1 + pick(6));
         if (pick(2)) word = word.toUpper();
-        const qint64 page = 1 + pick(4);
+        const qint64 page = pick(3) ? 1 + pick(4) : 2 + pick(300);
         log.SetCountSplitFrom(i % 2 ? 1 : 1 << 30);  // every other count on two threads
         const QString like = QLatin1Char('%') + LogSearchWord(word).folded() + QLatin1Char('%');
         const std::vector<qint64> all = raw.ids(
             QStringLiteral("SELECT id FROM actions WHERE foldedwords LIKE ?1 ORDER BY id DESC"),
             {like}, {});
-        const std::vector<qint64> expected(
-            all.begin() + std::min<qint64>(all.size(), (page - 1) * 7),
-            all.begin() + std::min<qint64>(all.size(), page * 7));
         EXPECT_EQ(log.GetActionCount(word), qint64(all.size())) << word.toStdString();
-        EXPECT_EQ(test::IdsOf(log.SearchActionLog(word, 7, page)), expected)
-            << word.toStdString() << " page " << page;
+        for (const qint64 p : {page, page - 1}) {
+            const std::vector<qint64> expected(
+                all.begin() + std::min<qint64>(all.size(), (p - 1) * 7),
+                all.begin() + std::min<qint64>(all.size(), p * 7));
+            EXPECT_EQ(test::IdsOf(log.SearchActionLog(word, 7, p)), expected)
+                << word.toStdString() << " page " << p;
+            if (p == 1) break;
+        }
         indexed += LogSearchWord(word).route() != Route::Scan;
-    }
+    };
+    for (int i = 0; i < 400; ++i) check(i);
     EXPECT_GT(indexed, 100);  // the index answered a good share of the words
+    // Another program deletes a row, changes one, gives a deleted row's id again and stores
+    // a text SQLite reads otherwise than byte by byte (an ASCII capital): each pack touched
+    // is made again, or left to the scan.
+    ASSERT_TRUE(raw.exec(QStringLiteral("DELETE FROM actions WHERE id IN (5, 1500)")));
+    ASSERT_TRUE(raw.exec(QStringLiteral("UPDATE actions SET foldedwords = 'éé' WHERE id = 900")));
+    for (int i = 0; i < 50; ++i) check(i);
+    ASSERT_TRUE(raw.exec(QStringLiteral(
+        "INSERT INTO actions (id, searchwords, foldedwords) VALUES (5, 'aA', 'aA')")));
+    for (int i = 0; i < 50; ++i) check(i);
 }
 
 TEST_F(FoldedLog, RowsWithoutFoldedWordsAreFoldedBeforeAnySearch) {
