@@ -442,11 +442,14 @@ int main(int argc, char** argv) {
             words, g_mismatches - before);
     }
     if (searchOnly) return g_mismatches == 0 ? 0 : 2;
-    const qint64 table = raw.bytesOf("actions"), index = raw.bytesOf("actionsearch");
-    if (table > 0 && index >= 0)
-        std::printf("sizes: table and its indexes %.1f MB, search index %.1f MB (%.2fx)\n",
-                    double(table - index) / 1e6, double(index) / 1e6,
-                    double(index) / double(table - index));
+    const qint64 table = raw.bytesOf("actions"), index = raw.bytesOf("actionsearch"),
+                 packs = raw.bytesOf("searchpacks");
+    if (table > 0 && index >= 0 && packs >= 0)
+        std::printf(
+            "sizes: table and its indexes %.1f MB, search index %.1f MB (%.2fx), packed search "
+            "words %.1f MB (%.2fx)\n",
+            double(table - index) / 1e6, double(index) / 1e6, double(index) / double(table - index),
+            double(packs) / 1e6, double(packs) / double(table - index));
 
     // Deep pages: a cold jump (no page of this search seen yet), then the next and the
     // previous page from there, against "not in" and OFFSET for the same page.

@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include "log/log_manager.h"
+#include "log/log_test_util.h"
 #include "log/take_journal.h"
 #include "support/test_util.h"
 
@@ -136,6 +137,54 @@ TEST(LogUsable, AFreshLogOpenedByManyProcessesAtOnceWorksForAll) {
         ::close(gate[1]);
         for (const pid_t pid : children) EXPECT_TRUE(Succeeded(pid)) << "round " << round;
         EXPECT_EQ(Rows(path), 6) << "round " << round;
+    }
+}
+
+// A log of an older program (no folded words, no index, no packs) made searchable at its
+// first opening by a process killed part-way (folding, indexing, packing): what it did is
+// kept, and the next opening and search do the rest; every count and page is the scan's.
+TEST(LogRecovery, AKilledFirstOpeningOfAnOlderLogIsFinishedByTheNext) {
+    constexpr int kRows = 45000;
+    for (const int killedAtStep : {2, 4, 8}) {
+        test::TempDir dir;
+        const QString path = dir.file(QStringLiteral("log.db"));
+        QFile(path).open(QIODevice::WriteOnly);  // an empty file: SQLite makes a database of it
+        test::RawLog raw(path);
+        ASSERT_TRUE(raw.exec(
+            QStringLiteral(
+                "CREATE TABLE actions (id INTEGER PRIMARY KEY, taketime, ruletitle, actionname, "
+                "dstpath, oripath, searchwords, takeuid); WITH RECURSIVE n(i) AS (SELECT 1 UNION "
+                "ALL SELECT i + 1 FROM n WHERE i < %1) INSERT INTO actions (searchwords) SELECT "
+                "'Photo_' || i || (CASE WHEN i % 7 = 0 THEN '.JPG,' ELSE '.txt,' END) FROM n")
+                .arg(kRows)));
+        int steps = 0;
+        ASSERT_FALSE(Succeeded(Child([&] {
+            auto* log = new LogManager;
+            return log->OpenLogFile(path, [&](qint64, qint64) {
+                if (++steps == killedAtStep) ::_exit(1);
+            });
+        })));
+        qint64 lastDone = 0, lastTotal = 0;
+        LogManager log;
+        ASSERT_TRUE(
+            log.OpenLogFile(path, [&](qint64 d, qint64 t) { lastDone = d, lastTotal = t; }));
+        EXPECT_EQ(lastDone, lastTotal) << killedAtStep;
+        for (const char* word : {"photo_4", ".jpg", "_1_", "9%jpg"}) {
+            const QString like = QStringLiteral("%%1%").arg(QLatin1String(word));
+            const std::vector<qint64> all = raw.ids(
+                QStringLiteral("SELECT id FROM actions WHERE searchwords LIKE ?1 ORDER BY id DESC"),
+                {like}, {});
+            EXPECT_EQ(log.GetActionCount(QLatin1String(word)), qint64(all.size())) << word;
+            EXPECT_EQ(test::IdsOf(log.SearchActionLog(QLatin1String(word), 9, 30)),
+                      std::vector<qint64>(all.begin() + std::min<size_t>(all.size(), 261),
+                                          all.begin() + std::min<size_t>(all.size(), 270)))
+                << word;
+        }
+        EXPECT_EQ(raw.ids(QStringLiteral("SELECT indexedthrough FROM logsearch"), {}, {}),
+                  std::vector<qint64>{kRows});
+        EXPECT_EQ(raw.ids(QStringLiteral("SELECT count(*) FROM searchpacks WHERE texts NOT NULL"),
+                          {}, {}),
+                  std::vector<qint64>{kRows / 1024});
     }
 }
 
