@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -77,22 +78,47 @@ LikeMatcher::LikeMatcher(const QByteArray& word) : word_(word) {
                 const std::string_view run = s.bytes.substr(i, j - i);
                 if (s.first.empty()) s.first = run;
                 if (run.size() > anchor_.size()) anchor_ = run;
+                if (!run.empty()) runs_.push_back(run);
+                const auto byte = [](char c) { return static_cast<unsigned char>(c); };
                 for (size_t k = 1; k < run.size(); ++k)
-                    grams_.push_back(GramBit(static_cast<unsigned char>(run[k - 1]),
-                                             static_cast<unsigned char>(run[k])));
+                    grams_.push_back(GramBit(byte(run[k - 1]), byte(run[k])));
+                if (run.size() == 1) singles_.push_back(byte(run[0]));
+                // A run, one _ and another run: their bytes a character apart.
+                if (!run.empty() && j + 1 < s.bytes.size() && s.bytes[j + 1] != '_')
+                    grams_.push_back(kSkipBits + GramBit(byte(run.back()), byte(s.bytes[j + 1])));
                 i = j + 1;
             }
             segments_.push_back(s);
         }
         p = stop + 1;
     }
-    // The first part's first run serves as the anchor when it is long enough to be rare:
-    // where it is found, that part's match is looked for no more.
-    if (!segments_.empty()) {
-        const std::string_view first = segments_.front().first;
-        if (first.size() >= std::min<size_t>(3, anchor_.size())) {
-            anchor_ = first;
-            anchorFirst_ = true;
+    // The first part's first run serves as the anchor when no run is longer (a longer one
+    // is likely rarer): where it is found, that part's match is looked for no more.
+    if (!segments_.empty() && segments_.front().first.size() == anchor_.size()) {
+        anchor_ = segments_.front().first;
+        anchorFirst_ = true;
+    }
+}
+
+void LikeMatcher::chooseAnchor(std::string_view sample) {
+    if (runs_.size() < 2) return;
+    // Hits counted until past the fewest so far: a common run is known as such soon.
+    qint64 fewest = std::numeric_limits<qint64>::max();
+    for (const std::string_view run : runs_) {
+        qint64 hits = 0;
+        for (const char *p = sample.data(), *end = p + sample.size(); hits <= fewest;) {
+            p = Search(run, p, end);
+            if (!p) break;
+            ++hits;
+            p += run.size();
+        }
+        // Equally rare: the longer, then the first part's first run.
+        const bool first = run.data() == segments_.front().first.data();
+        if (hits < fewest || (hits == fewest && (run.size() > anchor_.size() ||
+                                                 (run.size() == anchor_.size() && first)))) {
+            fewest = hits;
+            anchor_ = run;
+            anchorFirst_ = first;
         }
     }
 }
@@ -238,10 +264,18 @@ void LikeMatcher::findEntries(std::string_view packed, std::vector<int>& places)
 QByteArray LikeMatcher::Grams(std::string_view texts) {
     QByteArray grams(kGramBytes, '\0');
     auto* bits = reinterpret_cast<unsigned char*>(grams.data());
-    const auto* t = reinterpret_cast<const unsigned char*>(texts.data());
-    for (size_t i = 1; i < texts.size(); ++i) {
-        const int bit = GramBit(t[i - 1], t[i]);
+    const auto set = [bits](int bit) {
         bits[bit >> 3] |= static_cast<unsigned char>(1u << (bit & 7));
+    };
+    const auto* t = reinterpret_cast<const unsigned char*>(texts.data());
+    const size_t n = texts.size();
+    for (size_t i = 0; i + 1 < n; ++i) {
+        set(GramBit(t[i], t[i + 1]));
+        // The last byte of a character and the first of the character after the next.
+        if (IsContinuation(t[i + 1])) continue;
+        size_t after = i + 2;
+        while (after < n && IsContinuation(t[after])) ++after;
+        if (after < n) set(kSkipBits + GramBit(t[i], t[after]));
     }
     return grams;
 }
@@ -251,6 +285,12 @@ bool LikeMatcher::mayMatchIn(std::string_view grams) const {
     const auto* bits = reinterpret_cast<const unsigned char*>(grams.data());
     for (const int bit : grams_)
         if (!(bits[bit >> 3] & (1u << (bit & 7)))) return false;
+    // A byte is in the texts when a pair starts with it (every text ends with a NUL): one of
+    // the sixteen bytes of its pairs is set.
+    for (const unsigned char c : singles_) {
+        const unsigned char* row = bits + (c & 0x7F) * 16;
+        if (std::all_of(row, row + 16, [](unsigned char b) { return b == 0; })) return false;
+    }
     return true;
 }
 

@@ -21,16 +21,22 @@ class LikeMatcher {
     bool usable() const { return usable_; }
     // Whether '%word%' matches text.
     bool matches(std::string_view text) const;
+    // Takes the word's literal run that is rarest in sample (packed texts) as the one looked
+    // for first: any run would do, the rarest leaves the fewest texts to match in full.
+    void chooseAnchor(std::string_view sample);
     // The number of matching entries in packed: texts each ended by a NUL byte, an entry
     // starting with kNoText standing for a row without one (which never matches).
     qint64 countEntries(std::string_view packed) const;
     // The places (from 0) of the matching entries in packed, in order, appended to places.
     void findEntries(std::string_view packed, std::vector<int>& places) const;
 
-    // Which pairs of bytes in a row some texts hold: a bit for each pair of their low seven
-    // bits (so exact for two ASCII bytes). A text without one of the word's pairs cannot
-    // match it, which rules out whole packs of texts at a glance.
-    static constexpr int kGramBytes = 2048;
+    // Which pairs of bytes some texts hold, next to each other and a character apart (the
+    // last byte of one character, the first of the character after the next): a bit for
+    // each pair of their low seven bits (so exact for two ASCII bytes). A text without one
+    // of the pairs a word's literal bytes make (a run, or two runs around one _) or without
+    // one of its bytes cannot match it, which rules out whole packs of texts at a glance.
+    // The texts are as packed, each ended by a NUL.
+    static constexpr int kGramBytes = 4096;
     static QByteArray Grams(std::string_view texts);
     // False when grams (of Grams) lack a pair of bytes that every match holds.
     bool mayMatchIn(std::string_view grams) const;
@@ -59,10 +65,13 @@ class LikeMatcher {
     void forEachMatch(std::string_view packed, Found found) const;
 
     QByteArray word_;
-    std::vector<int> grams_;  // bits every matching text has in its Grams
+    static constexpr int kSkipBits = kGramBytes * 4;  // the pairs a character apart
+    std::vector<int> grams_;                          // bits every matching text has in its Grams
+    std::vector<unsigned char> singles_;              // the word's runs of one byte
     std::vector<Segment> segments_;
-    std::string_view anchor_;   // a literal run every match holds, mostly the longest
-    bool anchorFirst_ = false;  // the anchor is the first part's first run
+    std::vector<std::string_view> runs_;  // every literal run, in order
+    std::string_view anchor_;             // a literal run every match holds, looked for first
+    bool anchorFirst_ = false;            // the anchor is the first part's first run
     bool usable_ = true;
 };
 

@@ -82,6 +82,22 @@ bool MakePack(SqliteDb& db, qint64 pack) {
     return put.step() == SQLITE_DONE;
 }
 
+// A walk's own copy of the matcher, its anchor chosen on the first pack it reads: the walks
+// of one count run on two threads.
+class Tuned {
+  public:
+    explicit Tuned(const LikeMatcher& matcher) : matcher_(matcher) {}
+    const LikeMatcher& to(std::string_view firstPack) {
+        if (!tuned_) matcher_.chooseAnchor(firstPack);
+        tuned_ = true;
+        return matcher_;
+    }
+
+  private:
+    LikeMatcher matcher_;
+    bool tuned_ = false;
+};
+
 }  // namespace
 
 qint64 LogSearchPacks::Unpacked(SqliteDb& db) {
@@ -150,13 +166,14 @@ std::optional<qint64> LogSearchPacks::Count(SqliteDb& db, const LikeMatcher& mat
     // Each pack's texts read just after its pairs of bytes, whose pages are still at hand.
     SqliteQuery texts(db.prepare("SELECT texts FROM searchpacks WHERE pack = :p"));
     bool ok = true;
+    Tuned tuned(matcher);
     const bool walked = ForEachPack(db, matcher, lo, hi, false, [&](qint64 pack, bool mayMatch) {
         ok = scanTo(pack * kIds);
         next = (pack + 1) * kIds + 1;
         if (!ok || !mayMatch) return ok;
         texts.bind(":p", pack);
         ok = texts.step() == SQLITE_ROW;
-        if (ok) total += matcher.countEntries(texts.bytes(0));
+        if (ok) total += tuned.to(texts.bytes(0)).countEntries(texts.bytes(0));
         texts.reset();
         return ok;
     });
@@ -190,6 +207,7 @@ bool LogSearchPacks::Page(SqliteDb& db, const LikeMatcher& matcher, qint64 lo, q
         return true;
     };
     SqliteQuery texts(db.prepare("SELECT texts FROM searchpacks WHERE pack = :p"));
+    Tuned tuned(matcher);
     std::vector<int> places;
     bool ok = true;
     const bool walked =
@@ -203,7 +221,7 @@ bool LogSearchPacks::Page(SqliteDb& db, const LikeMatcher& matcher, qint64 lo, q
             ok = texts.step() == SQLITE_ROW;
             if (ok) {
                 places.clear();
-                matcher.findEntries(texts.bytes(0), places);
+                tuned.to(texts.bytes(0)).findEntries(texts.bytes(0), places);
                 found.clear();
                 for (const int place : places) found.push_back(first + place);
                 if (newestFirst) std::reverse(found.begin(), found.end());

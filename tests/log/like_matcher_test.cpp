@@ -74,6 +74,9 @@ TEST(LikeMatcher, MatchesAsSqliteLikeAloneAndPacked) {
         }
         matched += !places.empty();
         EXPECT_EQ(m.countEntries(packed), qint64(places.size())) << word;
+        LikeMatcher tuned = m;  // looking first for the run rarest in some other texts
+        tuned.chooseAnchor(draw(60, 8) + '\0' + draw(60, 8));
+        EXPECT_EQ(tuned.countEntries(packed), qint64(places.size())) << word;
         std::vector<int> found;
         m.findEntries(packed, found);
         EXPECT_EQ(found, places) << word;
@@ -82,7 +85,20 @@ TEST(LikeMatcher, MatchesAsSqliteLikeAloneAndPacked) {
         }
     }
     EXPECT_GT(matched, 100);
-    EXPECT_FALSE(LikeMatcher(QByteArray("zq")).mayMatchIn(LikeMatcher::Grams("abc").toStdString()));
+    // Packs (each text ended by a NUL) passed over: a missing pair, pair a character apart,
+    // or byte.
+    const struct {
+        const char* word;
+        const char* texts;
+        bool may;
+    } packs[] = {{"zq", "abc", false}, {"x_q", "xaaq", false}, {"x_q", "xéq", true},
+                 {"x_q", "xaq", true}, {"b", "abc", true},     {"z", "abc", false},
+                 {"é", "e", false},    {"a%c", "abc", true}};
+    for (const auto& c : packs)
+        EXPECT_EQ(LikeMatcher(QByteArray(c.word))
+                      .mayMatchIn(LikeMatcher::Grams(std::string(c.texts) + '\0').toStdString()),
+                  c.may)
+            << c.word << " in " << c.texts;
     sqlite3_finalize(like);
     sqlite3_close(db);
 }
