@@ -220,7 +220,7 @@ namespace {
 // threads. The index counts up to these many rows before the packs take over: a rarer word
 // is counted by the index, a common one costs the packs and a few milliseconds more.
 constexpr qint64 kIndexCountsPhraseRows = 20000;
-constexpr qint64 kIndexCountsGlobCandidates = 16000;
+constexpr qint64 kIndexCountsGlobCandidates = 8000;
 
 }  // namespace
 
