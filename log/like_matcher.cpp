@@ -112,10 +112,11 @@ void LikeMatcher::chooseAnchor(std::string_view sample) {
             ++hits;
             p += run.size();
         }
-        // Equally rare: the longer, then the first part's first run.
+        // Equally rare: the first part's first run (where it is found, that part needs no
+        // search of its own), then the longer.
         const bool first = run.data() == segments_.front().first.data();
-        if (hits < fewest || (hits == fewest && (run.size() > anchor_.size() ||
-                                                 (run.size() == anchor_.size() && first)))) {
+        if (hits < fewest ||
+            (hits == fewest && (first || (!anchorFirst_ && run.size() > anchor_.size())))) {
             fewest = hits;
             anchor_ = run;
             anchorFirst_ = first;

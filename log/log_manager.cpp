@@ -221,6 +221,9 @@ namespace {
 // is counted by the index, a common one costs the packs and a few milliseconds more.
 constexpr qint64 kIndexCountsPhraseRows = 20000;
 constexpr qint64 kIndexCountsGlobCandidates = 8000;
+// The rows holding a glob word's two longest runs checked for a page before the packs are
+// walked: about 3 µs each.
+constexpr int kCandidatesChecked = 4000;
 
 }  // namespace
 
@@ -234,9 +237,10 @@ bool LogManager::Impl::indexCounts(const LogSearchWord& word) {
     if (!glob && (!packable || word.folded().toUcs4().size() <= 3)) return true;
     const qint64 newest = NewestId(db);
     if (newest < 0) return false;
-    const qint64 cap = !packable ? newest / 8 + 1
-                       : glob    ? kIndexCountsGlobCandidates
-                                 : kIndexCountsPhraseRows;
+    const qint64 cap = !packable              ? newest / 8 + 1
+                       : indexAnswersUpTo > 0 ? indexAnswersUpTo
+                       : glob                 ? kIndexCountsGlobCandidates
+                                              : kIndexCountsPhraseRows;
     SqliteQuery q(
         db.prepare("SELECT count(*) FROM (SELECT 1 FROM actionsearch WHERE "
                    "actionsearch MATCH :p LIMIT :cap)"));
@@ -468,8 +472,45 @@ bool LogManager::Impl::readPackedPage(const LogSearchWord& word, const LikeMatch
         return rc == SQLITE_DONE;
     };
     std::vector<qint64> ids;
-    if (!LogSearchPacks::Page(db, matcher, lo, hi, plan.newestFirst, plan.skipRows, itemsCount,
-                              scan, ids))
+    qint64 skip = plan.skipRows;
+    bool walk = true;
+    // A glob word of several runs, each in many rows, may still be in few: the rows holding
+    // its two longest runs, which the index intersects, are checked first, up to a budget;
+    // the rest of the range is walked in the packs.
+    if (const QString both = word.twoRunsPhrase(); !both.isEmpty()) {
+        SqliteQuery candidates(db.prepare(
+            plan.newestFirst ? "SELECT rowid FROM actionsearch WHERE actionsearch MATCH :p AND "
+                               "rowid BETWEEN :a AND :b ORDER BY rowid DESC"
+                             : "SELECT rowid FROM actionsearch WHERE actionsearch MATCH :p AND "
+                               "rowid BETWEEN :a AND :b ORDER BY rowid"));
+        candidates.bind(":p", both);
+        candidates.bind(":a", lo);
+        candidates.bind(":b", hi);
+        SqliteQuery check(
+            db.prepare("SELECT 1 FROM actions WHERE id = :i AND foldedwords LIKE :w"));
+        check.bind(":w", scanned.parameter());
+        int examined = 0, rc = SQLITE_ROW;
+        walk = false;
+        while (ids.size() < size_t(itemsCount) && (rc = candidates.step()) == SQLITE_ROW) {
+            const qint64 id = candidates.int64(0);
+            if (++examined > (indexAnswersUpTo > 0 ? indexAnswersUpTo : kCandidatesChecked)) {
+                (plan.newestFirst ? hi : lo) = id;
+                walk = true;
+                break;
+            }
+            check.bind(":i", id);
+            const int found = check.step();
+            check.reset();
+            if (found != SQLITE_ROW && found != SQLITE_DONE) return false;
+            if (found == SQLITE_ROW && skip > 0)
+                --skip;
+            else if (found == SQLITE_ROW)
+                ids.push_back(id);
+        }
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) return false;
+    }
+    if (walk && !LogSearchPacks::Page(db, matcher, lo, hi, plan.newestFirst, skip,
+                                      itemsCount - qint64(ids.size()), scan, ids))
         return false;
     SqliteQuery q(db.prepare(std::string(kColumns) + " WHERE id = :i"));
     for (const qint64 id : ids) {

@@ -58,6 +58,10 @@ class LogManager {
     // Counts over logs whose ids span at least this many are split in two halves counted
     // on two threads (the default suits large logs; a test lowers it to check the split).
     void SetCountSplitFrom(qint64 rows);
+    // Moves the points where the index hands a word over to the packed search words (a glob
+    // word's candidates, a phrase's rows counted, the candidates a page checks) to rows, for
+    // tests on a small log; 0 restores the defaults.
+    void SetIndexAnswersUpTo(qint64 rows);
     // The row with that id (decimal text); nothing when absent, not a number, unreadable
     // or the log is closed.
     std::optional<LogRow> GetActionRecord(const QString& searchId);

@@ -60,6 +60,8 @@ std::optional<qint64> CountRange(SqliteDb& db, const Counted& c, qint64 lo, qint
 
 void LogManager::SetCountSplitFrom(qint64 rows) { d_->countSplitFrom = rows; }
 
+void LogManager::SetIndexAnswersUpTo(qint64 rows) { d_->indexAnswersUpTo = rows; }
+
 qint64 LogManager::GetActionCount(const QString& searchWord) {
     if (!d_->open()) return 0;
     (void)d_->fold();

@@ -64,6 +64,7 @@ struct LogManager::Impl {
     // The second connection a long count's newer half is read on, opened at its first use.
     SqliteDb counter;
     qint64 countSplitFrom = 200000;
+    qint64 indexAnswersUpTo = 0;  // 0: the defaults (SetIndexAnswersUpTo)
     bool openCounter();
     void rememberCount(const LogSearchWord& word, qint64 rows, qint64 through, qint64 readVersion);
     bool indexCounts(const LogSearchWord& word);

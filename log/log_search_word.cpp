@@ -1,6 +1,7 @@
 #include "log/log_search_word.h"
 
 #include <QList>
+#include <QStringList>
 #include <algorithm>
 
 namespace vandrel {
@@ -93,6 +94,30 @@ QString LogSearchWord::longestRunPhrase() const {
     }
     best.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + best + QLatin1Char('"');
+}
+
+QString LogSearchWord::twoRunsPhrase() const {
+    if (route_ != Route::Glob) return QString();
+    QStringList runs;
+    QString run;
+    for (const QChar c : folded_ + QLatin1Char('%')) {
+        if (!EndsRun(c.unicode())) {
+            run += c;
+            continue;
+        }
+        if (run.toUcs4().size() >= kTrigram) runs.append(run);
+        run.clear();
+    }
+    if (runs.size() < 2) return QString();
+    // The longest first; of equal ones, the first.
+    std::stable_sort(runs.begin(), runs.end(), [](const QString& a, const QString& b) {
+        return a.toUcs4().size() > b.toUcs4().size();
+    });
+    const auto quoted = [](QString r) {
+        r.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        return QLatin1Char('"') + r + QLatin1Char('"');
+    };
+    return quoted(runs[0]) + QLatin1String(" AND ") + quoted(runs[1]);
 }
 
 QString LogSearchWord::parameter() const {

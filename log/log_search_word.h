@@ -51,6 +51,9 @@ class LogSearchWord {
     // For a glob word: its longest run of plain characters as an index phrase, which finds
     // every row the word can match (and more).
     QString longestRunPhrase() const;
+    // For a glob word with two or more runs of at least three plain characters: the index
+    // query of the rows holding its two longest ("run" AND "run"), else empty.
+    QString twoRunsPhrase() const;
     // The value bound to :w: the like pattern, the index's phrase or its glob pattern.
     QString parameter() const;
 
