@@ -82,42 +82,44 @@ LogSearchWord::LogSearchWord(const QString& word) {
         route_ = wildcards ? Route::Glob : Route::Phrase;
 }
 
-QString LogSearchWord::longestRunPhrase() const {
-    QString best, run;
-    for (const QChar c : folded_ + QLatin1Char('%')) {
+namespace {
+
+// The word's runs of plain characters, the longest first (of equal ones, the first).
+QStringList RunsLongestFirst(const QString& word) {
+    QStringList runs;
+    QString run;
+    for (const QChar c : word + QLatin1Char('%')) {
         if (!EndsRun(c.unicode())) {
             run += c;
             continue;
         }
-        if (run.toUcs4().size() > best.toUcs4().size()) best = run;
+        if (!run.isEmpty()) runs.append(run);
         run.clear();
     }
-    best.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + best + QLatin1Char('"');
+    std::stable_sort(runs.begin(), runs.end(), [](const QString& x, const QString& y) {
+        return x.toUcs4().size() > y.toUcs4().size();
+    });
+    return runs;
+}
+
+// A run as an index phrase.
+QString Quoted(QString run) {
+    run.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + run + QLatin1Char('"');
+}
+
+}  // namespace
+
+QString LogSearchWord::longestRunPhrase() const {
+    const QStringList runs = RunsLongestFirst(folded_);
+    return Quoted(runs.isEmpty() ? QString() : runs.front());
 }
 
 QString LogSearchWord::twoRunsPhrase() const {
     if (route_ != Route::Glob) return QString();
-    QStringList runs;
-    QString run;
-    for (const QChar c : folded_ + QLatin1Char('%')) {
-        if (!EndsRun(c.unicode())) {
-            run += c;
-            continue;
-        }
-        if (run.toUcs4().size() >= kTrigram) runs.append(run);
-        run.clear();
-    }
-    if (runs.size() < 2) return QString();
-    // The longest first; of equal ones, the first.
-    std::stable_sort(runs.begin(), runs.end(), [](const QString& a, const QString& b) {
-        return a.toUcs4().size() > b.toUcs4().size();
-    });
-    const auto quoted = [](QString r) {
-        r.replace(QLatin1Char('"'), QLatin1String("\"\""));
-        return QLatin1Char('"') + r + QLatin1Char('"');
-    };
-    return quoted(runs[0]) + QLatin1String(" AND ") + quoted(runs[1]);
+    const QStringList runs = RunsLongestFirst(folded_);
+    if (runs.size() < 2 || runs[1].toUcs4().size() < kTrigram) return QString();
+    return Quoted(runs[0]) + QLatin1String(" AND ") + Quoted(runs[1]);
 }
 
 QString LogSearchWord::parameter() const {
