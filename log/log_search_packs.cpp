@@ -113,7 +113,7 @@ bool LogSearchPacks::CatchUp(SqliteDb& db, const LogSchema::Progress& progress) 
     for (;;) {
         if (!db.exec("BEGIN IMMEDIATE")) return false;
         const qint64 complete = CompletePacks(db);
-        if (total < 0) total = qint64(MissingPacks(db, complete, complete).size()) * kIds;
+        if (total < 0) total = Unpacked(db);
         const std::vector<qint64> missing = MissingPacks(db, complete, kPacksPerBatch);
         if (missing.empty()) return db.exec("COMMIT");
         for (const qint64 pack : missing) {
@@ -147,9 +147,23 @@ bool LogSearchPacks::ForEachPack(SqliteDb& db, const LikeMatcher& matcher, qint6
                                            ":a AND :b AND grams IS NOT NULL ORDER BY pack"));
     q.bind(":a", firstPack);
     q.bind(":b", lastPack);
+    // Each pack's texts read just after its pairs of bytes, whose pages are still at hand.
+    SqliteQuery texts(db.prepare("SELECT texts FROM searchpacks WHERE pack = :p"));
+    Tuned tuned(matcher);
     int step = SQLITE_ROW;
-    while ((step = q.step()) == SQLITE_ROW)
-        if (!visit(q.int64(0), matcher.mayMatchIn(q.bytes(1)))) return true;
+    while ((step = q.step()) == SQLITE_ROW) {
+        const qint64 pack = q.int64(0);
+        bool more = true;
+        if (!matcher.mayMatchIn(q.bytes(1))) {
+            more = visit(pack, nullptr, {});
+        } else {
+            texts.bind(":p", pack);
+            if (texts.step() != SQLITE_ROW) return false;
+            more = visit(pack, &tuned.to(texts.bytes(0)), texts.bytes(0));
+            texts.reset();
+        }
+        if (!more) return true;
+    }
     return step == SQLITE_DONE;
 }
 
@@ -163,20 +177,15 @@ std::optional<qint64> LogSearchPacks::Count(SqliteDb& db, const LikeMatcher& mat
         if (n) total += *n;
         return n.has_value();
     };
-    // Each pack's texts read just after its pairs of bytes, whose pages are still at hand.
-    SqliteQuery texts(db.prepare("SELECT texts FROM searchpacks WHERE pack = :p"));
     bool ok = true;
-    Tuned tuned(matcher);
-    const bool walked = ForEachPack(db, matcher, lo, hi, false, [&](qint64 pack, bool mayMatch) {
-        ok = scanTo(pack * kIds);
-        next = (pack + 1) * kIds + 1;
-        if (!ok || !mayMatch) return ok;
-        texts.bind(":p", pack);
-        ok = texts.step() == SQLITE_ROW;
-        if (ok) total += tuned.to(texts.bytes(0)).countEntries(texts.bytes(0));
-        texts.reset();
-        return ok;
-    });
+    const bool walked =
+        ForEachPack(db, matcher, lo, hi, false,
+                    [&](qint64 pack, const LikeMatcher* tuned, std::string_view packed) {
+                        ok = scanTo(pack * kIds);
+                        next = (pack + 1) * kIds + 1;
+                        if (ok && tuned) total += tuned->countEntries(packed);
+                        return ok;
+                    });
     if (!walked || !ok || !scanTo(hi)) return std::nullopt;
     return total;
 }
@@ -206,30 +215,24 @@ bool LogSearchPacks::Page(SqliteDb& db, const LikeMatcher& matcher, qint64 lo, q
         take(found);
         return true;
     };
-    SqliteQuery texts(db.prepare("SELECT texts FROM searchpacks WHERE pack = :p"));
-    Tuned tuned(matcher);
     std::vector<int> places;
     bool ok = true;
     const bool walked =
-        ForEachPack(db, matcher, lo, hi, newestFirst, [&](qint64 pack, bool mayMatch) {
-            const qint64 first = pack * kIds + 1, last = first + kIds - 1;
-            ok = scanTo(newestFirst ? last + 1 : first - 1);
-            next = newestFirst ? first - 1 : last + 1;
-            if (!ok || ids.size() >= full) return false;
-            if (!mayMatch) return true;
-            texts.bind(":p", pack);
-            ok = texts.step() == SQLITE_ROW;
-            if (ok) {
-                places.clear();
-                tuned.to(texts.bytes(0)).findEntries(texts.bytes(0), places);
-                found.clear();
-                for (const int place : places) found.push_back(first + place);
-                if (newestFirst) std::reverse(found.begin(), found.end());
-                take(found);
-            }
-            texts.reset();
-            return ok && ids.size() < full;
-        });
+        ForEachPack(db, matcher, lo, hi, newestFirst,
+                    [&](qint64 pack, const LikeMatcher* tuned, std::string_view packed) {
+                        const qint64 first = pack * kIds + 1, last = first + kIds - 1;
+                        ok = scanTo(newestFirst ? last + 1 : first - 1);
+                        next = newestFirst ? first - 1 : last + 1;
+                        if (!ok || ids.size() >= full) return false;
+                        if (!tuned) return true;
+                        places.clear();
+                        tuned->findEntries(packed, places);
+                        found.clear();
+                        for (const int place : places) found.push_back(first + place);
+                        if (newestFirst) std::reverse(found.begin(), found.end());
+                        take(found);
+                        return ids.size() < full;
+                    });
     return walked && ok && scanTo(newestFirst ? lo : hi);
 }
 

@@ -11,6 +11,7 @@
 #include <QtGlobal>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "log/like_matcher.h"
@@ -47,14 +48,19 @@ class LogSearchPacks {
     static bool Page(SqliteDb& db, const LikeMatcher& matcher, qint64 lo, qint64 hi,
                      bool newestFirst, qint64 skip, qint64 most, const ScanIds& scan,
                      std::vector<qint64>& ids);
-    // Calls visit(pack, mayMatch) for each pack with texts wholly inside [lo, hi], in order
-    // (descending when newestFirst), mayMatch false when its pairs of bytes rule out a
-    // match, until visit returns false. False when the packs cannot be read.
-    using Visit = std::function<bool(qint64 pack, bool mayMatch)>;
-    static bool ForEachPack(SqliteDb& db, const LikeMatcher& matcher, qint64 lo, qint64 hi,
-                            bool newestFirst, const Visit& visit);
     // The start of the pack that id falls in, less one: where a count is best split.
     static qint64 Boundary(qint64 id) { return id < 1 ? id : (id - 1) / kIds * kIds; }
+
+  private:
+    // Calls visit(pack, tuned, texts) for each pack with texts wholly inside [lo, hi], in
+    // order (descending when newestFirst), until visit returns false: tuned is null when the
+    // pack's pairs of bytes rule a match out (its texts are then not read), else the walk's
+    // copy of matcher, its anchor chosen on the first pack read. False when the packs
+    // cannot be read.
+    using Visit =
+        std::function<bool(qint64 pack, const LikeMatcher* tuned, std::string_view texts)>;
+    static bool ForEachPack(SqliteDb& db, const LikeMatcher& matcher, qint64 lo, qint64 hi,
+                            bool newestFirst, const Visit& visit);
 };
 
 }  // namespace vandrel
